@@ -1,0 +1,46 @@
+# Gorvanel: `make play` builds the game and starts it; `make test` builds and runs every test;
+# `make bench` runs the benchmarks on an optimised build. Each installs what it needs first.
+
+DEPS := cmake ninja-build g++ pkg-config \
+        libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
+        libgtest-dev libgmock-dev libbenchmark-dev \
+        timgm6mb-soundfont fonts-dejavu-core clang libclang-rt-14-dev xvfb xauth x11-utils
+
+JOBS ?= $(shell nproc)
+
+.PHONY: play test bench deps build-play build-test build-bench clean
+
+deps:
+	@missing=$$(for p in $(DEPS); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	    echo "Installing:" $$missing; \
+	    sudo=""; [ "$$(id -u)" -eq 0 ] || sudo=sudo; \
+	    $$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing || \
+	    { $$sudo apt-get update -q && \
+	      $$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; }; \
+	fi
+
+build-play: deps
+	cmake -S . -B build/play -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF
+	cmake --build build/play -j $(JOBS)
+
+play: build-play
+	cd build/play/dist && ./Gorvanel
+
+build-test: deps
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGORV_SANITIZE=ON -DGORV_TESTS=ON
+	cmake --build build/test -j $(JOBS)
+
+test: build-test
+	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+build-bench: deps
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF -DGORV_BENCH=ON
+	cmake --build build/bench -j $(JOBS)
+
+bench: build-bench
+	cd build/bench && for b in bench/bench_*; do [ -x "$$b" ] || continue; "./$$b" || exit 1; done
+
+clean:
+	rm -rf build

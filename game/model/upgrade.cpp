@@ -1,0 +1,6 @@
+// Upgrades. Placeholder until experience lands: nothing is ever queued.
+#include "game/model/upgrade.h"
+
+void ProcessUpgrades()
+{
+}

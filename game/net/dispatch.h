@@ -1,0 +1,14 @@
+// The receiving side: one whole frame in, checked, and applied to the game by its kind's handler.
+#pragma once
+#include <cstdint>
+#include <string>
+
+// Checks one frame (length byte first, ';' last) from a connection and hands its message to
+// ProcessMessage; a malformed frame is refused with an "ERROR: " line.
+void DoMessage(const std::string& frame, int32_t socket, intptr_t event);
+
+// Applies one message (kind character first, no ';'). Before its kind's handler runs, the kind must be
+// known, come from a source it is taken from (the host, a joined player, or a connection that has not
+// joined yet, which may send only the join request) and have a length its layout allows; anything else
+// is refused with an "ERROR: " line and changes nothing.
+void ProcessMessage(const std::string& text, int32_t socket, intptr_t event);

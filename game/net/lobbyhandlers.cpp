@@ -1,0 +1,192 @@
+// The lobby and set-up kinds: leaving players, chat, screen changes, readiness, the map rows, the
+// warlords, the show-names setting, shopping, the winner and the money.
+#include "game/net/handlers.h"
+
+#include "game/model/localplayer.h"
+#include "game/model/state.h"
+#include "game/net/checks.h"
+#include "game/net/codings.h"
+#include "game/net/routing.h"
+#include "game/screens/states.h"
+#include "game/shell/debuglog.h"
+#include "game/shell/sound.h"
+#include "game/view/feed.h"
+#include "game/view/names.h"
+
+namespace {
+
+enum { MINMAPSIZE = 11, MAXMAPSIZE = 250 };
+enum { NOADDRESSEE = 100 };
+
+// The square byte's terrain, (byte / 16) - 1, must name one of the terrains the game has.
+bool KnownTerrain(int32_t terrain)
+{
+    return terrain >= 0 && terrain <= 8 && terrain != 4;
+}
+
+} // namespace
+
+void HandleDropPlayer(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t player = r.Num();
+    if (!CheckFields(r.bad, "DROPPLAYER") || !CheckPlayer(player, "ERROR: Not a player."))
+        return;
+    if (player == YouToInt() || p[player].neutral) {
+        debuglog << "ERROR: Refused to drop the local or the neutral record (" << player << ").\n";
+        return;
+    }
+    debuglog << "ACTION: Drop Player\n";
+    NotBuiltYet("removing a player who left (DropPlayerUnits, ErasePlayerRecord)");
+}
+
+void HandleChat(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t from = r.Num();
+    const int32_t to = r.Num();
+    const std::string line = r.Text(in.text.size());
+    if (!CheckFields(r.bad, "CHAT"))
+        return;
+    debuglog << "ACTION: Chat string \"" << line << "\"\n";
+    if (!CheckPlayer(from, "ERROR: Invalid player to receive from!"))
+        return;
+    // A player speaks only for himself.
+    if (ishost && from != in.sender) {
+        debuglog << "ERROR: Chat line from player " << in.sender << " claims to be from " << from << ".\n";
+        return;
+    }
+    const int32_t me = YouToInt();
+    if (IsValidPlayer(to) && me != to && me != from) {
+        debuglog << "Not priveledged to see this.\n";
+    } else {
+        AddMessage(me, CleanChat(line), FEEDWHITE);
+        PlaySfx(".\\Sound\\GSChat.wav");
+    }
+    RerouteMessage(in.text);
+}
+
+void HandleSetGs(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t state = r.Raw();
+    if (!CheckFields(r.bad, "SETGS"))
+        return;
+    if (state > GAME_LASTSTATE) {
+        debuglog << "ERROR: SETGS names no screen (" << state << ").\n";
+        return;
+    }
+    debuglog << "ACTION: SetGS\n";
+    gs = state;
+    debuglog << "GS is now " << gs << '\n';
+}
+
+void HandleStop(const Incoming& in)
+{
+    debuglog << "ACTION: Stop\n";
+    p[in.sender].ready = 1;
+}
+
+void HandleMapData(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t size = r.Raw();
+    const int32_t row = r.Raw() - 1;
+    if (!CheckFields(r.bad, "MAPDATA"))
+        return;
+    const size_t squares = r.Left();
+    if (size < MINMAPSIZE || size > MAXMAPSIZE || (mapsize != 0 && size != mapsize) || row < 0 || row >= size
+        || squares > (size_t)size) {
+        debuglog << "ERROR: Map row " << row << " of a map of " << size << " with " << squares
+                 << " squares does not fit; ignored.\n";
+        return;
+    }
+    for (size_t x = 0; x < squares; x++) {
+        const int32_t terrain = (uint8_t)in.text[3 + x] / 16 - 1;
+        if (!KnownTerrain(terrain)) {
+            debuglog << "ERROR: Map row " << row << " has an unknown terrain at " << x << "; ignored.\n";
+            return;
+        }
+    }
+    debuglog << "ACTION: Process map data\n";
+    NotBuiltYet("storing a received map row (CreateBlankMap)");
+}
+
+void HandleWorldType(const Incoming&)
+{
+    debuglog << "ACTION: World type [NO LONGER SUPPORTED].\n";
+}
+
+void HandleWarlordSelected(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t player = r.Num();
+    const int32_t warlord = r.NumUnsigned();
+    const int32_t id = r.Id();
+    if (!CheckFields(r.bad, "WARLORDSELECTED") || !CheckPlayer(player, "ERROR: Not a valid player."))
+        return;
+    if (ishost && player != in.sender) {
+        debuglog << "ERROR: Player " << in.sender << " chose a warlord for player " << player << ".\n";
+        return;
+    }
+    if (!CheckUnitType(warlord, "ERROR: Not a valid warlord."))
+        return;
+    debuglog << "ACTION: Warlord Selected\nWarlord: " << warlord << "\nID#:" << id << '\n';
+    NotBuiltYet("placing a warlord (PlaceWarlord)");
+}
+
+void HandleGameSetting(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t value = r.Num();
+    if (!CheckFields(r.bad, "GAMESETTING"))
+        return;
+    debuglog << "ACTION: Change game setting\n";
+    shownames = value != 0;
+}
+
+void HandleDoneShopping(const Incoming&)
+{
+    debuglog << "ACTION: Done shopping now.\nBefore: shoppers=" << shoppers << '\n';
+    shoppers++;
+    debuglog << "After: shoppers=" << shoppers << '\n';
+}
+
+void HandleWinner(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t player = r.Num();
+    if (!CheckFields(r.bad, "WINNER") || !CheckPlayer(player, "ERROR: Not a player."))
+        return;
+    if (ishost && player != in.sender) {
+        debuglog << "ERROR: Player " << in.sender << " claimed the win for player " << player << ".\n";
+        return;
+    }
+    debuglog << "Someone won the game!\n";
+    NotBuiltYet("declaring the winner (DeclareWinner)");
+}
+
+void HandleSetMoney(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t fifths = r.Raw();
+    if (!CheckFields(r.bad, "SETMONEY"))
+        return;
+    debuglog << "ACTION: Set money to " << fifths * 5 << '\n';
+    for (Player& player : p)
+        player.gold = fifths * 5;
+}
+
+void HandleForceSetMoney(const Incoming& in)
+{
+    MsgReader r(in.text);
+    const int32_t player = r.Num();
+    const int32_t gold = r.Dec();
+    if (!CheckFields(r.bad, "FORCESETMONEY"))
+        return;
+    debuglog << "ACTION: Forceset money.\n";
+    if (!CheckPlayer(player, "ERROR: Not a player!"))
+        return;
+    debuglog << "Setting " << PlayerPossessive(player) << " money to " << gold << '\n';
+    p[player].gold = gold;
+}

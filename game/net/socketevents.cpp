@@ -1,0 +1,172 @@
+#include "game/net/socketevents.h"
+
+#include <cerrno>
+
+#include "game/model/state.h"
+#include "game/model/strids.h"
+#include "game/model/strings.h"
+#include "game/net/builders.h"
+#include "game/net/checks.h"
+#include "game/net/link.h"
+#include "game/net/receive.h"
+#include "game/net/routing.h"
+#include "game/screens/states.h"
+#include "game/shell/debuglog.h"
+#include "game/shell/errorscreen.h"
+#include "platform/socket.h"
+
+namespace {
+
+enum { MAXPENDING = 8 };                // connections waiting to join; more are turned away
+
+uint64_t receivedtotal = 0;
+
+void LogSocketError(uint32_t error)
+{
+    debuglog << "Error in socket handler.  Code: " << error << '\n';
+    if (error == ENETDOWN)
+        debuglog << "===TOTAL NETWORK FAILURE===\n";
+}
+
+void OnAccept(int32_t listener)
+{
+    if (!ishost || listener != mainsocket)
+        return;
+    int error = 0;
+    const int32_t s = SocketAccept(listener, &error);
+    if (s == NO_SOCKET) {
+        debuglog << "ERROR: Couldn't create an inbound socket properly. (" << error << ")\n";
+        return;
+    }
+    // A connection left waiting would wait for ever, so one that cannot join is closed at once.
+    if (gs != GAME_LOBBY) {
+        debuglog << "=========Player connected, but game is already in progress!===========\n";
+        CloseConnection(s);
+        return;
+    }
+    if (pendingsockets.size() >= MAXPENDING) {
+        debuglog << "ERROR: Too many connections waiting to join; one turned away.\n";
+        CloseConnection(s);
+        return;
+    }
+    pendingsockets.push_back(s);
+    debuglog << "Player connected to computer.  Awaiting userdata.\n";
+}
+
+void OnConnect(int32_t socket, uint32_t error)
+{
+    if (ishost || socket != mainsocket)
+        return;
+    if (error) {
+        debuglog << "Error in socket handler.  WSAGetLastErrorCode: " << error << '\n';
+        // The failed attempt must not keep the network started, or every later join would fail.
+        NetCleanup();
+        ShowErrorScreen("Couldn't Connect", "Gorvanel couldn't connect to the destination computer.", GAME_JOIN);
+        return;
+    }
+    debuglog << "==========CONNECTED TO HOST SERVER============\n";
+    connected = 1;
+    int32_t version[4];
+    for (int i = 0; i < 4; i++)
+        version[i] = GetResNumber(STR_VERSION + i);
+    SendToPlayer(BuildConnect(version, CleanName(playername)), 0);
+}
+
+// A connection the receiving side may read: the host's link on a client; a joined or joining player's
+// on the host.
+bool IsReadable(int32_t socket)
+{
+    if (!ishost)
+        return socket != NO_SOCKET && socket == mainsocket;
+    return PlayerOfSocket(socket) >= 0 || IsPendingSocket(socket);
+}
+
+void OnRead(int32_t socket)
+{
+    if (!IsReadable(socket)) {
+        debuglog << "ERROR: Data on unknown socket " << socket << "; ignored.\n";
+        return;
+    }
+    uint8_t buffer[RECEIVESIZE];
+    int error = 0;
+    const int n = SocketReceive(socket, buffer, sizeof buffer, &error);
+    // Nothing read is no message: the peer's end arrives as its own close event.
+    if (n <= 0) {
+        if (n < 0 && error != NETERR_WOULDBLOCK)
+            debuglog << "ERROR: Receive failed on socket " << socket << " (" << error << ")\n";
+        return;
+    }
+    receivedtotal += (uint64_t)n;
+    debuglog << "Received " << n << " bytes (" << receivedtotal << " in all)\n";
+    ReceiveBytes(socket, buffer, (size_t)n);
+}
+
+void OnClose(int32_t socket, uint32_t error)
+{
+    const bool pending = ishost && IsPendingSocket(socket);
+    const int32_t player = ishost ? PlayerOfSocket(socket) : -1;
+    const bool host = !ishost && socket != NO_SOCKET && socket == mainsocket;
+    if (!pending && player < 0 && !host)
+        return;
+
+    if (error && !pending)
+        ShowErrorScreen("Network Error",
+                        "A player has abnormally left the group.  He may have encountered network difficulties, or his "
+                        "copy of Gorvanel terminated.\n\nGameplay may still be possible.",
+                        gs);
+    if (host) {
+        CloseConnection(socket);
+        connected = 0;
+        ShowErrorScreen("Server Disconnected", "The server computer has left the game.\n\nThis game is over.",
+                        GAME_LEAVEGAME);
+        debuglog << "LOST SERVER CONNECTION ===========================\n";
+        return;
+    }
+    if (pending) {
+        debuglog << "A connection closed before joining (socket " << socket << ").\n";
+        CloseConnection(socket);
+        return;
+    }
+    debuglog << "=========PLAYER LEAVES GAME=========\n";
+    CloseConnection(socket);
+    ShowErrorScreen(std::string(p[player].name) + " has left the game.",
+                    "A player has left the game.  Provided that he was not the host, gameplay may continue normally.", gs);
+    NotBuiltYet("removing a player who left (DropPlayerUnits, ErasePlayerRecord, passing his turn, DROPPLAYER)");
+}
+
+} // namespace
+
+void ConnectionBroken(int32_t socket)
+{
+    OnClose(socket, EPROTO);
+}
+
+intptr_t HandleSocketEvent(uintptr_t wparam, intptr_t lparam)
+{
+    const int32_t socket = (int32_t)wparam;
+    const uint32_t event = SocketEventOf(lparam);
+    const uint32_t error = SocketErrorOf(lparam);
+    switch (event) {
+    case NETEV_ACCEPT:
+        if (error)
+            LogSocketError(error);
+        else
+            OnAccept(socket);
+        break;
+    case NETEV_READ:
+        if (error)
+            LogSocketError(error);
+        else
+            OnRead(socket);
+        break;
+    case NETEV_CONNECT:
+        OnConnect(socket, error);
+        break;
+    case NETEV_CLOSE:
+        OnClose(socket, error);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}

@@ -1,0 +1,4 @@
+// The screen state machine.
+#pragma once
+
+void RunScreen();           // one frame of the current screen

@@ -1,0 +1,13 @@
+// The debug log: free-form lines from every part of the game, in "debug.txt" in the working
+// directory. Each line reaches the file when it ends, so the log survives a crash; a normal shutdown
+// deletes the file, a failed start-up leaves it.
+#pragma once
+#include <ostream>
+#include <string>
+
+extern std::ostream debuglog;           // end every line with '\n' or std::endl; never fails for callers
+
+bool OpenDebugLog(const char* name = "debug.txt");  // opens (truncates) the log file; true on failure
+void CloseDebugLog();                   // closes the file; later lines go nowhere
+void DeleteDebugLog();                  // closes the file and deletes it where it was opened
+void CaptureDebugLog(std::string* into);    // also appends every line to *into; null stops (tests)

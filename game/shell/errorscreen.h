@@ -1,0 +1,11 @@
+// The error screen: a failure the player must acknowledge, then the screen its reporter chose.
+#pragma once
+#include <cstdint>
+#include <string>
+
+extern std::string errortitle;
+extern std::string errortext;
+extern int32_t aftererror;              // the screen state entered when the player presses "OK"
+
+// Shows the error screen with its sound; a later call replaces an earlier one.
+void ShowErrorScreen(std::string title, std::string text, int32_t next);

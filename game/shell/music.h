@@ -1,0 +1,4 @@
+// Songs.
+#pragma once
+
+void StopAllSongs();    // stops every song that is playing

@@ -1,0 +1,18 @@
+#include "game/shell/sound.h"
+
+uint8_t soundon = 1;
+SoundEntry* soundcache = nullptr;
+std::vector<std::string> soundsplayed;
+
+SoundEntry* PlaySoundFile(SoundEntry* head, const char* name)
+{
+    soundsplayed.emplace_back(name);
+    return head;
+}
+
+bool PlaySfx(const char* name)
+{
+    if (soundon)
+        soundcache = PlaySoundFile(soundcache, name);
+    return false;
+}

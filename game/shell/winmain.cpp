@@ -1,0 +1,49 @@
+// Entry and main loop: one thread; each pass serves every pending window message, then runs one frame
+// of the screens and the per-pass work of the network and the rules.
+#include "game/shell/winmain.h"
+
+#include "game/model/death.h"
+#include "game/model/upgrade.h"
+#include "game/net/sendqueue.h"
+#include "game/screens/runscreen.h"
+#include "game/shell/shell.h"
+#include "game/shell/startup.h"
+
+static const char* const windowcaption = "Gorvanel";
+
+int GameMain(SysBackend backend)
+{
+    if (StartPlatform(backend))
+        return 0;
+    if (CreateMainWindow(windowcaption, GameWndProc)) {
+        StopPlatform();
+        return 0;
+    }
+    // A failed start-up has shown its own message box; no shutdown runs, so the debug log stays.
+    if (StartGame()) {
+        StopPlatform();
+        return 0;
+    }
+
+    for (;;) {
+        // While inactive the loop sleeps until something happens, but still runs one pass per wake:
+        // the host keeps playing the neutral side in the background.
+        if (!appactive)
+            WaitSysMessage();
+
+        SysMsg msg;
+        while (PeekSysMessage(&msg)) {
+            if (msg.message == SYS_QUIT) {
+                ShutdownGame();
+                StopPlatform();
+                return (int)msg.wparam;
+            }
+            DispatchSysMessage(&msg);
+        }
+
+        RunScreen();
+        SendQueuedMessage();
+        ProcessUpgrades();
+        ProcessDeaths();
+    }
+}

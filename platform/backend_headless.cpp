@@ -1,0 +1,133 @@
+// The test back end: no window; frames are kept, input is injected by the test.
+#include "platform/headless.h"
+
+#include <ctime>
+#include <vector>
+
+#include "platform/backend.h"
+#include "platform/png.h"
+#include "platform/window.h"
+
+namespace {
+
+enum InjectedKind { INJECT_FOCUSLOST, INJECT_FOCUSGAINED, INJECT_CLOSE, INJECT_CHAR, INJECT_KEYDOWN };
+
+struct Injected {
+    InjectedKind kind;
+    uint32_t value;
+};
+
+std::vector<Injected> pending;
+std::vector<uint32_t> lastframe;
+int framewidth = 0;
+int frameheight = 0;
+int framecount = 0;
+
+bool HeadlessStart()
+{
+    pending.clear();
+    lastframe.clear();
+    framewidth = frameheight = framecount = 0;
+    return false;
+}
+
+void HeadlessStop()
+{
+    pending.clear();
+}
+
+bool HeadlessOpenWindow(const char*)
+{
+    return false;
+}
+
+void HeadlessCloseWindow()
+{
+}
+
+void HeadlessPresent(const uint32_t* pixels, int width, int height)
+{
+    lastframe.assign(pixels, pixels + (size_t)width * height);
+    framewidth = width;
+    frameheight = height;
+    framecount++;
+}
+
+void HeadlessPump()
+{
+    const std::vector<Injected> events = std::move(pending);
+    pending.clear();
+    for (const Injected& e : events) {
+        switch (e.kind) {
+        case INJECT_FOCUSLOST: PostFocusChange(false); break;
+        case INJECT_FOCUSGAINED: PostFocusChange(true); break;
+        case INJECT_CLOSE: PostSysMessage(SYS_CLOSE, 0, 0); break;
+        case INJECT_CHAR: PostSysMessage(SYS_CHAR, e.value, 0); break;
+        case INJECT_KEYDOWN: PostSysMessage(SYS_KEYDOWN, e.value, 0); break;
+        }
+    }
+}
+
+void HeadlessWait(int)
+{
+    // Nothing arrives here but from the test's own thread; rest a moment so waiting never spins.
+    const timespec rest = {0, 1000000};
+    nanosleep(&rest, nullptr);
+}
+
+bool HeadlessMessageBox(const char*, const char*)
+{
+    return true;
+}
+
+} // namespace
+
+const BackendOps headlessbackend = {
+    HeadlessStart, HeadlessStop, HeadlessOpenWindow, HeadlessCloseWindow,
+    HeadlessPresent, HeadlessPump, HeadlessWait, HeadlessMessageBox,
+};
+
+void InjectFocusLost()
+{
+    pending.push_back({INJECT_FOCUSLOST, 0});
+}
+
+void InjectFocusGained()
+{
+    pending.push_back({INJECT_FOCUSGAINED, 0});
+}
+
+void InjectCloseRequest()
+{
+    pending.push_back({INJECT_CLOSE, 0});
+}
+
+void InjectText(const char* cp1252)
+{
+    for (const char* c = cp1252; *c; c++)
+        pending.push_back({INJECT_CHAR, (uint8_t)*c});
+}
+
+void InjectKeyDown(uint32_t key)
+{
+    pending.push_back({INJECT_KEYDOWN, key});
+}
+
+int PresentedFrameCount()
+{
+    return framecount;
+}
+
+const uint32_t* LastPresentedFrame(int* width, int* height)
+{
+    *width = framewidth;
+    *height = frameheight;
+    return lastframe.empty() ? nullptr : lastframe.data();
+}
+
+bool SaveLastFramePng(const char* path)
+{
+    if (lastframe.empty())
+        return true;
+    return WritePng(path, lastframe.data(), framewidth, frameheight);
+}

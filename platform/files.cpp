@@ -1,0 +1,171 @@
+// Windows-style names on a case-sensitive file system, and starting our other programs.
+#include "platform/files.h"
+
+#include <dirent.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <string_view>
+#include <vector>
+
+extern char** environ;
+
+namespace {
+
+// Our executables, spelt as built; a name matching one ignoring case becomes it.
+const char* const programnames[] = {"update", "Gorvanel"};
+
+bool SameIgnoringCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); i++) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = (char)(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = (char)(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+bool PathExists(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// The entry of dir whose name equals part ignoring case; the first in byte order when several do.
+bool FindIgnoringCase(const std::string& dir, const std::string& part, std::string* found)
+{
+    DIR* const d = opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return false;
+    bool any = false;
+    while (const dirent* entry = readdir(d)) {
+        const std::string_view candidate = entry->d_name;
+        if (SameIgnoringCase(candidate, part) && (!any || candidate < *found)) {
+            *found = candidate;
+            any = true;
+        }
+    }
+    closedir(d);
+    return any;
+}
+
+// '\' to '/' and no leading "./".
+std::string ConvertName(const char* name)
+{
+    std::string path = name ? name : "";
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    while (path.size() > 2 && path[0] == '.' && path[1] == '/')
+        path.erase(0, 2);
+    return path;
+}
+
+} // namespace
+
+std::string ResolvePath(const char* name)
+{
+    const std::string path = ConvertName(name);
+    if (path.empty() || PathExists(path))
+        return path;
+
+    // Walk the parts; from the first that matches nothing on, keep the rest as given so that a new
+    // file can still be created in an existing directory.
+    std::string resolved;
+    size_t pos = 0;
+    if (path[0] == '/') {
+        resolved = "/";
+        pos = 1;
+    }
+    bool matching = true;
+    while (pos <= path.size()) {
+        size_t end = path.find('/', pos);
+        if (end == std::string::npos)
+            end = path.size();
+        const std::string part = path.substr(pos, end - pos);
+        std::string actual = part;
+        if (matching && !part.empty() && part != "." && part != "..") {
+            const std::string exact = resolved + part;
+            if (!PathExists(exact) && !FindIgnoringCase(resolved, part, &actual))
+                matching = false;
+        }
+        resolved += actual;
+        if (end < path.size())
+            resolved += '/';
+        pos = end + 1;
+    }
+    return resolved;
+}
+
+std::string ProgramPath(const char* name)
+{
+    std::string path = ConvertName(name);
+    // The installer hands over a quoted command.
+    if (path.size() >= 2 && path.front() == '"' && path.back() == '"')
+        path = ConvertName(path.substr(1, path.size() - 2).c_str());
+    const size_t slash = path.rfind('/');
+    const size_t basestart = slash == std::string::npos ? 0 : slash + 1;
+    std::string base = path.substr(basestart);
+    if (base.size() > 4 && SameIgnoringCase(std::string_view(base).substr(base.size() - 4), ".exe"))
+        base.resize(base.size() - 4);
+    for (const char* program : programnames)
+        if (SameIgnoringCase(base, program))
+            base = program;
+    return ResolvePath((path.substr(0, basestart) + base).c_str());
+}
+
+bool StartProgram(const char* name)
+{
+    const std::string path = ProgramPath(name);
+    // Its own session, so that it outlives us and our terminal; nobody waits for it.
+    posix_spawnattr_t attr;
+    if (posix_spawnattr_init(&attr) != 0)
+        return true;
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSID);
+    std::vector<char> arg0(path.begin(), path.end());
+    arg0.push_back('\0');
+    char* const argv[] = {arg0.data(), nullptr};
+    pid_t pid;
+    const int failed = posix_spawn(&pid, path.c_str(), nullptr, &attr, argv, environ);
+    posix_spawnattr_destroy(&attr);
+    return failed != 0;
+}
+
+bool FileExists(const char* name)
+{
+    struct stat st;
+    return stat(ResolvePath(name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool DirectoryExists(const char* name)
+{
+    struct stat st;
+    return stat(ResolvePath(name).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string GetCurrentDir()
+{
+    std::vector<char> buf(PATH_MAX);
+    for (;;) {
+        if (getcwd(buf.data(), buf.size()))
+            return buf.data();
+        if (errno != ERANGE)
+            return "";
+        buf.resize(buf.size() * 2);
+    }
+}
+
+bool SetCurrentDir(const char* name)
+{
+    return chdir(ResolvePath(name).c_str()) != 0;
+}

@@ -1,0 +1,14 @@
+// Files, directories and programs under the Windows-style names the game uses.
+//
+// Names may use '\' and any letter case: "tessarine.dll" finds "Tessarine.dll". Every call that takes
+// a name resolves it first.
+#pragma once
+#include <string>
+
+std::string ResolvePath(const char* name);     // the path of a Windows-style name: '\' to '/', a leading ".\" dropped, each missing part matched ignoring case
+std::string ProgramPath(const char* name);     // the executable for a program name: quotes and ".exe" dropped, "update"/"Gorvanel" in our spelling, same directory
+bool StartProgram(const char* name);           // starts that program detached, without waiting; true on failure
+bool FileExists(const char* name);             // a regular file (or a link to one) exists
+bool DirectoryExists(const char* name);        // a directory exists
+std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
+bool SetCurrentDir(const char* name);          // changes the working directory; true on failure

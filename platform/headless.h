@@ -1,0 +1,15 @@
+// The headless back end's test controls: inject what a user would do, read what the game presented.
+//
+// Injected events wait in the back end until the queue next pumps (PeekSysMessage, WaitSysMessage,
+// PumpSysEvents), as a real window's events do. A focus change that changes nothing posts nothing.
+#pragma once
+#include <cstdint>
+
+void InjectFocusLost();                     // the window loses the foreground: SYS_ACTIVATE 0, then SYS_ACTIVATEAPP 0
+void InjectFocusGained();                   // the window regains it: SYS_ACTIVATEAPP 1
+void InjectCloseRequest();                  // the user closes the window: SYS_CLOSE
+void InjectText(const char* cp1252);        // typed text: one SYS_CHAR per byte
+void InjectKeyDown(uint32_t key);           // a SYSKEY_ key pressed: SYS_KEYDOWN
+int PresentedFrameCount();                  // frames presented since StartPlatform
+const uint32_t* LastPresentedFrame(int* width, int* height); // the last frame's pixels (null, 0 x 0 when none)
+bool SaveLastFramePng(const char* path);    // writes the last frame as a PNG; true on failure or when there is none

@@ -1,0 +1,438 @@
+// The socket reactor: poll() over the sockets the game made, turning readiness into SYS_SOCKET messages.
+#include "platform/socket.h"
+
+#include "platform/window.h"
+
+#include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace {
+
+enum SocketState {
+    STATE_IDLE,         // made, neither listening nor connecting: nothing to watch (poll reports it hung up)
+    STATE_LISTENING,
+    STATE_CONNECTING,
+    STATE_CONNECTED,
+    STATE_FAILED,       // the connect failed
+    STATE_ENDED,        // CLOSE reported (or due to nobody): nothing more to say
+};
+
+struct WatchedSocket {
+    int fd;
+    uint32_t events;        // the NETEV_ events asked for
+    SocketState state;
+    bool connectdue;        // a finished connect waits to be reported
+    int connecterror;
+    bool readposted;        // a READ is out and no receive has followed
+    bool acceptposted;      // an ACCEPT is out and no accept has followed
+    bool stalled;           // was ready with nothing to post: left out of poll until the game acts on it
+    int failure;            // a connection error that a send or receive took from the socket, kept for the CLOSE
+};
+
+std::vector<WatchedSocket> watched;
+
+void SetError(int* error, int value)
+{
+    if (error)
+        *error = value;
+}
+
+WatchedSocket* FindWatched(int s)
+{
+    for (WatchedSocket& w : watched)
+        if (w.fd == s)
+            return &w;
+    return nullptr;
+}
+
+void Unwatch(int s)
+{
+    for (size_t i = 0; i < watched.size(); i++)
+        if (watched[i].fd == s) {
+            watched.erase(watched.begin() + i);
+            break;
+        }
+    DiscardSysMessages(SYS_SOCKET, (uintptr_t)s);
+}
+
+void Watch(int fd, SocketState state, uint32_t events)
+{
+    // A stale entry means the number was closed behind our back; its events must not reach the new socket.
+    Unwatch(fd);
+    WatchedSocket w{};
+    w.fd = fd;
+    w.events = events;
+    w.state = state;
+    watched.push_back(w);
+}
+
+void PostSocketEvent(int fd, uint32_t event, int error)
+{
+    PostSysMessage(SYS_SOCKET, (uintptr_t)fd, (intptr_t)(event | ((uint32_t)error & 0xFFFF) << 16));
+}
+
+int TakeSocketError(int fd)
+{
+    int error = 0;
+    socklen_t size = sizeof error;
+    if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size))
+        return errno;
+    return error;
+}
+
+void SetNoDelay(int fd)
+{
+    const int on = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+}
+
+// Errors that end a connection. Reading them from the socket clears them there, so they are kept for CLOSE.
+bool IsConnectionError(int error)
+{
+    switch (error) {
+    case ECONNRESET: case ECONNABORTED: case ETIMEDOUT: case EHOSTUNREACH:
+    case ENETUNREACH: case ENETDOWN: case ENETRESET: case EHOSTDOWN:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void NoteFailure(int s, int error)
+{
+    WatchedSocket* const w = FindWatched(s);
+    if (w && IsConnectionError(error) && !w->failure)
+        w->failure = error;
+}
+
+// The poll events that could lead to a post for w, or -1 when w is not to be polled.
+int PollEventsOf(const WatchedSocket& w)
+{
+    if (w.stalled)
+        return -1;
+    switch (w.state) {
+    case STATE_LISTENING:
+        return (w.events & NETEV_ACCEPT) && !w.acceptposted ? POLLIN : -1;
+    case STATE_CONNECTING:
+        return POLLOUT;   // the state must move on even when CONNECT is not asked for
+    case STATE_CONNECTED:
+        if (!(w.events & (NETEV_READ | NETEV_CLOSE)))
+            return -1;
+        if (w.readposted)
+            return 0;     // only errors and hang-ups until the game receives
+        return ((w.events & NETEV_READ) ? POLLIN : 0) | ((w.events & NETEV_CLOSE) ? POLLRDHUP : 0);
+    default:
+        return -1;
+    }
+}
+
+int PostDueConnect(WatchedSocket& w)
+{
+    if (!w.connectdue || !(w.events & NETEV_CONNECT))
+        return 0;
+    w.connectdue = false;
+    PostSocketEvent(w.fd, NETEV_CONNECT, w.connecterror);
+    return 1;
+}
+
+int HandleConnecting(WatchedSocket& w)
+{
+    int error = TakeSocketError(w.fd);
+    if (!error) {
+        sockaddr_in peer{};
+        socklen_t size = sizeof peer;
+        if (getpeername(w.fd, (sockaddr*)&peer, &size))
+            error = ECONNREFUSED;   // hung up without saying why
+    }
+    w.state = error ? STATE_FAILED : STATE_CONNECTED;
+    w.connectdue = true;
+    w.connecterror = error;
+    return PostDueConnect(w);
+}
+
+int HandleConnected(WatchedSocket& w, short revents)
+{
+    int error = 0;
+    if (revents & (POLLERR | POLLHUP)) {
+        error = TakeSocketError(w.fd);
+        if (!error)
+            error = w.failure;
+    }
+    if (error) {
+        // A failed connection is reported at once, even with data unread.
+        w.state = STATE_ENDED;
+        if (!(w.events & NETEV_CLOSE))
+            return 0;
+        PostSocketEvent(w.fd, NETEV_CLOSE, error);
+        return 1;
+    }
+    int waiting = 0;
+    if (ioctl(w.fd, FIONREAD, &waiting))
+        waiting = 0;
+    if (waiting > 0) {
+        if (!(w.events & NETEV_READ) || w.readposted) {
+            w.stalled = true;
+            return 0;
+        }
+        w.readposted = true;
+        PostSocketEvent(w.fd, NETEV_READ, 0);
+        return 1;
+    }
+    if (!(revents & (POLLIN | POLLRDHUP | POLLHUP)))
+        return 0;
+    // The peer has closed and nothing is left to read; wait for the game to take the READ that is out.
+    if (w.readposted) {
+        w.stalled = true;
+        return 0;
+    }
+    w.state = STATE_ENDED;
+    if (!(w.events & NETEV_CLOSE))
+        return 0;
+    PostSocketEvent(w.fd, NETEV_CLOSE, 0);
+    return 1;
+}
+
+int HandleReady(WatchedSocket& w, short revents)
+{
+    if (revents & POLLNVAL) {
+        w.state = STATE_ENDED;   // closed behind our back
+        return 0;
+    }
+    switch (w.state) {
+    case STATE_LISTENING:
+        if (!(revents & POLLIN)) {
+            w.stalled = true;
+            return 0;
+        }
+        w.acceptposted = true;
+        PostSocketEvent(w.fd, NETEV_ACCEPT, 0);
+        return 1;
+    case STATE_CONNECTING:
+        return HandleConnecting(w);
+    case STATE_CONNECTED:
+        return HandleConnected(w, revents);
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int PumpSockets(int timeoutms)
+{
+    static std::vector<pollfd> fds;
+    static std::vector<size_t> owners;   // index in watched of each entry of fds
+    int posted = 0;
+    for (WatchedSocket& w : watched)
+        posted += PostDueConnect(w);
+    fds.clear();
+    owners.clear();
+    for (size_t i = 0; i < watched.size(); i++) {
+        const int events = PollEventsOf(watched[i]);
+        if (events < 0)
+            continue;
+        fds.push_back(pollfd{watched[i].fd, (short)events, 0});
+        owners.push_back(i);
+    }
+    const int ready = poll(fds.data(), fds.size(), posted ? 0 : timeoutms);
+    if (ready <= 0)
+        return posted;   // nothing, or a signal cut the wait short
+    for (size_t k = 0; k < fds.size(); k++)
+        if (fds[k].revents)
+            posted += HandleReady(watched[owners[k]], fds[k].revents);
+    return posted;
+}
+
+int SocketCreate(int* error)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
+    if (fd < 0) {
+        SetError(error, errno);
+        return NO_SOCKET;
+    }
+    SetNoDelay(fd);
+    Watch(fd, STATE_IDLE, 0);
+    return fd;
+}
+
+bool SocketSelect(int s, uint32_t events)
+{
+    WatchedSocket* const w = FindWatched(s);
+    if (!w)
+        return true;
+    w->events = events & (NETEV_READ | NETEV_ACCEPT | NETEV_CONNECT | NETEV_CLOSE);
+    w->stalled = false;
+    return false;
+}
+
+bool SocketBind(int s, uint16_t port, int* error)
+{
+    const int on = 1;
+    setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(port);
+    if (bind(s, (const sockaddr*)&address, sizeof address)) {
+        SetError(error, errno);
+        return true;
+    }
+    return false;
+}
+
+bool SocketListen(int s, int backlog, int* error)
+{
+    WatchedSocket* const w = FindWatched(s);
+    if (!w) {
+        SetError(error, EBADF);
+        return true;
+    }
+    if (listen(s, backlog)) {
+        SetError(error, errno);
+        return true;
+    }
+    w->state = STATE_LISTENING;
+    return false;
+}
+
+bool SocketConnect(int s, const char* address, uint16_t port)
+{
+    WatchedSocket* const w = FindWatched(s);
+    if (!w || w->state != STATE_IDLE)
+        return true;
+    sockaddr_in peer{};
+    peer.sin_family = AF_INET;
+    peer.sin_port = htons(port);
+    w->connectdue = true;
+    w->connecterror = 0;
+    if (!address || inet_pton(AF_INET, address, &peer.sin_addr) != 1) {
+        // Typed text that is no address: the caller hears of it the same way as of any other failure.
+        w->state = STATE_FAILED;
+        w->connecterror = EADDRNOTAVAIL;
+        return false;
+    }
+    if (!connect(s, (const sockaddr*)&peer, sizeof peer)) {
+        w->state = STATE_CONNECTED;
+        return false;
+    }
+    if (errno == EINPROGRESS || errno == EINTR) {
+        w->state = STATE_CONNECTING;
+        w->connectdue = false;
+        return false;
+    }
+    w->state = STATE_FAILED;
+    w->connecterror = errno;
+    return false;
+}
+
+int SocketAccept(int s, int* error)
+{
+    WatchedSocket* const w = FindWatched(s);
+    if (!w) {
+        SetError(error, EBADF);
+        return NO_SOCKET;
+    }
+    w->acceptposted = false;
+    w->stalled = false;
+    const uint32_t events = w->events;
+    int fd;
+    do
+        fd = accept4(s, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    while (fd < 0 && errno == EINTR);
+    if (fd < 0) {
+        SetError(error, errno);
+        return NO_SOCKET;
+    }
+    SetNoDelay(fd);
+    Watch(fd, STATE_CONNECTED, events);
+    return fd;
+}
+
+int SocketSend(int s, const void* data, int size, int* error)
+{
+    if (size < 0) {
+        SetError(error, EINVAL);
+        return -1;
+    }
+    ssize_t sent;
+    do
+        sent = send(s, data, (size_t)size, MSG_NOSIGNAL);
+    while (sent < 0 && errno == EINTR);
+    if (sent < 0) {
+        const int failure = errno == EWOULDBLOCK ? NETERR_WOULDBLOCK : errno;
+        SetError(error, failure);
+        NoteFailure(s, failure);
+        return -1;
+    }
+    return (int)sent;
+}
+
+int SocketReceive(int s, void* buffer, int size, int* error)
+{
+    if (WatchedSocket* const w = FindWatched(s)) {
+        w->readposted = false;
+        w->stalled = false;
+    }
+    if (size < 0) {
+        SetError(error, EINVAL);
+        return -1;
+    }
+    ssize_t received;
+    do
+        received = recv(s, buffer, (size_t)size, 0);
+    while (received < 0 && errno == EINTR);
+    if (received < 0) {
+        const int failure = errno == EWOULDBLOCK ? NETERR_WOULDBLOCK : errno;
+        SetError(error, failure);
+        NoteFailure(s, failure);
+        return -1;
+    }
+    return (int)received;
+}
+
+bool SocketShutdownSend(int s, int* error)
+{
+    if (shutdown(s, SHUT_WR)) {
+        SetError(error, errno);
+        return true;
+    }
+    return false;
+}
+
+void SocketClose(int s)
+{
+    if (s < 0)
+        return;
+    Unwatch(s);
+    close(s);
+}
+
+std::string SocketLocalAddress()
+{
+    std::string text = "127.0.0.1";
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list))
+        return text;
+    for (const ifaddrs* a = list; a; a = a->ifa_next) {
+        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET)
+            continue;
+        if (!(a->ifa_flags & IFF_UP) || (a->ifa_flags & IFF_LOOPBACK))
+            continue;
+        char dotted[INET_ADDRSTRLEN];
+        if (inet_ntop(AF_INET, &((const sockaddr_in*)a->ifa_addr)->sin_addr, dotted, sizeof dotted)) {
+            text = dotted;
+            break;
+        }
+    }
+    freeifaddrs(list);
+    return text;
+}

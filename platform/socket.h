@@ -1,0 +1,48 @@
+// Non-blocking TCP sockets whose events arrive through the window's queue.
+//
+// Every registered socket reports as a SYS_SOCKET message: wparam the socket, lparam the event in the
+// low 16 bits and an error code (an errno value, 0 for none) in the high 16 bits. The game's socket
+// handler runs on the window's thread, between frames, like every other message.
+//
+// Event rules (the reactor in PumpSockets keeps them):
+// - ACCEPT once while connections wait; posted again only after SocketAccept was called on the socket.
+// - CONNECT once when a connect finishes; a failure, even one known at once (an address that is not
+//   dotted IPv4 text), arrives this way with its error.
+// - READ once while data waits; posted again only after SocketReceive was called and data remains.
+// - CLOSE once: error 0 when the peer closed and every byte was received, or at once with the error
+//   (ECONNRESET, ...) when the connection failed. Nothing follows a CLOSE.
+// - Nothing at all after SocketClose, not even events that were already queued.
+// All calls belong to the window's thread. Sockets are IPv4 TCP, non-blocking, TCP_NODELAY, close-on-exec;
+// sending never raises SIGPIPE. Every error out-parameter may be null.
+#pragma once
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+// Socket events (low half of lparam).
+enum : uint32_t {
+    NETEV_READ = 0x01,      // data can be received (re-posted while data remains)
+    NETEV_ACCEPT = 0x08,    // a connection waits on a listening socket
+    NETEV_CONNECT = 0x10,   // an asynchronous connect finished (error set when it failed)
+    NETEV_CLOSE = 0x20,     // the peer closed (error set when it was reset)
+};
+
+inline uint32_t SocketEventOf(intptr_t lparam) { return (uint32_t)lparam & 0xFFFF; }
+inline uint32_t SocketErrorOf(intptr_t lparam) { return ((uint32_t)lparam >> 16) & 0xFFFF; }
+
+constexpr int NO_SOCKET = -1;                // what the socket calls return instead of a socket on failure
+constexpr int NETERR_WOULDBLOCK = EAGAIN;   // the error of a send or receive that would have to wait
+
+int PumpSockets(int timeoutms);     // waits up to timeoutms (0: not at all) and posts the events found; returns how many
+
+int SocketCreate(int* error);                                   // a new unconnected TCP socket, or NO_SOCKET with *error set
+bool SocketSelect(int s, uint32_t events);                      // asks for the NETEV_ events in the mask (0: none); true when s is unknown
+bool SocketBind(int s, uint16_t port, int* error);              // binds to every local address (reusing the address); true on failure
+bool SocketListen(int s, int backlog, int* error);              // starts listening on a bound socket; true on failure
+bool SocketConnect(int s, const char* address, uint16_t port);  // starts connecting to dotted IPv4 text; the outcome is NETEV_CONNECT; true only when s cannot connect at all
+int SocketAccept(int s, int* error);                            // the next waiting connection, asking for the listener's events, or NO_SOCKET with *error set
+int SocketSend(int s, const void* data, int size, int* error);  // bytes sent (maybe fewer than size), or -1 with *error set (NETERR_WOULDBLOCK: try later)
+int SocketReceive(int s, void* buffer, int size, int* error);   // bytes received (0: the peer closed), or -1 with *error set (NETERR_WOULDBLOCK: none yet)
+bool SocketShutdownSend(int s, int* error);                     // sends nothing more (the peer sees the end after the queued bytes); true on failure
+void SocketClose(int s);                                        // closes s and drops its queued events; s is never reported again
+std::string SocketLocalAddress();                               // this machine's first non-loopback IPv4 address as dotted text, else "127.0.0.1"

@@ -1,0 +1,180 @@
+// The game's window and its message queue, over whichever back end was started.
+#include "platform/window.h"
+
+#include <deque>
+#include <mutex>
+
+#include "platform/backend.h"
+#include "platform/socket.h"
+
+namespace {
+
+// How long one turn of WaitSysMessage waits on the back end and then on the sockets.
+constexpr int waitslicems = 5;
+
+const BackendOps* backend = nullptr;
+SysBackend backendkind = BACKEND_HEADLESS;
+
+// Worker threads post too (the small windows' downloads), so the queue has its own lock.
+std::mutex queuelock;
+std::deque<SysMsg> queue;
+
+WindowProc windowproc = nullptr;
+bool windowexists = false;
+bool destroying = false;
+bool hasfocus = true;
+
+bool QueueEmpty()
+{
+    const std::lock_guard<std::mutex> hold(queuelock);
+    return queue.empty();
+}
+
+} // namespace
+
+bool StartPlatform(SysBackend kind)
+{
+    if (backend)
+        StopPlatform();
+    const BackendOps* const ops = kind == BACKEND_SDL ? &sdlbackend : &headlessbackend;
+    backendkind = kind;
+    if (ops->start())
+        return true;
+    backend = ops;
+    return false;
+}
+
+void StopPlatform()
+{
+    if (!backend)
+        return;
+    if (windowexists)
+        backend->closewindow();
+    windowexists = false;
+    destroying = false;
+    windowproc = nullptr;
+    backend->stop();
+    backend = nullptr;
+    const std::lock_guard<std::mutex> hold(queuelock);
+    queue.clear();
+}
+
+SysBackend PlatformBackend()
+{
+    return backendkind;
+}
+
+bool PlatformRunning()
+{
+    return backend != nullptr;
+}
+
+bool CreateMainWindow(const char* caption, WindowProc proc)
+{
+    if (!backend || windowexists)
+        return true;
+    if (backend->openwindow(caption))
+        return true;
+    windowproc = proc ? proc : DefaultWindowProc;
+    windowexists = true;
+    hasfocus = true;
+    return false;
+}
+
+void DestroyMainWindow()
+{
+    // The procedure may destroy the window again while handling SYS_DESTROY; once is enough.
+    if (!windowexists || destroying)
+        return;
+    destroying = true;
+    windowproc(SYS_DESTROY, 0, 0);
+    backend->closewindow();
+    windowexists = false;
+    windowproc = nullptr;
+    destroying = false;
+}
+
+bool MainWindowExists()
+{
+    return windowexists;
+}
+
+void PresentFrame(const uint32_t* pixels, int width, int height)
+{
+    if (backend && pixels && width > 0 && height > 0)
+        backend->present(pixels, width, height);
+}
+
+void PumpSysEvents()
+{
+    if (backend)
+        backend->pump();
+    PumpSockets(0);
+}
+
+bool PeekSysMessage(SysMsg* msg)
+{
+    PumpSysEvents();
+    const std::lock_guard<std::mutex> hold(queuelock);
+    if (queue.empty())
+        return false;
+    *msg = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+void WaitSysMessage()
+{
+    for (;;) {
+        PumpSysEvents();
+        if (!QueueEmpty())
+            return;
+        // Neither wait may spin: the back end sleeps on its events, the sockets in poll().
+        if (backend)
+            backend->wait(waitslicems);
+        PumpSockets(waitslicems);
+    }
+}
+
+void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam)
+{
+    const std::lock_guard<std::mutex> hold(queuelock);
+    queue.push_back(SysMsg{message, wparam, lparam});
+}
+
+void PostQuit(int code)
+{
+    PostSysMessage(SYS_QUIT, (uintptr_t)(intptr_t)code, 0);
+}
+
+intptr_t DispatchSysMessage(const SysMsg* msg)
+{
+    // SYS_QUIT belongs to the loop; messages outliving the window have nobody to go to.
+    if (msg->message == SYS_QUIT || !windowexists)
+        return 0;
+    return windowproc(msg->message, msg->wparam, msg->lparam);
+}
+
+intptr_t DefaultWindowProc(uint32_t message, uintptr_t, intptr_t)
+{
+    if (message == SYS_CLOSE)
+        DestroyMainWindow();
+    return 0;
+}
+
+void DiscardSysMessages(uint32_t message, uintptr_t wparam)
+{
+    const std::lock_guard<std::mutex> hold(queuelock);
+    std::erase_if(queue, [&](const SysMsg& m) { return m.message == message && m.wparam == wparam; });
+}
+
+void PostFocusChange(bool gained)
+{
+    // Back ends may report one switch twice (focus lost and minimised); the game hears it once.
+    if (gained == hasfocus)
+        return;
+    hasfocus = gained;
+    if (!gained)
+        PostSysMessage(SYS_ACTIVATE, 0, 0);
+    PostSysMessage(SYS_ACTIVATEAPP, gained ? 1 : 0, 0);
+}

@@ -1,0 +1,58 @@
+// The game's one window and its message queue.
+//
+// The game is written as one window procedure fed by a queue of small messages; this header is the
+// whole of that contract. A back end (SDL2 for the programs, headless for the tests) is chosen once at
+// start and turns its events into these messages; sockets post theirs through the same queue.
+#pragma once
+#include <cstdint>
+
+// Messages of the window procedure.
+enum : uint32_t {
+    SYS_NULL = 0x0000,
+    SYS_DESTROY = 0x0002,       // the window is going away; the game answers with PostQuit
+    SYS_ACTIVATE = 0x0006,      // wparam 0: the window was deactivated
+    SYS_PAINT = 0x000F,         // the window wants painting (nothing to draw: frames are presented)
+    SYS_CLOSE = 0x0010,         // the user asked to close the window
+    SYS_QUIT = 0x0012,          // ends the main loop; wparam is the exit code
+    SYS_ACTIVATEAPP = 0x001C,   // wparam 0: the program lost the foreground, 1: it regained it
+    SYS_KEYDOWN = 0x0100,       // wparam: a key of the SYSKEY_ set below
+    SYS_CHAR = 0x0102,          // wparam: one typed character, a CP1252 byte
+    SYS_SOCKET = 0x041F,        // wparam: the socket; lparam: event | error << 16 (see platform/socket.h)
+};
+
+// Keys reported with SYS_KEYDOWN (the typed-text editing keys; the rest are read from the keyboard state).
+enum : uint32_t {
+    SYSKEY_BACK = 0x08,
+    SYSKEY_DELETE = 0x2E,
+};
+
+struct SysMsg {
+    uint32_t message;
+    uintptr_t wparam;
+    intptr_t lparam;
+};
+
+typedef intptr_t (*WindowProc)(uint32_t message, uintptr_t wparam, intptr_t lparam);
+
+// Back ends.
+enum SysBackend { BACKEND_SDL, BACKEND_HEADLESS };
+
+bool StartPlatform(SysBackend backend);                    // chooses and starts the back end; true on failure
+void StopPlatform();                                        // closes the window and the back end
+SysBackend PlatformBackend();                               // the back end chosen at start
+
+// The window.
+bool CreateMainWindow(const char* caption, WindowProc proc); // desktop full-screen, 800 x 600 logical; true on failure
+void DestroyMainWindow();                                   // delivers SYS_DESTROY to the window procedure, then closes it
+bool MainWindowExists();                                    // true between CreateMainWindow and DestroyMainWindow
+void PresentFrame(const uint32_t* pixels, int width, int height); // shows one XRGB frame (the 800 x 600 back buffer)
+
+// The queue.
+bool PeekSysMessage(SysMsg* msg);                           // takes the oldest message without blocking; false when none
+void WaitSysMessage();                                      // blocks until a message is queued
+void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam); // appends a message
+void PostQuit(int code);                                    // appends SYS_QUIT with the exit code
+intptr_t DispatchSysMessage(const SysMsg* msg);             // hands a message to the window procedure
+intptr_t DefaultWindowProc(uint32_t message, uintptr_t wparam, intptr_t lparam); // SYS_CLOSE destroys the window; else 0
+void PumpSysEvents();                                       // moves pending back-end and socket events into the queue
+void DiscardSysMessages(uint32_t message, uintptr_t wparam); // drops queued messages of that kind for that wparam (a closed socket's events)

@@ -1,0 +1,351 @@
+// The receiving side without sockets: frames cut from the byte stream, the checks before any handler
+// (kind, source, length), and a table of malformed messages per kind that must change nothing.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "game/model/localplayer.h"
+#include "game/model/state.h"
+#include "game/net/dispatch.h"
+#include "game/net/kinds.h"
+#include "game/net/link.h"
+#include "game/net/receive.h"
+#include "game/net/sendqueue.h"
+#include "game/screens/states.h"
+#include "game/view/feed.h"
+#include "game/view/names.h"
+#include "nettest.h"
+#include "platform/socket.h"
+
+namespace {
+
+// Descriptor numbers no test opens: closing them does nothing.
+enum { ANN = 9011, BO = 9012, NEWCOMER = 9013, STRANGER = 9099, HOSTLINK = 9021 };
+
+std::string Digest()
+{
+    std::ostringstream d;
+    for (const Player& player : p) {
+        d << player.name << ',' << player.gold << ',' << (int)player.ready << ',' << player.socket << ','
+          << (int)player.hostplayer << ',' << (int)player.neutral << ',' << player.sizeattime << ':';
+        for (const Unit& unit : player.units)
+            d << unit.id << '@' << unit.x << '.' << unit.y << ' ';
+        d << '|';
+    }
+    d << "gs" << gs << " sh" << shoppers << " names" << (int)shownames << " cp" << currplayer << " cu" << currunit
+      << " map" << mapsize << " you" << you << " q" << sendqueue.size() << " pend" << pendingsockets.size() << " feed"
+      << messages.size();
+    return d.str();
+}
+
+class DispatchTest : public NetTest {
+protected:
+    void TearDown() override
+    {
+        mainsocket = NO_SOCKET;
+        pendingsockets.clear();
+        NetTest::TearDown();
+    }
+
+    // Host, Ann (a unit 258 at 1,1; her turn), Bo (unit 513 at 2,2) on a 12 x 12 map.
+    void MakeTable(bool host)
+    {
+        MakeTestMap(12);
+        MakeTestCatalogue();
+        AddTestPlayer("Host", NO_SOCKET, true);
+        AddTestPlayer("Ann", host ? ANN : NO_SOCKET);
+        AddTestPlayer("Bo", host ? BO : NO_SOCKET);
+        AddTestUnit(1, 258, 1, 1);
+        AddTestUnit(2, 513, 2, 2);
+        currplayer = 1;
+        ishost = host;
+        if (host) {
+            you = p[0].sizeattime;
+            pendingsockets = {NEWCOMER};
+        } else {
+            you = p[1].sizeattime;
+            mainsocket = HOSTLINK;
+        }
+        DropLocalPlayerCache();
+        log.clear();
+    }
+
+    void Receive(int32_t socket, const std::string& bytes)
+    {
+        ReceiveBytes(socket, (const uint8_t*)bytes.data(), bytes.size());
+    }
+};
+
+} // namespace
+
+TEST_F(DispatchTest, FramesJoinedAcrossReadsAndSplitWhenCoalesced)
+{
+    MakeTable(true);
+    const std::string two = Frame("&") + Frame("&");
+    Receive(ANN, two);
+    EXPECT_EQ(shoppers, 2);
+
+    // One frame a byte at a time: dispatched once, when its last byte arrives.
+    const std::string chat = Frame(Bytes({'a', 51, 150, 'h', 'i'}));
+    for (size_t i = 0; i + 1 < chat.size(); i++)
+        Receive(ANN, chat.substr(i, 1));
+    EXPECT_EQ(BufferedBytes(ANN), chat.size() - 1);
+    EXPECT_FALSE(Logged("ACTION: Chat"));
+    Receive(ANN, chat.substr(chat.size() - 1));
+    EXPECT_TRUE(Logged("ACTION: Chat string \"hi\""));
+    EXPECT_EQ(BufferedBytes(ANN), 0u);
+
+    // Three frames cut at odd places.
+    const std::string three = Frame("&") + chat + Frame("&");
+    Receive(ANN, three.substr(0, 5));
+    Receive(ANN, three.substr(5, 6));
+    Receive(ANN, three.substr(11));
+    EXPECT_EQ(shoppers, 4);
+
+    Receive(ANN, "");
+    EXPECT_EQ(shoppers, 4);
+}
+
+TEST_F(DispatchTest, EachConnectionKeepsItsOwnPartialFrame)
+{
+    MakeTable(true);
+    const std::string f = Frame("&");
+    Receive(ANN, f.substr(0, 2));
+    Receive(BO, f.substr(0, 1));
+    Receive(ANN, f.substr(2));
+    EXPECT_EQ(shoppers, 1);
+    Receive(BO, f.substr(1));
+    EXPECT_EQ(shoppers, 2);
+}
+
+TEST_F(DispatchTest, LengthBytesBelowThreeBreakTheConnection)
+{
+    for (const int length : {0, 1, 2}) {
+        MakeTable(true);
+        const std::string before = Digest();
+        Receive(ANN, Bytes({length, '&', ';'}) + Frame("&"));
+        EXPECT_TRUE(Logged("ERROR: Sanity check failed on input stream!")) << length;
+        EXPECT_EQ(shoppers, 0) << length;              // nothing after the break is read
+        EXPECT_EQ(p[1].socket, NO_SOCKET) << length;   // the connection is gone
+        EXPECT_NE(before, Digest());
+        ResetGameState();
+    }
+}
+
+TEST_F(DispatchTest, BrokenFramesAreRefused)
+{
+    MakeTable(true);
+    DoMessage(Bytes({4, '&', '&', '&'}), ANN, 0);           // no ';'
+    DoMessage(Bytes({5, 'a', 51, 0, ';'}), ANN, 0);          // a zero byte
+    DoMessage(Bytes({6, '&', ';'}), ANN, 0);                 // length byte and size differ
+    EXPECT_EQ(shoppers, 0);
+    EXPECT_TRUE(Logged("ERROR: Incomplete message or data stream!  Possible instability ahead."));
+    DoMessage(Frame("&"), ANN, 0);
+    EXPECT_EQ(shoppers, 1);
+}
+
+TEST_F(DispatchTest, UnknownKindsAreLoggedAndDropped)
+{
+    MakeTable(true);
+    const std::string before = Digest();
+    for (const char kind : {'Z', 'y', '0', (char)0xFF, '~'})
+        ProcessMessage(std::string(1, kind), ANN, 0);
+    ProcessMessage("", ANN, 0);
+    EXPECT_EQ(Digest(), before);
+    EXPECT_TRUE(Logged("ERROR: Couldn't interpret this message."));
+}
+
+TEST_F(DispatchTest, HandlerThatClosesTheConnectionStopsItsStream)
+{
+    MakeTable(true);
+    gs = GAME_SHOP;     // a join request outside the lobby is turned away
+    Receive(NEWCOMER, Frame(Bytes({'{', 1, 2, 3, 4, 'C'})) + Frame(Bytes({'{', 1, 2, 3, 4, 'D'})));
+    EXPECT_TRUE(pendingsockets.empty());
+    EXPECT_EQ(p.size(), 3u);
+    EXPECT_EQ(BufferedBytes(NEWCOMER), 0u);
+    size_t count = 0;
+    for (size_t at = log.find("DoMessage"); at != std::string::npos; at = log.find("DoMessage", at + 1))
+        count++;
+    EXPECT_EQ(count, 1u);
+}
+
+// Each kind from each source: taken only from the sources its row lists.
+TEST_F(DispatchTest, SourcesEachKindIsTakenFrom)
+{
+    struct Source {
+        bool host;
+        int32_t socket;
+        uint8_t from;   // 0: no source may send anything
+    };
+    const Source sources[] = {
+        {true, ANN, FROM_CLIENT}, {true, NEWCOMER, FROM_PENDING}, {true, STRANGER, 0},
+        {false, HOSTLINK, FROM_HOST}, {false, STRANGER, 0},
+    };
+    for (size_t k = 0; k < kindrulecount; k++) {
+        const KindRule& rule = kindrules[k];
+        for (const Source& s : sources) {
+            ResetGameState();
+            MakeTable(s.host);
+            ProcessMessage(std::string(rule.minlength, rule.kind), s.socket, 0);
+            const bool refused = Logged("from a sender that may not send it");
+            EXPECT_EQ(refused, !(rule.from & s.from)) << rule.name << " host=" << s.host << " socket=" << s.socket;
+        }
+    }
+}
+
+namespace {
+
+struct Case {
+    const char* what;
+    bool host;              // the machine under test hosts
+    int32_t socket;
+    std::string text;       // kind character first, no ';'
+    bool valid;
+};
+
+std::string U(int id)
+{
+    return Bytes({id >> 8, id & 0xFF});
+}
+
+std::string T(char kind, const std::string& rest)
+{
+    return std::string(1, kind) + rest;
+}
+
+std::vector<Case> Cases()
+{
+    const std::string row12(12, (char)0x10);
+    return {
+        {"CONNECT", true, NEWCOMER, T('{', Bytes({1, 2, 3, 4}) + "Cy"), true},
+        {"CONNECT truncated", true, NEWCOMER, T('{', Bytes({1, 2, 3})), false},
+        {"CONNECT zero part", true, NEWCOMER, T('{', Bytes({1, 0, 3, 4}) + "Cy"), false},
+        {"CONNECT from a joined player", true, ANN, T('{', Bytes({1, 2, 3, 4}) + "Cy"), false},
+        {"VERSION", false, HOSTLINK, T('$', Bytes({1, 2, 3, 5})), true},
+        {"VERSION truncated", false, HOSTLINK, T('$', Bytes({1, 2, 3})), false},
+        {"VERSION overlong", false, HOSTLINK, T('$', Bytes({1, 2, 3, 5, 6})), false},
+        {"VERSION to the host", true, ANN, T('$', Bytes({1, 2, 3, 5})), false},
+        {"CREATEPLAYER", false, HOSTLINK, T('*', Bytes({53, 53}) + "Cy"), true},
+        {"CREATEPLAYER out of order", false, HOSTLINK, T('*', Bytes({55, 55}) + "Cy"), false},
+        {"CREATEPLAYER truncated", false, HOSTLINK, T('*', Bytes({53})), false},
+        {"CREATEPLAYER to the host", true, ANN, T('*', Bytes({53, 53}) + "Cy"), false},
+        {"DROPPLAYER", false, HOSTLINK, T('}', Bytes({52})), true},
+        {"DROPPLAYER nobody", false, HOSTLINK, T('}', Bytes({57})), false},
+        {"DROPPLAYER the local player", false, HOSTLINK, T('}', Bytes({51})), false},
+        {"DROPPLAYER overlong", false, HOSTLINK, T('}', Bytes({52, 52})), false},
+        {"CHAT", true, ANN, T('a', Bytes({51, 150}) + "hi"), true},
+        {"CHAT forged sender", true, ANN, T('a', Bytes({52, 150}) + "hi"), false},
+        {"CHAT sender nobody", false, HOSTLINK, T('a', Bytes({57, 150}) + "hi"), false},
+        {"CHAT truncated", true, ANN, T('a', Bytes({51})), false},
+        {"SETGS", false, HOSTLINK, T('q', Bytes({GAME_UNITTURN})), true},
+        {"SETGS no such state", false, HOSTLINK, T('q', Bytes({200})), false},
+        {"SETGS overlong", false, HOSTLINK, T('q', Bytes({24, 24})), false},
+        {"SETGS from a client", true, ANN, T('q', Bytes({GAME_UNITTURN})), false},
+        {"STOP", true, ANN, T('z', ""), true},
+        {"STOP overlong", true, ANN, T('z', "z"), false},
+        {"STOP to a client", false, HOSTLINK, T('z', ""), false},
+        {"MAPDATA", false, HOSTLINK, T('@', Bytes({12, 1}) + row12), true},
+        {"MAPDATA small map", false, HOSTLINK, T('@', Bytes({5, 1}) + row12.substr(0, 5)), false},
+        {"MAPDATA other size", false, HOSTLINK, T('@', Bytes({13, 1}) + row12), false},
+        {"MAPDATA row off the map", false, HOSTLINK, T('@', Bytes({12, 13}) + row12), false},
+        {"MAPDATA unknown terrain", false, HOSTLINK, T('@', Bytes({12, 1}) + row12.substr(0, 11) + Bytes({0x50})), false},
+        {"MAPDATA overlong", false, HOSTLINK, T('@', Bytes({12, 1}) + row12 + Bytes({0x10})), false},
+        {"MAPDATA truncated", false, HOSTLINK, T('@', Bytes({12})), false},
+        {"WORLDTYPE", false, HOSTLINK, T('-', Bytes({53})), true},
+        {"WORLDTYPE overlong", false, HOSTLINK, T('-', Bytes({53, 53})), false},
+        {"WORLDTYPE from a client", true, ANN, T('-', Bytes({53})), false},
+        {"WARLORDSELECTED", true, ANN, T('w', Bytes({51, 52}) + U(258)), true},
+        {"WARLORDSELECTED forged player", true, ANN, T('w', Bytes({52, 52}) + U(258)), false},
+        {"WARLORDSELECTED no such type", true, ANN, T('w', Bytes({51, 59}) + U(258)), false},
+        {"WARLORDSELECTED truncated", true, ANN, T('w', Bytes({51, 52, 1})), false},
+        {"CREATEUNIT", false, HOSTLINK, T('/', Bytes({51, 52}) + U(1025) + Bytes({5, 5})), true},
+        {"CREATEUNIT id in use", false, HOSTLINK, T('/', Bytes({51, 52}) + U(258) + Bytes({5, 5})), false},
+        {"CREATEUNIT off the map", false, HOSTLINK, T('/', Bytes({51, 52}) + U(1025) + Bytes({13, 5})), false},
+        {"CREATEUNIT no such type", false, HOSTLINK, T('/', Bytes({51, 54}) + U(1025) + Bytes({5, 5})), false},
+        {"CREATEUNIT from a client", true, ANN, T('/', Bytes({51, 52}) + U(1025) + Bytes({5, 5})), false},
+        {"DEPLOYUNIT", true, ANN, T('_', Bytes({51, 52}) + U(1025) + Bytes({5, 5})), true},
+        {"DEPLOYUNIT forged player", true, ANN, T('_', Bytes({52, 52}) + U(1025) + Bytes({5, 5})), false},
+        {"DEPLOYUNIT off the map", false, HOSTLINK, T('_', Bytes({51, 52}) + U(1025) + Bytes({5, 200})), false},
+        {"DEPLOYUNIT truncated", true, ANN, T('_', Bytes({51, 52}) + U(1025) + Bytes({5})), false},
+        {"BEGINNEXTTURN", true, ANN, T('^', Bytes({51})), true},
+        {"BEGINNEXTTURN not his turn", true, BO, T('^', Bytes({52})), false},
+        {"BEGINNEXTTURN forged", true, BO, T('^', Bytes({51})), false},
+        {"NEXTTURN", false, HOSTLINK, T('n', Bytes({52})), true},
+        {"NEXTTURN nobody", false, HOSTLINK, T('n', Bytes({57})), false},
+        {"NEXTTURN truncated", false, HOSTLINK, T('n', ""), false},
+        {"ADVANCEDAY", false, HOSTLINK, T('b', ""), true},
+        {"ADVANCEDAY overlong", false, HOSTLINK, T('b', "b"), false},
+        {"ADVANCEDAY from a client", true, ANN, T('b', ""), false},
+        {"MOVEREQUEST", true, ANN, T('f', U(258) + Bytes({53, 53})), true},
+        {"MOVEREQUEST another's unit", true, ANN, T('f', U(513) + Bytes({53, 53})), false},
+        {"MOVEREQUEST off the map", true, ANN, T('f', U(258) + Bytes({62, 53})), false},
+        {"MOVEREQUEST unknown unit", true, ANN, T('f', U(0x0909) + Bytes({53, 53})), false},
+        {"MOVE", false, HOSTLINK, T('#', U(258) + Bytes({53, 53})), true},
+        {"MOVE with experience", false, HOSTLINK, T('#', U(258) + Bytes({53, 53, 60})), true},
+        {"MOVE overlong", false, HOSTLINK, T('#', U(258) + Bytes({53, 53, 60, 60})), false},
+        {"MOVE negative square", false, HOSTLINK, T('#', U(258) + Bytes({49, 53})), false},
+        {"NEXTUNIT", false, HOSTLINK, T('.', U(258)), true},
+        {"NEXTUNIT not the current player's", false, HOSTLINK, T('.', U(513)), false},
+        {"NEXTUNIT another's unit", true, BO, T('.', U(258)), false},
+        {"UPGRADEUNIT", false, HOSTLINK, T('!', U(258)), true},
+        {"UPGRADEUNIT unknown unit", false, HOSTLINK, T('!', U(0x0909)), false},
+        {"ATTACKREQUEST", true, ANN, T('?', U(258) + U(513)), true},
+        {"ATTACKREQUEST another's attacker", true, ANN, T('?', U(513) + U(258)), false},
+        {"ATTACKREQUEST truncated", true, ANN, T('?', U(258) + Bytes({2})), false},
+        {"ATTACK", false, HOSTLINK, T('k', U(258) + U(513) + Bytes({50, 60, 81, 50})), true},
+        {"ATTACK mask out of range", false, HOSTLINK, T('k', U(258) + U(513) + Bytes({50, 82, 50, 50})), false},
+        {"ATTACK truncated", false, HOSTLINK, T('k', U(258) + U(513) + Bytes({50, 50, 50})), false},
+        {"SPELLREQUEST at a unit", true, ANN, T('i', U(258) + U(513) + Bytes({50})), true},
+        {"SPELLREQUEST at a square", true, ANN, T('i', U(258) + Bytes({53, 53, 51})), true},
+        {"SPELLREQUEST with its kind byte", true, ANN, T('i', U(258) + Bytes({53, 53, 51, 54})), true},
+        {"SPELLREQUEST no such spell", true, ANN, T('i', U(258) + U(513) + Bytes({52})), false},
+        {"SPELLREQUEST square off the map", true, ANN, T('i', U(258) + Bytes({90, 53, 51})), false},
+        {"SPELLREQUEST unknown target", true, ANN, T('i', U(258) + U(0x0909) + Bytes({50})), false},
+        {"CASTSPELL", false, HOSTLINK, T('[', U(258) + U(513) + Bytes({50, 51})), true},
+        {"CASTSPELL bad spell", false, HOSTLINK, T('[', U(258) + U(513) + Bytes({150, 51})), false},
+        {"RESIST", false, HOSTLINK, T('x', U(513) + U(258) + Bytes({51})), true},
+        {"RESIST bad spell", false, HOSTLINK, T('x', U(513) + U(258) + Bytes({52})), false},
+        {"GAMESETTING", false, HOSTLINK, T('1', Bytes({50})), true},
+        {"GAMESETTING from a client", true, ANN, T('1', Bytes({50})), false},
+        {"KILLUNIT", false, HOSTLINK, T('`', U(513) + Bytes({51})), true},
+        {"KILLUNIT killer nobody", false, HOSTLINK, T('`', U(513) + Bytes({57})), false},
+        {"ADDEXPERIENCE", true, ANN, T('%', U(258) + Bytes({60})), true},
+        {"ADDEXPERIENCE negative", true, ANN, T('%', U(258) + Bytes({40})), false},
+        {"DONESHOPPING", true, ANN, T('&', ""), true},
+        {"DONESHOPPING overlong", true, ANN, T('&', "&"), false},
+        {"DONESHOPPING from a joining connection", true, NEWCOMER, T('&', ""), false},
+        {"WINNER", true, ANN, T('(', Bytes({51})), true},
+        {"WINNER forged", true, ANN, T('(', Bytes({52})), false},
+        {"SETMONEY", false, HOSTLINK, T(')', Bytes({150})), true},
+        {"SETMONEY from a client", true, ANN, T(')', Bytes({150})), false},
+        {"FORCESETMONEY", false, HOSTLINK, T('e', Bytes({52}) + "750"), true},
+        {"FORCESETMONEY bad number", false, HOSTLINK, T('e', Bytes({52}) + "7x"), false},
+        {"FORCESETMONEY too large", false, HOSTLINK, T('e', Bytes({52}) + "99999999999"), false},
+        {"FORCESETMONEY nobody", false, HOSTLINK, T('e', Bytes({57}) + "750"), false},
+        {"anything from a stranger", true, STRANGER, T('&', ""), false},
+        {"anything from another socket", false, STRANGER, T('b', ""), false},
+    };
+}
+
+} // namespace
+
+TEST_F(DispatchTest, MalformedMessagesChangeNothing)
+{
+    for (const Case& c : Cases()) {
+        ResetGameState();
+        ClearSendQueue();
+        messages.clear();
+        MakeTable(c.host);
+        const std::string before = Digest();
+        // Through the whole receive path, as the bytes would arrive.
+        std::string frame = Frame(c.text);
+        ReceiveBytes(c.socket, (const uint8_t*)frame.data(), frame.size());
+        const bool refused = Logged("ERROR");
+        EXPECT_EQ(refused, !c.valid) << c.what << "\n" << log;
+        if (c.valid) {
+            EXPECT_TRUE(Logged("ACTION") || Logged("Someone won the game!")) << c.what;
+        } else {
+            EXPECT_EQ(Digest(), before) << c.what;
+        }
+    }
+}

@@ -1,0 +1,63 @@
+// The debug log file: every finished line on disk, deleted where it was opened.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "game/shell/debuglog.h"
+
+namespace {
+
+std::string ReadAll(const std::filesystem::path& path)
+{
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(DebugLog, LinesReachTheFileAsTheyEndAndDeletionFindsIt)
+{
+    const std::filesystem::path home = std::filesystem::current_path();
+    const std::filesystem::path dir = std::filesystem::path(GORV_TEST_DIR) / "debuglog";
+    std::filesystem::create_directories(dir / "elsewhere");
+    std::filesystem::current_path(dir);
+
+    ASSERT_FALSE(OpenDebugLog());
+    debuglog << "Tessarine: Unloading value " << 63210 << '\n';
+    debuglog << "half a line";
+    // Still open: the finished line is there already.
+    EXPECT_EQ(ReadAll(dir / "debug.txt"), "Tessarine: Unloading value 63210\n");
+
+    std::filesystem::current_path(dir / "elsewhere");
+    DeleteDebugLog();
+    EXPECT_FALSE(std::filesystem::exists(dir / "debug.txt"));
+    debuglog << "after the end\n";     // goes nowhere, and the stream stays good
+    EXPECT_TRUE(debuglog.good());
+    EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere" / "debug.txt"));
+    std::filesystem::current_path(home);
+}
+
+TEST(DebugLog, ClosedLogSurvivesAndCaptureSeesEveryLine)
+{
+    const std::filesystem::path path = std::filesystem::path(GORV_TEST_DIR) / "kept.txt";
+    std::string captured;
+    CaptureDebugLog(&captured);
+    ASSERT_FALSE(OpenDebugLog(path.c_str()));
+    debuglog << "ERROR: something\n";
+    CloseDebugLog();
+    CaptureDebugLog(nullptr);
+    EXPECT_EQ(ReadAll(path), "ERROR: something\n");
+    EXPECT_EQ(captured, "ERROR: something\n");
+    std::filesystem::remove(path);
+}
+
+TEST(DebugLog, UnwritablePlaceFailsTheOpen)
+{
+    const std::filesystem::path path = std::filesystem::path(GORV_TEST_DIR) / "no" / "such" / "debug.txt";
+    EXPECT_TRUE(OpenDebugLog(path.c_str()));
+}
+
+} // namespace
