@@ -11,6 +11,7 @@
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
+#include "game/shell/prefs.h"
 #include "platform/socket.h"
 
 int32_t mainsocket = NO_SOCKET;
@@ -21,9 +22,6 @@ std::string localaddress;
 std::string hostaddress;
 std::string iplabel;
 int32_t netport = 0;
-
-// Stand-in until the screens own the name typed on the name screen; their definition replaces it.
-__attribute__((weak)) std::string playername;
 
 namespace {
 

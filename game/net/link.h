@@ -17,7 +17,6 @@ extern std::string localaddress;            // this computer's address as dotted
 extern std::string hostaddress;             // the host's address: typed by a client, the own one on the host
 extern std::string iplabel;                 // "Your IP Address: " and the local address, for the lobby
 extern int32_t netport;                     // port to use instead of the string module's; 0 for none (tests)
-extern std::string playername;              // the local player's name from the preferences
 
 bool NetStartup();                          // opens the network and mainsocket; true on failure (also when already started)
 void NetCleanup();                          // closes every socket and forgets every queued frame; clears ishost

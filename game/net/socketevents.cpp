@@ -13,6 +13,7 @@
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
+#include "game/shell/prefs.h"
 #include "platform/socket.h"
 
 namespace {

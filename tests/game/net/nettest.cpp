@@ -12,6 +12,7 @@
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
+#include "game/shell/prefs.h"
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
