@@ -1,6 +1,7 @@
 #include "game/model/state.h"
 
 #include "game/model/ids.h"
+#include "game/model/turns.h"
 #include "game/shell/debuglog.h"
 
 std::vector<Player> p;
@@ -19,17 +20,47 @@ std::vector<DeathEntry> deathlist;
 std::deque<int32_t> upgradequeue;
 uint8_t autofocus = 1;
 
+namespace {
+
+bool CodeInUse(int32_t code)
+{
+    for (const Player& player : p)
+        if (player.code == code)
+            return true;
+    return false;
+}
+
+// The player's number follows his place in the table; when a record has left and that number is taken,
+// the lowest free one. Numbers never reach the neutral side's, which is also a mine's "nobody".
+uint8_t FreePlayerCode()
+{
+    const int32_t byplace = FIRSTCODE + static_cast<int32_t>(p.size());
+    if (!CodeInUse(byplace))
+        return static_cast<uint8_t>(byplace);
+    for (int32_t code = FIRSTCODE; code < int32_t(FIRSTCODE) + int32_t(MAXHUMANS); code++)
+        if (!CodeInUse(code))
+            return static_cast<uint8_t>(code);
+    return static_cast<uint8_t>(byplace);   // AddPlayer refuses a full table before this
+}
+
+} // namespace
+
 int32_t AddPlayer()
 {
     if (p.size() >= MAXHUMANS) {
         debuglog << "ERROR: Too many players!  Can't add another.\n";
         return 0;
     }
+    // The neutral side stays last: every rule that finds it by its place relies on that.
+    if (!p.empty() && p.back().neutral) {
+        debuglog << "ERROR: The game has begun; no player can be added.\n";
+        return 0;
+    }
     // Every field starts at zero, also those the warlord placement fills later: the warlord is created
     // before its bonus and filter are set, and must come out the same on every machine.
     Player player = BlankPlayer();
     player.gold = 750;
-    player.code = static_cast<uint8_t>(p.empty() ? int(FIRSTCODE) : p.back().code + 1);
+    player.code = FreePlayerCode();
     player.sizeattime = nextsizeattime++;
     player.firstshop = 1;
     p.push_back(player);
@@ -61,6 +92,7 @@ void ClearGame()
     p.clear();
     // No players are left either; a machine that joins the next game counts them afresh.
     playersleft = 0;
+    turnholder = -1;
     you = NOSTAMP;
     YouToInt(true, true);
 }

@@ -1,6 +1,87 @@
-// Upgrades. Placeholder until experience lands: nothing is ever queued.
 #include "game/model/upgrade.h"
+
+#include <algorithm>
+#include <string>
+
+#include "game/model/catalogue.h"
+#include "game/model/powers.h"
+#include "game/model/queries.h"
+#include "game/model/state.h"
+#include "game/model/stats.h"
+#include "game/model/strids.h"
+#include "game/model/strings.h"
+#include "game/net/builders.h"
+#include "game/net/routing.h"
+#include "game/shell/debuglog.h"
+#include "game/shell/sound.h"
+#include "game/view/board.h"
+#include "game/view/feed.h"
+#include "game/view/geometry.h"
+#include "game/view/names.h"
+
+namespace {
+
+enum : int32_t { LEVELSTEP = 10000, LASTLEVEL = 20000, PICTURESTEP = 64 };
+
+// The order the upgrade adds the stats in.
+const int32_t upgradeorder[NUMSTATS] = { 0, 1, 2, 3, 5, 6, 4, 7 };
+
+bool Upgrade(int32_t player, int32_t unit)
+{
+    Unit& u = p[player].units[unit];
+    const int32_t t0 = u.type;
+    debuglog << "Attempting to upgrade " << PlayerPossessive(player) << " " << GetString(STR_UNITNAME + t0) << " (unit #"
+             << unit << ", type " << t0 << ")\n";
+    if (t0 > LASTLEVEL || UnitHasFlag(t0, '~')) {
+        debuglog << "This unit cannot be upgraded.\n";
+        return false;
+    }
+    if (IsSquareExplored(YouToInt(), u.x, u.y))
+        PlaySfx(".\\Sound\\GSUpgrade.wav");
+    debuglog << "Upgrading a unit!\n";
+    AddMessage(player, std::string("Your ") + GetString(STR_UNITNAME + t0) + " has upgraded!");
+    for (const int32_t k : upgradeorder)
+        u.stat[k] += GetResNumber(STR_UPGRADESTAT + t0 + k * 100);
+    AddUnitPowers(t0 + LEVELSTEP, u.spells, u.abilities);
+    u.hp = GetStat(player, unit, STAT_LIFE);
+    u.picture += PICTURESTEP;
+    u.type = t0 + LEVELSTEP;
+    RedrawUnitPictures();
+    return true;
+}
+
+} // namespace
+
+bool QueueUpgrade(int32_t player, int32_t unit)
+{
+    if (!ishost)
+        return false;
+    // A unit waits on the queue once: a second crossing before the next pass gives no second level.
+    const int32_t id = p[player].units[unit].id;
+    if (std::find(upgradequeue.begin(), upgradequeue.end(), id) == upgradequeue.end())
+        upgradequeue.push_back(id);
+    return true;
+}
+
+bool UpgradeUnit(int32_t player, int32_t unit)
+{
+    return Upgrade(player, unit);
+}
 
 void ProcessUpgrades()
 {
+    if (!ishost) {
+        upgradequeue.clear();
+        return;
+    }
+    while (!upgradequeue.empty()) {
+        const int32_t id = upgradequeue.front();
+        upgradequeue.pop_front();
+        const UnitRef found = FindUnit(id);
+        if (found.player < 0)
+            continue;
+        // Sent also when refused: each client refuses it by the same rules.
+        Upgrade(found.player, found.unit);
+        SendToPlayer(BuildUpgradeUnit(id), -1);
+    }
 }

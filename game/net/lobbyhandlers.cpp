@@ -3,19 +3,23 @@
 #include "game/net/handlers.h"
 
 #include "game/model/localplayer.h"
+#include "game/model/mapgen.h"
 #include "game/model/state.h"
+#include "game/model/winner.h"
+#include "game/net/builders.h"
 #include "game/net/checks.h"
 #include "game/net/codings.h"
 #include "game/net/routing.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
+#include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
+#include "platform/window.h"
 
 namespace {
 
-enum { MINMAPSIZE = 11, MAXMAPSIZE = 250 };
 enum { NOADDRESSEE = 100 };
 
 // The square byte's terrain, (byte / 16) - 1, must name one of the terrains the game has.
@@ -109,7 +113,27 @@ void HandleMapData(const Incoming& in)
         }
     }
     debuglog << "ACTION: Process map data\n";
-    NotBuiltYet("storing a received map row (CreateBlankMap)");
+    if (map.empty()) {
+        CreateBlankMap(size);
+        PlaySfx(".\\Sound\\GSMap.wav");
+    }
+    if (map.empty()) {
+        debuglog << "==============FATAL ERROR: MAP DOES NOT EXIST.  TERMINATING PROGRAM.================\n";
+        appactive = 0;
+        DestroyMainWindow();
+        return;
+    }
+    for (size_t x = 0; x < squares; x++) {
+        const uint8_t byte = (uint8_t)in.text[3 + x];
+        MapSquare& square = map[x][row];
+        square.terrain = (uint8_t)(byte / 16 - 1);
+        square.extra = byte % 16;
+        square.cost = square.terrain == TERRAIN_ROUGH ? COST_ROUGH
+            : square.terrain == TERRAIN_RIVER         ? COST_RIVER
+                                                      : COST_OPEN;
+    }
+    mapattempts = row + 1;
+    SendToPlayer(BuildStop(), -1);
 }
 
 void HandleWorldType(const Incoming&)
@@ -163,7 +187,22 @@ void HandleWinner(const Incoming& in)
         return;
     }
     debuglog << "Someone won the game!\n";
-    NotBuiltYet("declaring the winner (DeclareWinner)");
+    if (!ishost) {
+        DeclareWinner(player);
+        return;
+    }
+    // The claim holds only when nobody else but the neutral side is left, and the claimant is.
+    bool othersleft = p[player].units.empty();
+    for (size_t i = 0; i < p.size(); i++)
+        othersleft = othersleft || ((int32_t)i != player && !p[i].neutral && !p[i].units.empty());
+    if (othersleft) {
+        debuglog << "No they didn't!\n";
+        SendToPlayer(BuildSetGs(GAME_YOURTURN), player);
+        return;
+    }
+    DeclareWinner(player);
+    gs = GAME_VICTORY;
+    RerouteMessage(in.text);
 }
 
 void HandleSetMoney(const Incoming& in)

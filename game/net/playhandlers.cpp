@@ -3,15 +3,21 @@
 #include "game/net/handlers.h"
 
 #include "game/model/catalogue.h"
+#include "game/model/dayphase.h"
+#include "game/model/death.h"
+#include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/state.h"
+#include "game/model/turns.h"
+#include "game/model/upgrade.h"
 #include "game/net/checks.h"
 #include "game/net/codings.h"
 #include "game/shell/debuglog.h"
+#include "game/shell/sound.h"
 
 namespace {
 
-enum { MAXMASK = 31, UNITTARGETKINDS = 4 };
+enum { MAXMASK = 31, UNITTARGETKINDS = 4, MAXSENTGAIN = 127 };
 
 // The fields of '/' and '_'.
 struct NewUnit {
@@ -102,7 +108,10 @@ void HandleBeginNextTurn(const Incoming& in)
         return;
     }
     debuglog << "ACTION: Begin the next player's turn.\n";
-    NotBuiltYet("passing the turn (ServerNextTurn)");
+    // ServerNextTurn runs the ending player's end-of-turn abilities, once, as every client does.
+    currunit = 0;
+    ServerNextTurn(player);
+    PlaySfx(".\\Sound\\GSEnemy.wav");
 }
 
 void HandleNextTurn(const Incoming& in)
@@ -112,13 +121,13 @@ void HandleNextTurn(const Incoming& in)
     if (!CheckFields(r.bad, "NEXTTURN") || !CheckPlayer(player, "ERROR: Not a player."))
         return;
     debuglog << "ACTION: Next player's turn.\n";
-    NotBuiltYet("starting a player's turn (AddMineIncome, UpdateUnits)");
+    FollowNextTurn(player);
 }
 
 void HandleAdvanceDay(const Incoming&)
 {
     debuglog << "ACTION: Advance the day phase.\n";
-    NotBuiltYet("advancing the day phase (AdvanceDayPhase)");
+    AdvanceDayPhase();
 }
 
 void HandleMoveRequest(const Incoming& in)
@@ -172,7 +181,7 @@ void HandleUpgradeUnit(const Incoming& in)
     if (!CheckFields(r.bad, "UPGRADEUNIT") || !CheckUnit(r.Id(), &unit, "ERROR: Invalid unit."))
         return;
     debuglog << "ACTION: Upgrade unit\n";
-    NotBuiltYet("upgrading a unit (UpgradeUnit)");
+    UpgradeUnit(unit.player, unit.unit);
 }
 
 void HandleAttackRequest(const Incoming& in)
@@ -261,18 +270,22 @@ void HandleKillUnit(const Incoming& in)
         || !CheckPlayer(killer, "ERROR: Not a player."))
         return;
     debuglog << "ACTION: Kill Unit\n";
-    NotBuiltYet("a kill (KillUnit)");
+    // Resolved at once, where the host resolved it: a next-turn message behind it in the same read
+    // must not change which turn the kill falls in.
+    KillUnit(unit.player, unit.unit, killer);
+    ProcessDeaths();
 }
 
 void HandleAddExperience(const Incoming& in)
 {
+    // The gain travels as an unsigned small number; a client never sends more than one message carries.
     MsgReader r(in.text);
     const int32_t id = r.Id();
-    const int32_t amount = r.Num();
+    const int32_t amount = r.NumUnsigned();
     UnitRef unit;
-    if (!CheckFields(r.bad || amount < 0, "ADDEXPERIENCE") || !CheckUnit(id, &unit, "ERROR: Invalid unit")
+    if (!CheckFields(r.bad || amount > MAXSENTGAIN, "ADDEXPERIENCE") || !CheckUnit(id, &unit, "ERROR: Invalid unit")
         || !SenderOwns(in, unit))
         return;
     debuglog << "ACTION: Add experience.\n";
-    NotBuiltYet("experience (AddExperience)");
+    AddExperience(unit.player, unit.unit, amount);
 }

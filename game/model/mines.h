@@ -1,0 +1,7 @@
+// Gold-mine income. A mine's owner byte holds its owner's player number (code - FIRSTCODE), which stays
+// the same when other records come and go; MINENOBODY (also the neutral side's number) is nobody.
+#pragma once
+#include <cstdint>
+
+int32_t CountMines(int32_t player);                 // mines the player owns; 0 for an index not in p
+void AddMineIncome(int32_t player, int32_t amount); // gold += amount for each of them

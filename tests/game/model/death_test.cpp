@@ -1,0 +1,185 @@
+// The death list: one entry per unit, the bounty, remains, a warlord's fall in and out of his own
+// turn, and a kill that resolves alike on host and client however the messages arrive.
+#include <gtest/gtest.h>
+
+#include "game/model/death.h"
+#include "game/model/digest.h"
+#include "game/model/turns.h"
+#include "game/model/turnstart.h"
+#include "game/net/builders.h"
+#include "game/screens/states.h"
+#include "tests/game/model/cycle_fixture.h"
+
+namespace {
+
+bool Sent(const std::vector<SentFrame>& frames, const std::string& body)
+{
+    for (const SentFrame& f : frames)
+        if (f.Body() == body)
+            return true;
+    return false;
+}
+
+} // namespace
+
+class DeathTest : public CycleTest {
+protected:
+    void SetUp() override
+    {
+        CycleTest::SetUp();
+        MakeWorld(3, 20);
+        AddTestUnit(0, 2, 2, 2);        // each human's first unit is his warlord
+        AddTestUnit(1, 5, 5, 2);
+        AddTestUnit(1, 6, 5);
+        AddTestUnit(1, 7, 5);
+        AddTestUnit(2, 9, 9, 2);
+        AddTestUnit(3, 12, 12);         // the neutral side's
+        currplayer = 0;
+        log.clear();
+    }
+};
+
+TEST_F(DeathTest, AUnitIsEnteredOnceAndItsDeathSoundPlaysOnce)
+{
+    soundon = 1;
+    map[6][5].explored = 1;
+    KillUnit(1, 1, 0);
+    KillUnit(1, 1, 2);
+    ASSERT_EQ(deathlist.size(), 1u);
+    EXPECT_EQ(deathlist[0].killer, 0);
+    EXPECT_TRUE(IsUnitDying(1, 1));
+    EXPECT_FALSE(IsUnitDying(1, 2));
+    EXPECT_EQ(soundsplayed, (std::vector<std::string>{ "Hurt3.wav" }));
+    KillUnit(1, 2, 0);                  // not explored: no sound
+    EXPECT_EQ(soundsplayed.size(), 1u);
+    const int32_t id = U(1, 1).id;
+    ProcessDeaths();
+    EXPECT_TRUE(deathlist.empty());
+    EXPECT_EQ(p[1].units.size(), 1u);
+    const std::vector<SentFrame> sent = TakeSentFrames();
+    EXPECT_TRUE(Sent(sent, BuildKillUnit(id, 0)));
+    EXPECT_EQ(p[0].kills, 2);
+}
+
+TEST_F(DeathTest, TheBountyIsTheLifeOfTheDeadBetween0And100)
+{
+    struct Case {
+        int32_t life, killer, player, wantgoldto, wantgold;
+    };
+    const Case cases[] = {
+        { 150, 0, 1, 0, 100 },
+        { 10, 0, 1, 0, 10 },
+        { 0, 0, 1, 0, 0 },
+        { -9999, 0, 1, 0, 0 },
+        { 10, 1, 1, 1, 0 },     // one's own unit pays nothing
+        { 10, -1, 1, 3, 10 },   // an unknown killer is the neutral side
+        { 10, 9, 1, 3, 10 },
+    };
+    for (const Case& c : cases) {
+        SetUp();
+        U(c.player, 1).stat[STAT_LIFE] = c.life;
+        const int32_t before = p[c.wantgoldto].gold;
+        currplayer = 2;
+        ResolveKill(c.player, 1, c.killer);
+        EXPECT_EQ(p[c.wantgoldto].gold - before, c.wantgold) << c.life << " by " << c.killer;
+    }
+}
+
+TEST_F(DeathTest, OutsideHisTurnAUnitLeavesRemainsAndCountsAKill)
+{
+    ResolveKill(1, 1, 0);
+    EXPECT_EQ(p[0].kills, 1);
+    EXPECT_EQ(map[6][5].timed, 1);
+    EXPECT_EQ(map[6][5].bits, 0xFu | 3u << 4);
+    EXPECT_EQ(p[1].units.size(), 2u);
+    EXPECT_EQ(U(1, 1).x, 7) << "the units after it move down";
+    EXPECT_TRUE(Logged("Just killed player 1's unit #1"));
+
+    U(1, 1).abilities[4] = UNSTABLE;
+    ResolveKill(1, 1, 0);
+    EXPECT_EQ(map[7][5].timed, 0) << "an unstable unit leaves nothing";
+}
+
+TEST_F(DeathTest, AWarlordSlainOutsideHisTurnTakesHisArmy)
+{
+    playersleft = 3;
+    ResolveKill(1, 0, 2);
+    EXPECT_TRUE(p[1].units.empty());
+    EXPECT_EQ(playersleft, 2);
+    EXPECT_EQ(p[2].kills, 1);
+    EXPECT_EQ(map[5][5].timed, 1);
+    EXPECT_TRUE(Fed("P1's warlord has been slain by P2"));
+    EXPECT_EQ(p.size(), 4u) << "the record stays";
+    // The neutral side's first unit is no warlord.
+    ResolveKill(3, 0, 0);
+    EXPECT_EQ(playersleft, 2);
+}
+
+TEST_F(DeathTest, AWarlordSlainInHisOwnTurnEndsItOnTheHost)
+{
+    // Player 1 (remote) in his turn, his warlord falls to a counter-attack by player 2.
+    currplayer = 1;
+    currunit = 2;
+    playersleft = 3;
+    KillUnit(1, 0, 2);
+    ProcessDeaths();
+    EXPECT_TRUE(p[1].units.empty());
+    EXPECT_EQ(playersleft, 2);
+    EXPECT_EQ(p[2].kills, 0) << "no kill in the owner's own turn";
+    EXPECT_EQ(map[5][5].timed, 0) << "nor remains";
+    EXPECT_EQ(currplayer, 2) << "the host passed the turn";
+    const std::vector<SentFrame> sent = TakeSentFrames();
+    ASSERT_GE(sent.size(), 2u);
+    EXPECT_EQ(sent.front().Body()[0], '`') << "the kill goes out before the next turn";
+    EXPECT_TRUE(Sent(sent, BuildNextTurn(2)));
+
+    // The host's own warlord: the host leaves its unit turn before the turn passes on.
+    SetUp();
+    currplayer = 0;
+    gs = GAME_UNITTURN;
+    KillUnit(0, 0, 3);
+    ProcessDeaths();
+    EXPECT_EQ(currplayer, 1);
+    EXPECT_EQ(gs, GAME_WATCH);
+    EXPECT_TRUE(Fed("P0's warlord has been slain by Unaligned"));
+}
+
+TEST_F(DeathTest, AnOrdinaryUnitDyingInItsOwnTurnLeavesTheTurnAtTheFirstUnit)
+{
+    currplayer = 1;
+    currunit = 2;
+    ResolveKill(1, 2, 0);
+    EXPECT_EQ(currunit, 0);
+    EXPECT_EQ(map[7][5].timed, 1);
+    EXPECT_EQ(p[0].kills, 0);
+    // An entry whose unit is gone is dropped without a word.
+    deathlist.push_back({ 4321, 0 });
+    ProcessDeaths();
+    EXPECT_TRUE(deathlist.empty());
+    EXPECT_TRUE(TakeSentFrames().empty());
+}
+
+TEST_F(DeathTest, AKillResolvesAlikeWhenTheNextTurnArrivesInTheSameRead)
+{
+    // Player 1's unit dies in his own turn, and his turn ends before the client's next main-loop pass.
+    for (const bool warlord : { false, true }) {
+        SetUp();
+        currplayer = 1;
+        currunit = 1;
+        playersleft = 3;
+        HostAndClient machines(2);
+        machines.UseHost();
+        KillUnit(1, warlord ? 0 : 1, 2);
+        ProcessDeaths();
+        if (!warlord)
+            ServerNextTurn(1);
+        machines.HostToClient();        // '`' and 'n' dispatched together
+        EXPECT_EQ(currplayer, 2);
+        UpdateUnits(2);                 // the client's screen opens its own turn
+        EXPECT_EQ(p[2].kills, 0);
+        EXPECT_EQ(map[6][5].timed, warlord ? 0 : 1);
+        const uint64_t client = GameStateDigest();
+        machines.UseHost();
+        EXPECT_EQ(GameStateDigest(), client) << (warlord ? "warlord" : "soldier");
+    }
+}

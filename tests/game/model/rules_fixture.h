@@ -1,0 +1,46 @@
+// Rule tests: the standard test catalogue, two human players and the neutral side on a 20 x 20 map,
+// this machine the host playing player 0.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/model/catalogue.h"
+#include "game/model/state.h"
+#include "game/net/sendqueue.h"
+#include "game/shell/debuglog.h"
+#include "game/shell/sound.h"
+#include "game/view/feed.h"
+#include "tests/game/support/machines.h"
+#include "tests/game/support/world.h"
+
+class RulesTest : public testing::Test {
+protected:
+    void SetUp() override { Load(StandardTestStrings()); }
+    void TearDown() override
+    {
+        CaptureDebugLog(nullptr);
+        UnloadTestStrings();
+        ClearSendQueue();
+        ResetGameState();
+    }
+    // Starts again with other strings.
+    void Load(const TestStrings& strings)
+    {
+        ASSERT_FALSE(LoadTestStrings(strings));
+        MakeWorld(2, 20);
+        log.clear();
+        CaptureDebugLog(&log);
+    }
+    bool Logged(const std::string& text) const { return log.find(text) != std::string::npos; }
+    static bool Fed(const std::string& text)
+    {
+        for (const FeedMessage& m : messages)
+            if (m.text == text)
+                return true;
+        return false;
+    }
+    Unit& U(int32_t player, int32_t unit) { return p[player].units[unit]; }
+
+    std::string log;
+};
