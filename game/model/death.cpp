@@ -12,6 +12,7 @@
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/turns.h"
+#include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "game/screens/states.h"
@@ -52,10 +53,9 @@ void LeaveRemains(int32_t player, int32_t unit)
     s.bits = (s.bits & ~TIMERMASK) | REMAINSTIMER;
 }
 
-// The picture belongs to the board view, which frees it with the unit's record.
 void RemoveDeadUnit(int32_t player, int32_t unit)
 {
-    p[player].units.erase(p[player].units.begin() + unit);
+    RemoveUnit(player, unit);
 }
 
 // A warlord's fall takes his whole army: the player is out of the game.

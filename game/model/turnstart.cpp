@@ -7,6 +7,7 @@
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/model/units.h"
 #include "game/model/wards.h"
 #include "game/shell/debuglog.h"
 #include "game/view/board.h"
@@ -47,7 +48,7 @@ bool UpdateUnit(int32_t player, int32_t unit)
 
     // Out of life (a summoned unit's lifetime ended above): gone at once, silently, on every machine.
     if (GetStat(player, unit, STAT_LIFE) < 1 || p[player].units[unit].hp < 1) {
-        p[player].units.erase(p[player].units.begin() + unit);
+        RemoveUnit(player, unit);
         return true;
     }
 

@@ -4,7 +4,10 @@
 
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
+#include "game/model/queries.h"
+#include "game/model/setup.h"
 #include "game/model/state.h"
+#include "game/model/units.h"
 #include "game/model/winner.h"
 #include "game/net/builders.h"
 #include "game/net/checks.h"
@@ -12,6 +15,7 @@
 #include "game/net/routing.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
+#include "game/shell/errorscreen.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
@@ -40,8 +44,12 @@ void HandleDropPlayer(const Incoming& in)
         debuglog << "ERROR: Refused to drop the local or the neutral record (" << player << ").\n";
         return;
     }
-    debuglog << "ACTION: Drop Player\n";
-    NotBuiltYet("removing a player who left (DropPlayerUnits, ErasePlayerRecord)");
+    debuglog << "ACTION: Drop Player\nDropping player " << PlayerName(player) << '\n';
+    ShowErrorScreen(std::string(p[player].name) + " has left the game.",
+                    "A player has left the game.  Provided that he was not the host, gameplay may continue normally.", gs);
+    // The host passed his turn on before it sent this; here his units go and every index after his moves down.
+    currplayer = DropPlayerUnits(player);
+    ErasePlayerRecord(player);
 }
 
 void HandleChat(const Incoming& in)
@@ -156,7 +164,15 @@ void HandleWarlordSelected(const Incoming& in)
     if (!CheckUnitType(warlord, "ERROR: Not a valid warlord."))
         return;
     debuglog << "ACTION: Warlord Selected\nWarlord: " << warlord << "\nID#:" << id << '\n';
-    NotBuiltYet("placing a warlord (PlaceWarlord)");
+    if (!ishost && FindUnit(id).player >= 0) {
+        debuglog << "ERROR: A unit with id " << id << " exists already.\n";
+        return;
+    }
+    if (PlaceWarlord(warlord, player, id))
+        return;
+    // Everybody, the chooser included, learns the id the host gave the warlord.
+    if (ishost)
+        SendToPlayer(BuildWarlordSelected(player, warlord, p[player].units[0].id), -1);
 }
 
 void HandleGameSetting(const Incoming& in)

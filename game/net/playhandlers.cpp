@@ -2,22 +2,35 @@
 // kills and experience. Each checks its fields against the game before its rule runs.
 #include "game/net/handlers.h"
 
+#include "game/magic/targets.h"
+#include "game/model/cast.h"
 #include "game/model/catalogue.h"
+#include "game/model/combat.h"
 #include "game/model/dayphase.h"
 #include "game/model/death.h"
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
+#include "game/model/moves.h"
 #include "game/model/state.h"
 #include "game/model/turns.h"
+#include "game/model/turnstart.h"
+#include "game/model/units.h"
 #include "game/model/upgrade.h"
+#include "game/net/builders.h"
 #include "game/net/checks.h"
 #include "game/net/codings.h"
+#include "game/net/routing.h"
+#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
+#include "game/shell/shell.h"
 #include "game/shell/sound.h"
+#include "game/view/minimap.h"
+#include "platform/clock.h"
 
 namespace {
 
-enum { MAXMASK = 31, UNITTARGETKINDS = 4, MAXSENTGAIN = 127 };
+enum { MAXMASK = 31, MAXSENTGAIN = 127 };
+enum : uint32_t { REMOTEMOVEPAUSE = 100 };     // ms after another player's move
 
 // The fields of '/' and '_'.
 struct NewUnit {
@@ -42,6 +55,20 @@ bool ReadNewUnit(const Incoming& in, const char* kind, NewUnit* unit)
     return true;
 }
 
+// A client's placement: during his own turn, a type he can have bought, on a free square.
+bool DeployAllowed(const NewUnit& unit)
+{
+    bool buyabletype = false;
+    for (const UnitListEntry& entry : buyable)
+        buyabletype = buyabletype || entry.type == unit.type;
+    if (unit.player != currplayer || !buyabletype || !IsSquareFree(unit.player, 0, unit.x, unit.y, 0)) {
+        debuglog << "ERROR: Player " << unit.player << " may not deploy unit type " << unit.type << " at " << unit.x
+                 << ", " << unit.y << " now.\n";
+        return false;
+    }
+    return true;
+}
+
 // A unit a request names must belong to the player who sent it.
 bool SenderOwns(const Incoming& in, const UnitRef& unit)
 {
@@ -51,18 +78,30 @@ bool SenderOwns(const Incoming& in, const UnitRef& unit)
     return false;
 }
 
-// The target of '[' and 'i', after the caster's id: a unit for target kinds below 4, else a square.
-bool CheckSpellTarget(const Incoming& in, int32_t spell)
+// The target of '[' and 'i', after the caster's id: a unit for target kinds below 4, given back as its
+// player and unit index, else a square on the map.
+bool ReadSpellTarget(const Incoming& in, int32_t spell, int32_t* a, int32_t* b)
 {
     MsgReader r(in.text);
     r.pos = 3;
     if (spells[spell].target < UNITTARGETKINDS) {
         UnitRef target;
-        return CheckUnit(r.Id(), &target, "ERROR: p2,u2 is not a unit.");
+        if (!CheckUnit(r.Id(), &target, "ERROR: p2,u2 is not a unit."))
+            return false;
+        *a = target.player;
+        *b = target.unit;
+        return true;
     }
-    const int32_t x = r.Num();
-    const int32_t y = r.Num();
-    return CheckSquare(x, y, "ERROR: Spell target off the map.");
+    *a = r.Num();
+    *b = r.Num();
+    return CheckSquare(*a, *b, "ERROR: Spell target off the map.");
+}
+
+// The host's answer to an attack or spell request ends the requester's wait.
+void EndRequestWait()
+{
+    if (gs == GAME_REQUESTSENT || gs == GAME_WAITRESULT)
+        gs = GAME_UNITTURN;
 }
 
 } // namespace
@@ -78,7 +117,12 @@ void HandleCreateUnit(const Incoming& in)
     }
     debuglog << "ACTION: Create Unit\nUnit: " << unit.type << " id " << unit.id << " at (" << unit.x << ", " << unit.y
              << ")\n";
-    NotBuiltYet("creating a unit (CreateUnit)");
+    // Only the host numbers units: it creates them by its own rules, never on a client's word.
+    if (ishost) {
+        debuglog << "ERROR: Player " << in.sender << " asked the host to create a unit.\n";
+        return;
+    }
+    CreateUnit(unit.player, unit.x, unit.y, unit.type, unit.id);
 }
 
 void HandleDeployUnit(const Incoming& in)
@@ -92,7 +136,27 @@ void HandleDeployUnit(const Incoming& in)
         return;
     }
     debuglog << "ACTION: Deploy Unit\n";
-    NotBuiltYet("deploying a unit (CreateUnit, UpdateUnit)");
+    if (ishost) {
+        if (!DeployAllowed(unit))
+            return;
+        // The host's own id for it; the client's counters in the message mean nothing here.
+        const int32_t u = CreateUnit(unit.player, unit.x, unit.y, unit.type, 0);
+        RebuildMinimap(YouToInt(), 0);
+        if (u < 0)
+            return;
+        if (!UnitHasFlag(unit.type, '~'))
+            SendToPlayer(BuildDeployUnit(unit.player, unit.type, p[unit.player].units[u].id, unit.x, unit.y), -1);
+        UpdateUnit(unit.player, u);
+    } else {
+        const int32_t u = CreateUnit(unit.player, unit.x, unit.y, unit.type, unit.id);
+        if (u < 0 || p[unit.player].units[u].id != unit.id)
+            debuglog << "ERROR: The unit " << unit.player << ", " << u << " is not a unit!\n";
+        else if (unit.player == YouToInt())
+            gs = GAME_PREPAREDEPLOY;    // his deployment goes on
+        else
+            UpdateUnit(unit.player, u);
+    }
+    RebuildMinimap(YouToInt(), 0);
 }
 
 void HandleBeginNextTurn(const Incoming& in)
@@ -141,7 +205,13 @@ void HandleMoveRequest(const Incoming& in)
         || !CheckSquare(x, y, "ERROR: Move off the map."))
         return;
     debuglog << "ACTION: Move request\n";
-    NotBuiltYet("moving a unit (ValidateMove, MoveUnit)");
+    if (unit.player != currplayer) {
+        debuglog << "ERROR: Player " << unit.player << " asked to move during player " << currplayer << "'s turn.\n";
+        return;
+    }
+    if (!ValidateMove(unit.player, unit.unit, x, y))
+        return;
+    MoveAndAnnounce(unit.player, unit.unit, x, y);
 }
 
 void HandleMove(const Incoming& in)
@@ -155,7 +225,10 @@ void HandleMove(const Incoming& in)
         || !CheckSquare(x, y, "ERROR: Move off the map."))
         return;
     debuglog << "ACTION: Move\n";
-    NotBuiltYet("moving a unit (MoveUnit)");
+    MoveUnit(unit.player, unit.unit, x, y);
+    // Lets the player follow another's moves; only while anything is shown.
+    if (unit.player != YouToInt() && candraw)
+        SleepMs(REMOTEMOVEPAUSE);
 }
 
 void HandleNextUnit(const Incoming& in)
@@ -194,7 +267,12 @@ void HandleAttackRequest(const Incoming& in)
         || !CheckUnit(id2, &target, "ERROR: Invalid unit pair.") || !SenderOwns(in, attacker))
         return;
     debuglog << "ACTION: Request to attack.\n";
-    NotBuiltYet("an attack (DoCombat)");
+    if (!ValidateAttack(in.sender, attacker.player, attacker.unit, target.player, target.unit))
+        return;
+    DoCombat(attacker.player, attacker.unit, target.player, target.unit, 0, 0, 0, 0);
+    const int32_t masks[COMBATPHASES] = { static_cast<int32_t>(triggermasks[0]), static_cast<int32_t>(triggermasks[1]),
+                                          static_cast<int32_t>(triggermasks[2]), static_cast<int32_t>(triggermasks[3]) };
+    SendToPlayer(BuildAttack(id1, id2, masks), -1);
 }
 
 void HandleAttack(const Incoming& in)
@@ -213,7 +291,8 @@ void HandleAttack(const Incoming& in)
         || !CheckUnit(id2, &target, "ERROR: Invalid unit pair."))
         return;
     debuglog << "ACTION: Attack!\n";
-    NotBuiltYet("an attack (DoCombat)");
+    EndRequestWait();
+    DoCombat(attacker.player, attacker.unit, target.player, target.unit, masks[0], masks[1], masks[2], masks[3]);
 }
 
 void HandleSpellRequest(const Incoming& in)
@@ -224,12 +303,15 @@ void HandleSpellRequest(const Incoming& in)
     r.pos = 5;
     const int32_t spell = r.NumUnsigned();
     UnitRef unit;
+    int32_t a = -1, b = -1;
     if (!CheckFields(r.bad, "SPELLREQUEST") || !CheckSpell(spell, "ERROR: Invalid spell!")
         || !CheckUnit(caster, &unit, "ERROR: p1,u1 is not a unit.") || !SenderOwns(in, unit)
-        || !CheckSpellTarget(in, spell))
+        || !ReadSpellTarget(in, spell, &a, &b))
         return;
     debuglog << "ACTION: Request Spell\n";
-    NotBuiltYet("a spell (ResolveSpell)");
+    if (!ValidateCast(in.sender, unit.player, unit.unit, a, b, spell))
+        return;
+    ResolveSpell(unit.player, unit.unit, a, b, spells[spell].target < UNITTARGETKINDS ? 1 : 0, spell);
 }
 
 void HandleCastSpell(const Incoming& in)
@@ -239,11 +321,13 @@ void HandleCastSpell(const Incoming& in)
     r.pos = 5;
     const int32_t spell = r.NumUnsigned();
     UnitRef unit;
+    int32_t a = -1, b = -1;
     if (!CheckFields(r.bad, "CASTSPELL") || !CheckSpell(spell, "ERROR: Bad spell ref.")
-        || !CheckUnit(caster, &unit, "ERROR: p1,u1 is not a unit.") || !CheckSpellTarget(in, spell))
+        || !CheckUnit(caster, &unit, "ERROR: p1,u1 is not a unit.") || !ReadSpellTarget(in, spell, &a, &b))
         return;
     debuglog << "ACTION: Cast spell!\n";
-    NotBuiltYet("a spell's effect (CastSpellEffect)");
+    EndRequestWait();
+    CastSpellEffect(unit.player, unit.unit, a, b, spell, spells[spell].target, 0);
 }
 
 void HandleResist(const Incoming& in)
@@ -257,7 +341,9 @@ void HandleResist(const Incoming& in)
         || !CheckUnit(id1, &target, "p1,u1 is not a unit pair.") || !CheckUnit(id2, &caster, "p2,u2 is not a unit pair."))
         return;
     debuglog << "ACTION: Resist\n";
-    NotBuiltYet("a resisted spell (ResistSpell)");
+    // The wire names the target first; the rule takes the caster first.
+    ResistSpell(caster.player, caster.unit, target.player, target.unit, spell);
+    EndRequestWait();
 }
 
 void HandleKillUnit(const Incoming& in)

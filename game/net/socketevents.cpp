@@ -5,6 +5,7 @@
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/checks.h"
 #include "game/net/link.h"
@@ -132,7 +133,11 @@ void OnClose(int32_t socket, uint32_t error)
     CloseConnection(socket);
     ShowErrorScreen(std::string(p[player].name) + " has left the game.",
                     "A player has left the game.  Provided that he was not the host, gameplay may continue normally.", gs);
-    NotBuiltYet("removing a player who left (DropPlayerUnits, ErasePlayerRecord, passing his turn, DROPPLAYER)");
+    // His turn, if it was his, passes on once (inside DropPlayerUnits, while the indexes the next-turn
+    // message carries are still the ones the clients hold); the erase and the drop message come after.
+    currplayer = DropPlayerUnits(player);
+    ErasePlayerRecord(player);
+    SendToPlayer(BuildDropPlayer(player), -1);
 }
 
 } // namespace

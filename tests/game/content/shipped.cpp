@@ -7,28 +7,28 @@
 #include <filesystem>
 
 #include "common/module.h"
+#include "game/magic/binding.h"
 #include "game/model/catalogue.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/shell/debuglog.h"
 
-// The binding table of the spell and ability handlers lists these names; until it exists as data the
-// validator keeps its own copy, in binding order.
-const std::vector<std::string> boundspellnames = {
-    "Sparks", "Teleport", "Repel", "Invisibility", "Loot", "Heal", "Exorcize", "Rejuvinate", "Vigilance",
-    "DoubleStrike", "DrainLife", "Curse", "Petrify", "EnergyArc", "Frantic", "ManaDrain", "Enervate",
-    "Sluggishness", "Ice", "Forcefield", "Deluge", "PowerDrain", "Pack", "Unpack", "Earth", "Fire", "Air",
-    "Water", "Selfdestruct", "Possession", "Skeleton", "Ultra", "Overmaster", "Starlight", "Solar",
-    "Phasewarp", "Void", "Discharge", "Plague", "Recharge", "Fireball", "Darkness", "Raze", "Moat",
-    "Illusion", "Psychic", "Roughen", "Conflageration", "Light", "Subdual", "Transfer", "Vitality",
-    "Freezing", "Storm", "Pounce", "VSpirit", "Burst", "Meteor", "Earthquake", "Will",
-};
-const std::vector<std::string> boundabilitynames = {
-    "Power", "Stun", "Archer", "Flying", "Daylight", "Poison", "Shockwave", "Lifebond", "Rocks", "TreeShot",
-    "Scout", "Flaming", "Tactician", "Savior", "Damper", "Haze", "Warrior_Prince", "Explosive", "Unstable",
-    "Pulse", "Pierce", "Twigwalk", "Immobile", "Energylink", "Stone", "Heavy", "Frozen", "Wizard", "Knight",
-    "Cragwalk", "Boulder",
-};
+namespace {
+
+template <typename Binding>
+std::vector<std::string> BindingNames(const Binding* table, int32_t count)
+{
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < count; i++)
+        names.push_back(table[i].name);
+    return names;
+}
+
+} // namespace
+
+// The names the game's own binding table binds, in binding order.
+const std::vector<std::string> boundspellnames = BindingNames(spellbindings, spellbindingcount);
+const std::vector<std::string> boundabilitynames = BindingNames(abilitybindings, abilitybindingcount);
 const std::vector<std::string> panelabilitynames = { "Mana", "Summoned" };
 const std::vector<std::string> summonednames = {
     "Fireball", "Skeleton", "Air Elemental", "Water Elemental", "Earth Elemental", "Fire Elemental",

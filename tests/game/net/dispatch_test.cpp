@@ -126,7 +126,9 @@ TEST_F(DispatchTest, LengthBytesBelowThreeBreakTheConnection)
         Receive(ANN, Bytes({length, '&', ';'}) + Frame("&"));
         EXPECT_TRUE(Logged("ERROR: Sanity check failed on input stream!")) << length;
         EXPECT_EQ(shoppers, 0) << length;              // nothing after the break is read
-        EXPECT_EQ(p[1].socket, NO_SOCKET) << length;   // the connection is gone
+        for (const Player& player : p)                  // the connection is gone, and with it Ann
+            EXPECT_NE(player.socket, ANN) << length;
+        EXPECT_EQ(p.size(), 2u) << length;
         EXPECT_NE(before, Digest());
         ResetGameState();
     }
@@ -254,7 +256,9 @@ std::vector<Case> Cases()
         {"WORLDTYPE", false, HOSTLINK, T('-', Bytes({53})), true},
         {"WORLDTYPE overlong", false, HOSTLINK, T('-', Bytes({53, 53})), false},
         {"WORLDTYPE from a client", true, ANN, T('-', Bytes({53})), false},
-        {"WARLORDSELECTED", true, ANN, T('w', Bytes({51, 52}) + U(258)), true},
+        {"WARLORDSELECTED", false, HOSTLINK, T('w', Bytes({50, 53}) + U(1025)), true},
+        {"WARLORDSELECTED not a warlord type", true, ANN, T('w', Bytes({51, 52}) + U(258)), false},
+        {"WARLORDSELECTED a second one", true, ANN, T('w', Bytes({51, 53}) + U(258)), false},
         {"WARLORDSELECTED forged player", true, ANN, T('w', Bytes({52, 52}) + U(258)), false},
         {"WARLORDSELECTED no such type", true, ANN, T('w', Bytes({51, 59}) + U(258)), false},
         {"WARLORDSELECTED truncated", true, ANN, T('w', Bytes({51, 52, 1})), false},

@@ -129,4 +129,8 @@ void MakeTestCatalogue()
     atsquare.target = 4;
     spells = {atunit, atsquare};
     spellcount = 2;
+    // Type 2 can be bought and deployed; type 3 is the one warlord type.
+    buyable = {{2, 0, 0, 0}};
+    warlordtypes[0] = 3;
+    warlordtypecount = 1;
 }

@@ -1,0 +1,21 @@
+// Moves: a unit steps one square along a row or a column. A client asks the host; the host checks the
+// step (ValidateMove), carries it out (MoveUnit) and tells every client, which carries out the same
+// step by the same rule.
+#pragma once
+#include <cstdint>
+
+// The unit may step to (x, y). Logs the first check that fails; changes nothing.
+bool ValidateMove(int32_t player, int32_t unit, int32_t x, int32_t y);
+// Carries out the step: ends the wards that end on moving, prices it (the square's cost, lowered by the
+// unit's on-move abilities), moves, charges the moves, and lets the square, sight and camp alert act.
+// False when an on-move ability forbids it or (x, y) is off the map: the unit keeps its square and moves.
+// Checks nothing else: callers validate requests from outside first.
+bool MoveUnit(int32_t player, int32_t unit, int32_t x, int32_t y);
+// Host: MoveUnit, then the step tried goes to every client, which tries it by the same rule. The
+// result of MoveUnit.
+bool MoveAndAnnounce(int32_t player, int32_t unit, int32_t x, int32_t y);
+// What a step does to the unit before it leaves its square (move-ending wards, on-move abilities),
+// for a unit put elsewhere by force: it does not move it or charge anything.
+void PrepareUnitMove(int32_t player, int32_t unit, int32_t x, int32_t y);
+// Switches the option that makes the view follow the local player's moving units. 0.
+int32_t ToggleAutofocus();

@@ -1,0 +1,4 @@
+#include "game/screens/commandmode.h"
+
+int32_t commandmode = COMMAND_MOVE;
+uint8_t commandflag = 0;
