@@ -4,8 +4,12 @@
 
 
 #include "game/model/state.h"
+#include "game/model/strids.h"
+#include "game/model/strings.h"
 
 namespace {
+
+enum : int32_t { TYPESPERLEVEL = 10000 };
 
 // FNV-1a over the fields, each fed as its value (never as raw struct bytes: padding is not state).
 struct Digest {
@@ -72,7 +76,12 @@ void DigestPlayer(Digest& d, const Player& pl)
     d.AddAll(pl.bonus);
     d.AddAll(pl.filtermin);
     d.AddAll(pl.filtermax);
-    d.Add(pl.gold);
+    // The owner pays for a unit when he buys it, every other machine when he deploys it: until then
+    // his purse differs by what he bought, which only his own machine lists.
+    int64_t purse = pl.gold;
+    for (const UnitListEntry& entry : pl.bought)
+        purse += GetResNumber(static_cast<uint32_t>(entry.type % TYPESPERLEVEL + STR_UNITCOST));
+    d.Add(purse);
     d.Add(pl.code);
     d.Add(pl.expbonus);
     d.Add(pl.spellexpbonus);
@@ -117,8 +126,10 @@ uint64_t GameStateDigest()
             DigestSquare(d, s);
     }
     d.Add(currplayer);
-    d.Add(currunit);
-    d.Add(turncount);
+    // Not currunit: the acting unit is the acting machine's choice (the host and the clients even
+    // start a turn from different values). The host holds turncount at -1 between the end of a day
+    // and the next first turn where the clients have wrapped it to 0 (morning): both mean morning.
+    d.Add(turncount < 0 ? 0 : turncount);
     d.Add(daycount);
     d.Add(playersleft);
     return d.h;

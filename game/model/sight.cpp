@@ -169,9 +169,13 @@ void ExploreFrom(int32_t player, int32_t x, int32_t y, int32_t budget, int32_t u
     if (unit >= 0) {
         const int32_t divisor = expdivisor > 0 ? expdivisor : 1;
         const int32_t gain = std::clamp((CountVisible() - before) / divisor, 0, static_cast<int32_t>(MAXSENTGAIN));
-        AddExperience(player, unit, gain);
-        if (player == YouToInt() && !ishost)
-            SendToPlayer(BuildAddExperience(p[player].units[unit].id, gain), -1);
+        // Only the owner's machine sees what a look reveals, so only it knows the gain: it adds it and
+        // tells the others (a client the host, which passes it on; the host every client).
+        if (gain > 0 && player == YouToInt() && you != NOSTAMP) {
+            const int32_t id = p[player].units[unit].id;
+            AddExperience(player, unit, gain);
+            SendToPlayer(BuildAddExperience(id, gain), -1);
+        }
     }
     if (needredraw)
         RebuildBoardImage();

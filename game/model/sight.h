@@ -18,6 +18,8 @@ void RevealSight(int32_t player, int32_t x, int32_t y, int32_t budget);    // th
 void AlertCamps(int32_t x, int32_t y, int32_t budget);     // wakes every camp whose guards the flood reaches
 // A unit of player looks around from (x, y): reveal, camp alert, and exploration experience for the
 // unit's experience receiver (unit NOEXPERIENCE pays nobody). budget DEFAULTSIGHT is the day sight.
+// The experience is earned on the owner's machine, the only one that sees what the look revealed,
+// which sends it on (MSG_ADDEXPERIENCE) so that every machine adds it once.
 void ExploreFrom(int32_t player, int32_t x, int32_t y, int32_t budget, int32_t unit);
 int32_t LookBudget(int32_t player);     // a move's or look's budget: day or night sight plus the sight bonus
 int32_t AlertBudget(int32_t player);    // camp alert after a move: 20 (10 at night) plus the sight bonus

@@ -81,13 +81,17 @@ bool ServerNextTurn(const int32_t lastplayer)
     debuglog << "Found next player: " << PlayerName(next) << '\n';
     SendToPlayer(BuildNextTurn(next), -1);
     currplayer = next;
+    turnholder = next;
+    // Every machine brings the new player's units up to date when it learns of the turn, his own
+    // included: the update then falls between the same messages everywhere (a deployment or an attack
+    // that follows sees updated units on every machine).
+    UpdateUnits(currplayer);
     if (p[next].hostplayer) {
         currunit = -1;
         gs = GAME_STARTTURN;
     } else {
         // As on the clients: a new turn starts at its player's first unit.
         currunit = 0;
-        UpdateUnits(currplayer);
         if (!wrapped)
             PlaySfx(".\\Sound\\GSEnemy.wav");
     }
@@ -122,6 +126,9 @@ void FollowNextTurn(const int32_t player)
     currplayer = player;
     turnholder = player;
     debuglog << "It is now " << PlayerName(player) << "'s turn.\n";
+    // Here also for the local player, as the host and the other clients do at this message: the
+    // units his deployment adds are brought up to date one by one as they arrive.
+    UpdateUnits(currplayer);
     if (player == YouToInt()) {
         autofocus = 1;
         if (!appactive)
@@ -135,7 +142,6 @@ void FollowNextTurn(const int32_t player)
         }
         return;
     }
-    UpdateUnits(currplayer);
     PlaySfx(".\\Sound\\GSEnemy.wav");
     gs = GAME_WATCH;
 }

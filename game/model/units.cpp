@@ -236,18 +236,20 @@ int32_t DropPlayerUnits(const int32_t player)
         debuglog << "ERROR: DropPlayerUnits for player " << player << ", who does not exist.\n";
         return currplayer;
     }
-    Player& leaver = p[player];
     // A player whose warlord fell was counted out then, with his army.
-    const bool fallen = leaver.warlordtype != 0 && leaver.units.empty();
+    const bool fallen = p[player].warlordtype != 0 && p[player].units.empty();
     if (!fallen)
         playersleft--;
-    const bool hadunits = !leaver.units.empty();
+    // His turn passes on at once, only while it is his turn (not while the players shop or read the
+    // day's summary), and while his units are still there: the clients end his turn on the next-turn
+    // message, before they hear that he left, so his end-of-turn abilities run with his army on every
+    // machine alike.
+    if (ishost && turnholder == player && !p[player].units.empty())
+        ServerNextTurn(player);
+    Player& leaver = p[player];
     for (Unit& u : leaver.units)
         FreeUnitPicture(u.image);
     leaver.units.clear();
-    // His turn passes on at once; only while turns are being played (not while the players shop).
-    if (ishost && player == currplayer && hadunits && turncount >= 0)
-        EndTurn();
     return currplayer;
 }
 

@@ -14,8 +14,9 @@ int32_t CreateUnit(int32_t player, int32_t x, int32_t y, int32_t type, int32_t i
 int32_t SummonUnitNamed(int32_t player, int32_t x, int32_t y, const char* name, int32_t id);
 // Takes the unit out of its player's list; the others keep their order. Always false.
 bool RemoveUnit(int32_t player, int32_t unit);
-// A player left: his units go, and on the host a turn of his passes on at once. The player whose turn
-// it is afterwards (callers store it in currplayer).
+// A player left: on the host a turn of his in progress passes on first (ServerNextTurn, with his units
+// still there), then his units go. The player whose turn it is afterwards (callers store it in
+// currplayer).
 int32_t DropPlayerUnits(int32_t player);
 // Erases a leaving player's record and moves every stored player index after it down by one: the
 // current player, the turn holder, claims, light, the death list. His mines become nobody's. Before the

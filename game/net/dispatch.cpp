@@ -12,6 +12,8 @@ namespace {
 
 enum { TEXTMAX = MAXBODY - 1 };         // a message's text: a frame without its length byte and ';'
 
+MessageObserver observer = nullptr;
+
 } // namespace
 
 // clang-format off
@@ -42,7 +44,7 @@ const KindRule kindrules[] = {
     {MSG_RESIST,          "RESIST",          FROM_HOST,               6, 6,       HandleResist},
     {MSG_GAMESETTING,     "GAMESETTING",     FROM_HOST,               2, 2,       HandleGameSetting},
     {MSG_KILLUNIT,        "KILLUNIT",        FROM_HOST,               4, 4,       HandleKillUnit},
-    {MSG_ADDEXPERIENCE,   "ADDEXPERIENCE",   FROM_CLIENT,             4, 4,       HandleAddExperience},
+    {MSG_ADDEXPERIENCE,   "ADDEXPERIENCE",   FROM_HOST | FROM_CLIENT, 4, 4,       HandleAddExperience},
     {MSG_DONESHOPPING,    "DONESHOPPING",    FROM_HOST | FROM_CLIENT, 1, 1,       HandleDoneShopping},
     {MSG_WINNER,          "WINNER",          FROM_HOST | FROM_CLIENT, 2, 2,       HandleWinner},
     {MSG_SETMONEY,        "SETMONEY",        FROM_HOST,               2, 2,       HandleSetMoney},
@@ -102,4 +104,11 @@ void ProcessMessage(const std::string& text, int32_t socket, intptr_t)
         return;
     }
     rule->handler(Incoming{text, socket, sender});
+    if (observer)
+        observer(text, sender);
+}
+
+void SetMessageObserver(MessageObserver watch)
+{
+    observer = watch;
 }

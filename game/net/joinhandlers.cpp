@@ -2,6 +2,7 @@
 #include "game/net/handlers.h"
 
 #include "game/model/localplayer.h"
+#include "game/model/players.h"
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
@@ -118,12 +119,6 @@ void HandleCreatePlayer(const Incoming& in)
     if (!CheckFields(r.bad, "CREATEPLAYER"))
         return;
     debuglog << "ACTION: Create Player.\n";
-    // The host sends the records in its own order, so each one must be the next this table lacks.
-    if (created != (int32_t)p.size() || newest < created || newest >= MAXHUMANS) {
-        debuglog << "ERROR: Player record " << created << " (newest " << newest << ") does not follow the " << p.size()
-                 << " records here.\n";
-        return;
-    }
     bool neutralexists = false;
     for (const Player& player : p)
         neutralexists = neutralexists || player.neutral;
@@ -131,9 +126,21 @@ void HandleCreatePlayer(const Incoming& in)
         debuglog << "ERROR: No record may follow the neutral side.\n";
         return;
     }
+    // The computer player: the name field is the one byte 0xFF, whatever the indexes say; the host
+    // holds its neutral record last, right after the humans this table has.
     if (field.size() == 1 && (uint8_t)field[0] == COMPUTERNAME) {
-        AddNeutralRecord();
+        if (newest != (int32_t)p.size()) {
+            debuglog << "ERROR: The neutral side named as record " << newest << " after " << p.size() << " records.\n";
+            return;
+        }
+        AddComputerPlayer();
         SendToPlayer(BuildStop(), 0);
+        return;
+    }
+    // The host sends the records in its own order, so each one must be the next this table lacks.
+    if (created != (int32_t)p.size() || newest < created || newest >= MAXHUMANS) {
+        debuglog << "ERROR: Player record " << created << " (newest " << newest << ") does not follow the " << p.size()
+                 << " records here.\n";
         return;
     }
     const std::string name = CleanName(field);
@@ -141,6 +148,8 @@ void HandleCreatePlayer(const Incoming& in)
     if (count <= 0)
         return;
     SetPlayerName(p[count - 1], name.c_str());
+    // The host's own record is the first: he hosted before anybody joined.
+    p[count - 1].hostplayer = created == 0;
     if (you != NOSTAMP) {
         AddMessage(YouToInt(), name + " has joined the game.", FEEDWHITE);
     } else if (newest == created) {

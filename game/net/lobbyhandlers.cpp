@@ -12,6 +12,7 @@
 #include "game/net/builders.h"
 #include "game/net/checks.h"
 #include "game/net/codings.h"
+#include "game/net/lobby.h"
 #include "game/net/routing.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
@@ -72,7 +73,7 @@ void HandleChat(const Incoming& in)
     if (IsValidPlayer(to) && me != to && me != from) {
         debuglog << "Not priveledged to see this.\n";
     } else {
-        AddMessage(me, CleanChat(line), FEEDWHITE);
+        AddMessage(me, CleanChat(line), playercolours[from]);
         PlaySfx(".\\Sound\\GSChat.wav");
     }
     RerouteMessage(in.text);
@@ -91,6 +92,11 @@ void HandleSetGs(const Incoming& in)
     debuglog << "ACTION: SetGS\n";
     gs = state;
     debuglog << "GS is now " << gs << '\n';
+    // The host made its blank map, and with it every camp, just before it said this. The camps come
+    // from the player table: made now, from the same table, they are the host's even if a player
+    // leaves before the first row arrives.
+    if (state == GAME_SENDMAP && map.empty() && !CreateBlankMap(MapSizeFor((int32_t)p.size())))
+        mapattempts = 0;
 }
 
 void HandleStop(const Incoming& in)
@@ -185,11 +191,15 @@ void HandleGameSetting(const Incoming& in)
     shownames = value != 0;
 }
 
-void HandleDoneShopping(const Incoming&)
+void HandleDoneShopping(const Incoming& in)
 {
     debuglog << "ACTION: Done shopping now.\nBefore: shoppers=" << shoppers << '\n';
     shoppers++;
     debuglog << "After: shoppers=" << shoppers << '\n';
+    // Each player counts once a day, whoever else leaves meanwhile (the day's first turn waits for
+    // every player who is still in the game).
+    if (ishost)
+        p[in.sender].ready = 1;
 }
 
 void HandleWinner(const Incoming& in)
@@ -228,8 +238,7 @@ void HandleSetMoney(const Incoming& in)
     if (!CheckFields(r.bad, "SETMONEY"))
         return;
     debuglog << "ACTION: Set money to " << fifths * 5 << '\n';
-    for (Player& player : p)
-        player.gold = fifths * 5;
+    SetStartMoney(fifths);
 }
 
 void HandleForceSetMoney(const Incoming& in)

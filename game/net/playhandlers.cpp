@@ -11,7 +11,10 @@
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/moves.h"
+#include "game/model/sight.h"
 #include "game/model/state.h"
+#include "game/model/strids.h"
+#include "game/model/strings.h"
 #include "game/model/turns.h"
 #include "game/model/turnstart.h"
 #include "game/model/units.h"
@@ -24,12 +27,16 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
+#include "game/view/geometry.h"
 #include "game/view/minimap.h"
 #include "platform/clock.h"
 
 namespace {
 
-enum { MAXMASK = 31, MAXSENTGAIN = 127 };
+enum { MAXMASK = 31, MAXSENTGAIN = 127, TYPESPERLEVEL = 10000 };
+// A placement lies within this range (in the range marks' measure, Range x 10 + 5) of the camp
+// square, or within the shorter one of the player's first unit: the deployment screen's marked area.
+enum { DEPLOYREACH = 5, DEPLOYREACHNEARFIRST = 2 };
 enum : uint32_t { REMOTEMOVEPAUSE = 100 };     // ms after another player's move
 
 // The fields of '/' and '_'.
@@ -55,13 +62,23 @@ bool ReadNewUnit(const Incoming& in, const char* kind, NewUnit* unit)
     return true;
 }
 
-// A client's placement: during his own turn, a type he can have bought, on a free square.
+// A client's placement: a type he can have bought and can pay for, on a free square of his deployment
+// area (near his camp or his first unit), while he may deploy: in his morning turn, or before the day's
+// first turn when he is the first player with an army (his shop's "Done" takes him straight there).
 bool DeployAllowed(const NewUnit& unit)
 {
     bool buyabletype = false;
     for (const UnitListEntry& entry : buyable)
         buyabletype = buyabletype || entry.type == unit.type;
-    if (unit.player != currplayer || !buyabletype || !IsSquareFree(unit.player, 0, unit.x, unit.y, 0)) {
+    const Player& owner = p[unit.player];
+    const bool histurn = turnholder == unit.player && turncount == 0;
+    const bool first = turnholder == -1 && NextPlayerWithUnits(0) == unit.player;
+    const bool inarea = WithinRange(owner.startx, owner.starty, unit.x, unit.y, DEPLOYREACH)
+        || (!owner.units.empty()
+            && WithinRange(owner.units[0].x, owner.units[0].y, unit.x, unit.y, DEPLOYREACHNEARFIRST));
+    const int32_t price = GetResNumber(static_cast<uint32_t>(unit.type % TYPESPERLEVEL + STR_UNITCOST));
+    if (!buyabletype || !(histurn || first) || !inarea || owner.gold < price
+        || !IsSquareFree(unit.player, 0, unit.x, unit.y, 0)) {
         debuglog << "ERROR: Player " << unit.player << " may not deploy unit type " << unit.type << " at " << unit.x
                  << ", " << unit.y << " now.\n";
         return false;
@@ -136,6 +153,9 @@ void HandleDeployUnit(const Incoming& in)
         return;
     }
     debuglog << "ACTION: Deploy Unit\n";
+    // A unit placed in its owner's turn is brought up to date at once, on every machine (its owner's
+    // too); one placed before his turn is updated with the rest of his army when the turn begins.
+    const bool update = turnholder == unit.player;
     if (ishost) {
         if (!DeployAllowed(unit))
             return;
@@ -146,15 +166,18 @@ void HandleDeployUnit(const Incoming& in)
             return;
         if (!UnitHasFlag(unit.type, '~'))
             SendToPlayer(BuildDeployUnit(unit.player, unit.type, p[unit.player].units[u].id, unit.x, unit.y), -1);
-        UpdateUnit(unit.player, u);
+        if (update)
+            UpdateUnit(unit.player, u);
     } else {
         const int32_t u = CreateUnit(unit.player, unit.x, unit.y, unit.type, unit.id);
-        if (u < 0 || p[unit.player].units[u].id != unit.id)
+        if (u < 0 || p[unit.player].units[u].id != unit.id) {
             debuglog << "ERROR: The unit " << unit.player << ", " << u << " is not a unit!\n";
-        else if (unit.player == YouToInt())
-            gs = GAME_PREPAREDEPLOY;    // his deployment goes on
-        else
-            UpdateUnit(unit.player, u);
+        } else {
+            if (update)
+                UpdateUnit(unit.player, u);
+            if (unit.player == YouToInt())
+                gs = GAME_PREPAREDEPLOY;    // his deployment goes on
+        }
     }
     RebuildMinimap(YouToInt(), 0);
 }
@@ -244,7 +267,14 @@ void HandleNextUnit(const Incoming& in)
         return;
     }
     debuglog << "ACTION: Next Unit\n";
-    NotBuiltYet("following the next unit (FollowSquare)");
+    // The local player's own units are his to choose.
+    if (unit.player != YouToInt()) {
+        currunit = unit.unit;
+        if (YouCanSeeUnit(unit.player, unit.unit))
+            FollowSquare(p[unit.player].units[unit.unit].x, p[unit.player].units[unit.unit].y);
+    }
+    if (ishost)
+        RerouteMessage(in.text);
 }
 
 void HandleUpgradeUnit(const Incoming& in)
@@ -372,6 +402,14 @@ void HandleAddExperience(const Incoming& in)
     if (!CheckFields(r.bad || amount > MAXSENTGAIN, "ADDEXPERIENCE") || !CheckUnit(id, &unit, "ERROR: Invalid unit")
         || !SenderOwns(in, unit))
         return;
+    // A look's experience is earned on its owner's machine, which added it before it said so.
+    if (!ishost && unit.player == YouToInt()) {
+        debuglog << "ERROR: Experience for a unit of the local player, who counted it already.\n";
+        return;
+    }
     debuglog << "ACTION: Add experience.\n";
     AddExperience(unit.player, unit.unit, amount);
+    // Every other machine adds it too, once.
+    if (ishost)
+        RelayToOthers(in.text, in.sender);
 }

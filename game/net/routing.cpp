@@ -71,3 +71,12 @@ void RerouteMessage(const std::string& body)
         return;
     SendToPlayer(body + ';', -1);
 }
+
+void RelayToOthers(const std::string& body, int32_t sender)
+{
+    if (!ishost)
+        return;
+    for (size_t i = 0; i < p.size(); i++)
+        if ((int32_t)i != sender && !p[i].hostplayer && !p[i].neutral && p[i].socket != NO_SOCKET)
+            SendToPlayer(body + ';', (int32_t)i);
+}

@@ -13,4 +13,6 @@ int32_t SendToPlayer(const std::string& body, int32_t player);
 void SendToSocket(const std::string& body, int32_t socket, bool closeafter = false); // one copy for one socket (a newcomer without a record)
 int32_t SendCode(char code, int32_t player);    // sends the body of one kind character without payload
 void RerouteMessage(const std::string& body);   // host: a received message (';' removed) to every joined human
+// Host: a received message (';' removed) to every joined human but its sender, who applied it already.
+void RelayToOthers(const std::string& body, int32_t sender);
 bool IsValidPlayer(int32_t index);              // 0 <= index < number of records

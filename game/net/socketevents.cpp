@@ -131,13 +131,16 @@ void OnClose(int32_t socket, uint32_t error)
     }
     debuglog << "=========PLAYER LEAVES GAME=========\n";
     CloseConnection(socket);
-    ShowErrorScreen(std::string(p[player].name) + " has left the game.",
-                    "A player has left the game.  Provided that he was not the host, gameplay may continue normally.", gs);
+    const std::string name = p[player].name;
     // His turn, if it was his, passes on once (inside DropPlayerUnits, while the indexes the next-turn
     // message carries are still the ones the clients hold); the erase and the drop message come after.
     currplayer = DropPlayerUnits(player);
     ErasePlayerRecord(player);
     SendToPlayer(BuildDropPlayer(player), -1);
+    // Shown last: passing the turn on may have changed the screen, and the notice returns to that one.
+    ShowErrorScreen(name + " has left the game.",
+                    "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
+                    gs);
 }
 
 } // namespace

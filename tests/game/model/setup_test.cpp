@@ -4,6 +4,7 @@
 
 #include "game/model/digest.h"
 #include "game/model/setup.h"
+#include "game/model/turns.h"
 #include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
@@ -100,11 +101,13 @@ TEST_F(SetupTest, TheHostAnnouncesTheUnitsItCreatesExceptWarlords)
 TEST_F(SetupTest, AClientsDeployedUnitIsCreatedByTheHostForEveryone)
 {
     currplayer = 1;
+    turnholder = 1;                     // his morning turn
     HostAndClient machines(1);
     machines.UseClient();
     p[1].gold -= Price(T_SOLDIER);      // he paid in the shop
     p[1].bought.push_back({ T_SOLDIER, 0, 0, T_SOLDIER });
     EXPECT_EQ(SendDeployMessage(1, 4, 7, T_SOLDIER, 0), -1);
+    p[1].bought.clear();                // the deployment screen takes the entry off his list
     EXPECT_TRUE(p[1].units.empty());    // not before the host's answer
     machines.ClientToHost();
     ASSERT_EQ(p[1].units.size(), 1u);
@@ -114,16 +117,17 @@ TEST_F(SetupTest, AClientsDeployedUnitIsCreatedByTheHostForEveryone)
     ASSERT_EQ(p[1].units.size(), 1u);
     EXPECT_EQ(U(1, 0).id, id);
     EXPECT_EQ(gs, GAME_PREPAREDEPLOY);
-    EXPECT_EQ(U(1, 0).moves, 0);        // his own turn's start brings his units up to date
+    EXPECT_EQ(U(1, 0).moves, 3);        // and so did his own machine, at the same point
     machines.UseHost();
-    const int32_t hostgold = p[1].gold;
+    const uint64_t host = GameStateDigest();
     machines.UseClient();
-    EXPECT_EQ(p[1].gold, hostgold);
+    EXPECT_EQ(GameStateDigest(), host);
 }
 
 TEST_F(SetupTest, TheHostRefusesPlacementsOutOfTurnOfUnboughtKindsOrOnTakenSquares)
 {
     currplayer = 1;
+    turnholder = 1;
     AddTestUnit(0, 4, 8);
     HostAndClient machines(1);
     struct Case {
@@ -137,14 +141,26 @@ TEST_F(SetupTest, TheHostRefusesPlacementsOutOfTurnOfUnboughtKindsOrOnTakenSquar
         EXPECT_TRUE(p[1].units.empty());
         EXPECT_TRUE(TakeSentFrames().empty());
     }
-    currplayer = 0;
+    // Not his turn; his turn but out of his camp's reach; then the same placement in his turn is taken.
+    currplayer = turnholder = 0;
     machines.UseClient();
     SendDeployMessage(1, 4, 7, T_SOLDIER, 0);
     machines.ClientToHost();
     EXPECT_TRUE(p[1].units.empty());
+    currplayer = turnholder = 1;
+    machines.UseClient();
+    SendDeployMessage(1, 14, 14, T_SOLDIER, 0);
+    machines.ClientToHost();
+    EXPECT_TRUE(p[1].units.empty());
+    machines.UseClient();
+    SendDeployMessage(1, 4, 7, T_SOLDIER, 0);
+    machines.ClientToHost();
+    EXPECT_EQ(p[1].units.size(), 1u);
 }
 
-TEST_F(SetupTest, TheHostsOwnDeploymentIsAnnouncedAndOthersChargeAndUpdateIt)
+// Before his first turn (the host deploys straight from the shop): the unit is brought up to date with
+// the rest of his army when his turn begins, on every machine alike.
+TEST_F(SetupTest, TheHostsOwnDeploymentIsAnnouncedAndOthersChargeIt)
 {
     HostAndClient machines(1);
     const int32_t gold = p[0].gold;
@@ -157,6 +173,11 @@ TEST_F(SetupTest, TheHostsOwnDeploymentIsAnnouncedAndOthersChargeAndUpdateIt)
     ASSERT_EQ(p[0].units.size(), 1u);
     EXPECT_EQ(U(0, 0).id, id);
     EXPECT_EQ(p[0].gold, gold - Price(T_SOLDIER));
+    EXPECT_EQ(U(0, 0).moves, 0);
+    machines.UseHost();
+    ServerNextTurn(-1);                 // his turn
+    EXPECT_EQ(U(0, 0).moves, 3);
+    machines.HostToClient();
     EXPECT_EQ(U(0, 0).moves, 3);
 }
 

@@ -201,10 +201,9 @@ TEST_F(TurnTest, AClientPaysTheTurnTheHostEndedNotTheOneItsScreenPointsAt)
     // A new day: the waiting screen leaves currplayer at 0 on every machine.
     currplayer = 0;
     HostAndClient machines(1);
-    // Each machine's screen starts its own player's turn itself (UpdateUnits); the rules do the others'.
+    // Every machine brings the new player's units up to date when the turn begins, its own included.
     machines.UseHost();
     ServerNextTurn(-1);
-    UpdateUnits(0);
     machines.HostToClient();
     EXPECT_EQ(p[0].gold, 750) << "the first turn of a day pays nobody, whoever currplayer named";
     machines.UseHost();
@@ -212,13 +211,11 @@ TEST_F(TurnTest, AClientPaysTheTurnTheHostEndedNotTheOneItsScreenPointsAt)
     machines.HostToClient();
     EXPECT_EQ(currplayer, 1);
     EXPECT_EQ(gs, GAME_BEGINDEPLOY);
-    UpdateUnits(1);
     // Player 1 ends his turn through the host; then player 2, whose unit has an end-of-turn ability.
     EndTurn();
     machines.ClientToHost();
     EXPECT_EQ(currplayer, 2);
     ServerNextTurn(2);
-    UpdateUnits(0);
     machines.HostToClient();
     EXPECT_EQ(currplayer, 0);
     EXPECT_EQ(p[0].gold, 750 + TESTMINEINCOME);

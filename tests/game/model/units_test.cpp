@@ -195,6 +195,7 @@ protected:
 TEST_F(LeavingTest, OnTheHostAPlayerLeavingInHisTurnPassesItOnOnce)
 {
     currplayer = 1;
+    turnholder = 1;                     // his turn is under way
     const int32_t left = playersleft;
     EXPECT_EQ(DropPlayerUnits(1), 2);
     EXPECT_EQ(currplayer, 2);
@@ -203,10 +204,10 @@ TEST_F(LeavingTest, OnTheHostAPlayerLeavingInHisTurnPassesItOnOnce)
     const std::vector<SentFrame> sent = TakeSentFrames();
     EXPECT_TRUE(Sent(sent, BuildNextTurn(2)));
 
-    // Out of his turn, and while the players shop, nothing passes.
+    // Out of his turn, and between days (while the players shop), nothing passes.
     EXPECT_EQ(DropPlayerUnits(0), 2);
     currplayer = 2;
-    turncount = -1;
+    turnholder = -1;
     DropPlayerUnits(2);
     EXPECT_EQ(currplayer, 2);
     EXPECT_TRUE(TakeSentFrames().empty());
@@ -314,7 +315,6 @@ TEST_F(LeavingTest, HostAndClientAgreeAfterAPlayerLeavesDuringHisTurn)
     EXPECT_EQ(map[10][10].extra, MINENOBODY);
     EXPECT_EQ(gs, GAME_ERRORSCREEN);
     EXPECT_EQ(aftererror, GAME_BEGINDEPLOY);    // his deployment begins once he has read of the leaver
-    UpdateUnits(YouToInt());            // what his own turn's start does on his machine
     const uint64_t client = GameStateDigest();
     machines.UseHost();
     EXPECT_EQ(currplayer, 1);

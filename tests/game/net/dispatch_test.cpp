@@ -4,8 +4,11 @@
 
 #include <sstream>
 
+#include "game/magic/targets.h"
+#include "game/model/catalogue.h"
 #include "game/model/localplayer.h"
 #include "game/model/state.h"
+#include "game/model/turns.h"
 #include "game/net/dispatch.h"
 #include "game/net/kinds.h"
 #include "game/net/link.h"
@@ -57,7 +60,24 @@ protected:
         AddTestPlayer("Bo", host ? BO : NO_SOCKET);
         AddTestUnit(1, 258, 1, 1);
         AddTestUnit(2, 513, 2, 2);
+        // Ann's unit can attack Bo's (a neighbour) and cast both spells: the requests that should be
+        // taken are legal in this world, so only their malformed twins are refused.
+        Unit& ann = p[1].units[0];
+        ann.hits = 2;
+        ann.rocks = 1;
+        ann.stat[STAT_RANGE] = 1;
+        ann.spells[0] = 0;
+        ann.spells[1] = 1;
+        for (SpellInfo& spell : spells) {
+            spell.test = TargetAny;
+            spell.range = 5;
+        }
+        for (std::vector<MapSquare>& column : map)
+            for (MapSquare& square : column)
+                square.bits = 0xF;      // claimed by nobody
+        p[1].startx = p[1].starty = 5;    // deploying next to her camp
         currplayer = 1;
+        turnholder = 1;
         ishost = host;
         if (host) {
             you = p[0].sizeattime;

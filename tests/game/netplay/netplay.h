@@ -1,0 +1,52 @@
+// Tests of the network's lobby, set-up and play kinds between a host and a client in one process:
+// the standard test catalogue, the log captured, and the shared machines (tests/game/support).
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/model/catalogue.h"
+#include "game/model/state.h"
+#include "game/net/lobby.h"
+#include "game/net/sendqueue.h"
+#include "game/shell/debuglog.h"
+#include "game/view/feed.h"
+#include "tests/game/support/machines.h"
+#include "tests/game/support/world.h"
+
+class NetPlayTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(LoadTestStrings(StandardTestStrings()));
+        wincheck = 1;
+        log.clear();
+        CaptureDebugLog(&log);
+    }
+    void TearDown() override
+    {
+        CaptureDebugLog(nullptr);
+        UnloadTestStrings();
+        ClearSendQueue();
+        ResetGameState();
+        wincheck = 1;
+    }
+    bool Logged(const std::string& text) const { return log.find(text) != std::string::npos; }
+    static bool Fed(const std::string& text)
+    {
+        for (const FeedMessage& m : messages)
+            if (m.text == text)
+                return true;
+        return false;
+    }
+    static bool Sent(const std::vector<SentFrame>& frames, const std::string& body)
+    {
+        for (const SentFrame& f : frames)
+            if (f.Body() == body)
+                return true;
+        return false;
+    }
+
+    std::string log;
+};

@@ -1,0 +1,116 @@
+// Play kinds between machines: the computer player's record, exploration experience, the next unit.
+#include <gtest/gtest.h>
+
+#include "game/model/digest.h"
+#include "game/model/localplayer.h"
+#include "game/model/sight.h"
+#include "game/model/state.h"
+#include "game/model/turns.h"
+#include "game/net/builders.h"
+#include "game/net/dispatch.h"
+#include "game/net/routing.h"
+#include "game/screens/setupsteps.h"
+#include "game/screens/states.h"
+#include "game/screens/turnsteps.h"
+#include "netplay.h"
+
+TEST_F(NetPlayTest, TheComputerPlayersRecordIsAddedOnceAndAcknowledged)
+{
+    MakeWorld(2, 12, false);
+    HostAndClient machines(1);
+    machines.UseHost();
+    gs = GAME_CREATENEUTRALS;
+    CreateNeutralsStep();
+    EXPECT_EQ(gs, GAME_PLACENEUTRALS);
+    const std::vector<SentFrame> sent = machines.HostToClient();
+    EXPECT_TRUE(Sent(sent, BuildCreateComputerPlayer(2, 0)));
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_TRUE(p[2].neutral);
+    EXPECT_EQ(p[0].hostplayer, 1);      // the client knows the host's record too
+    // The acknowledgement reaches the host; a second computer player is refused.
+    machines.UseHost();
+    EXPECT_EQ(p[1].ready, 0);
+    machines.ClientToHost();
+    EXPECT_EQ(p[1].ready, 1);
+    machines.UseClient();
+    DoMessage(std::string("\x06*42\xFF;", 6), TESTHOSTSOCKET, 0);
+    EXPECT_EQ(p.size(), 3u);
+    const uint64_t client = GameStateDigest();
+    machines.UseHost();
+    EXPECT_EQ(GameStateDigest(), client);
+}
+
+TEST_F(NetPlayTest, ExplorationIsAddedOnceOnEveryMachine)
+{
+    MakeWorld(3, 20);
+    const int32_t u = AddTestUnit(1, 5, 5);
+    const int32_t id = p[1].units[u].id;
+    HostAndClient owner(1);
+    owner.UseClient();
+    ExploreFrom(1, 5, 5, 9, u);         // nine new squares here: 4
+    EXPECT_EQ(p[1].units[u].experience, 4);
+    owner.ClientToHost();
+    EXPECT_EQ(p[1].units[u].experience, 4);
+    // Passed on to every other client, not back to the owner.
+    const std::vector<SentFrame> relayed = TakeSentFrames();
+    ASSERT_EQ(relayed.size(), 1u);
+    EXPECT_EQ(relayed[0].socket, TESTSOCKETBASE + 2);
+    EXPECT_EQ(relayed[0].Body(), BuildAddExperience(id, 4));
+    // Another client applies it; the owner would refuse his own gain back.
+    BecomeClient(2);
+    DeliverToClient(relayed, 2);
+    EXPECT_EQ(p[1].units[u].experience, 8);
+    BecomeClient(1);
+    DoMessage(relayed[0].frame, TESTHOSTSOCKET, 0);
+    EXPECT_EQ(p[1].units[u].experience, 8);
+    EXPECT_TRUE(Logged("counted it already"));
+}
+
+TEST_F(NetPlayTest, TheHostsOwnExplorationReachesTheClients)
+{
+    MakeWorld(2, 20);
+    const int32_t u = AddTestUnit(0, 5, 5);
+    HostAndClient machines(1);
+    machines.UseHost();
+    ExploreFrom(0, 5, 5, 9, u);
+    EXPECT_EQ(p[0].units[u].experience, 4);
+    machines.HostToClient();
+    EXPECT_EQ(p[0].units[u].experience, 4);
+}
+
+TEST_F(NetPlayTest, TheNextUnitIsFollowedElsewhereAndRelayed)
+{
+    MakeWorld(3, 12);
+    AddTestUnit(1, 2, 2);
+    const int32_t u = AddTestUnit(1, 4, 4);
+    currplayer = turnholder = 1;
+    HostAndClient machines(1);
+    machines.UseClient();
+    currunit = u - 1;
+    gs = GAME_NEXTUNIT;
+    NextUnitStep();
+    EXPECT_EQ(gs, GAME_UNITTURN);
+    EXPECT_EQ(currunit, u);
+    machines.ClientToHost();
+    EXPECT_EQ(currunit, u);             // the host follows him
+    const std::vector<SentFrame> relayed = TakeSentFrames();
+    EXPECT_TRUE(Sent(relayed, BuildNextUnit(p[1].units[u].id)));
+    // A unit of another player than the one whose turn it is: refused.
+    DoMessage(relayed[0].frame, p[2].socket, 0);
+    EXPECT_TRUE(Logged("ERROR: Player 2 gave an order"));
+}
+
+TEST_F(NetPlayTest, TheComputerTurnEndsWithoutRunningItsEndOfTurnAbilitiesItself)
+{
+    MakeWorld(2, 12);
+    AddTestUnit(2, 3, 3);
+    currplayer = turnholder = 2;
+    currunit = -1;
+    gs = GAME_COMPTURN;
+    CompTurnStep();
+    EXPECT_EQ(gs, GAME_COMPUNIT);       // the guard takes its turn
+    gs = GAME_COMPTURN;
+    CompTurnStep();
+    EXPECT_EQ(gs, GAME_ENDTURN);        // none left: ServerNextTurn runs the abilities, once
+    EXPECT_FALSE(Logged("Executing ability"));
+}

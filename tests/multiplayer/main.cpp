@@ -1,0 +1,212 @@
+// A game process for the multi-process test, in place of the game program: the headless platform, the
+// shipped catalogue, a seeded generator and a virtual clock; its own main loop (socket events, one
+// scripted step in place of the screens' frame, one send, upgrades, deaths) until the game is over.
+//
+//   gorvanel_mp host <game dir> <port file> <digest file> <seed>
+//   gorvanel_mp ann|bo <game dir> <port> <digest file> <seed>
+//
+// The host finds a free port and writes it to the port file once it listens. Each process writes one
+// line "N digest" per checkpoint to its digest file, and "winner NAME" when the game has a winner. Exit
+// code 0 when the game ran to its end here, 1 otherwise.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+
+#include "game/magic/binding.h"
+#include "game/model/catalogue.h"
+#include "game/model/digest.h"
+#include "game/model/death.h"
+#include "game/model/state.h"
+#include "game/model/upgrade.h"
+#include "game/net/dispatch.h"
+#include "game/net/link.h"
+#include "game/net/lobby.h"
+#include "game/net/routing.h"
+#include "game/net/sendqueue.h"
+#include "game/net/socketevents.h"
+#include "game/screens/states.h"
+#include "game/shell/debuglog.h"
+#include "game/shell/prefs.h"
+#include "game/shell/shell.h"
+#include "game/shell/sound.h"
+#include "platform/clock.h"
+#include "platform/random.h"
+#include "platform/socket.h"
+#include "platform/window.h"
+#include "scripted.h"
+
+namespace {
+
+enum { MAXPASSES = 400000, FRAMEMS = 16, AFTERWORDPASSES = 3000 };
+
+std::ofstream digests;
+const char* rolename = "host";
+
+void Usage()
+{
+    std::cerr << "usage: gorvanel_mp host <game dir> <port file> <digest file> <seed>\n"
+                 "       gorvanel_mp ann|bo <game dir> <port> <digest file> <seed>\n";
+}
+
+// One pass of the main loop but the screens' frame: every socket event, then the per-pass work.
+void Pump(int waitms)
+{
+    PumpSockets(waitms);
+    SysMsg m;
+    while (PeekSysMessage(&m))
+        if (m.message == SYS_SOCKET)
+            HandleSocketEvent(m.wparam, m.lparam);
+}
+
+void AfterFrame()
+{
+    SendQueuedMessage();
+    ProcessUpgrades();
+    ProcessDeaths();
+    AdvanceClock(FRAMEMS);
+}
+
+bool Host(const std::string& portfile)
+{
+    // A free port: another test may hold the first one tried.
+    for (int tries = 0; tries < 200; tries++) {
+        netport = 20000 + (int)((GetTicks() / FRAMEMS + (uint32_t)tries * 7919u + (uint32_t)std::rand()) % 40000);
+        if (!HostGame())
+            break;
+        netport = 0;
+        gs = GAME_MAINMENU;
+    }
+    if (netport == 0)
+        return true;
+    std::ofstream out(portfile + ".tmp");
+    out << netport << '\n';
+    out.close();
+    std::filesystem::rename(portfile + ".tmp", portfile);
+    return false;
+}
+
+} // namespace
+
+void Note(const std::string& line)
+{
+    std::cerr << "[" << rolename << " day " << daycount << " phase " << turncount << "] " << line << '\n';
+}
+
+void RecordCheckpoint(int32_t n)
+{
+    script.syncsseen++;
+    digests << n << ' ' << std::hex << GameStateDigest() << std::dec << '\n';
+    digests.flush();
+}
+
+void StartCheckpoint()
+{
+    script.syncpending = false;
+    const int32_t n = ++script.synccount;
+    RecordCheckpoint(n);
+    if (script.victory)
+        script.victorysync = n;
+    std::string line = "#sync " + std::to_string(n);
+    SendChat(line, PUBLICCHAT);
+}
+
+int main(int argc, char** argv)
+{
+    if (argc != 6) {
+        Usage();
+        return 2;
+    }
+    const std::string role = argv[1];
+    script.role = role == "host" ? ROLE_HOST : role == "ann" ? ROLE_ANN : ROLE_BO;
+    rolename = argv[1];
+    if (role != "host" && role != "ann" && role != "bo") {
+        Usage();
+        return 2;
+    }
+    const std::string dist = argv[2];
+    const std::filesystem::path digestpath = std::filesystem::absolute(argv[4]);
+    const std::filesystem::path logpath = digestpath.string() + ".log";
+    const std::string where = argv[3];
+    const std::filesystem::path portpath = std::filesystem::absolute(where);
+
+    std::filesystem::current_path(dist);
+    digests.open(digestpath);
+    OpenDebugLog(logpath.c_str());
+    if (LoadGameText() || CreateSpells()) {
+        std::cerr << rolename << ": the catalogue would not load\n";
+        return 1;
+    }
+    const uint32_t seed = (uint32_t)std::strtoul(argv[5], nullptr, 10);
+    SeedRandom(seed);
+    std::srand(std::random_device{}());
+    UseVirtualClock(seed);
+    candraw = 0;
+    appactive = 1;
+    soundon = 0;
+    playername = script.role == ROLE_HOST ? "Hal" : script.role == ROLE_ANN ? "Ann" : "Bo";
+    SetMessageObserver(ObserveMessage);
+
+    if (script.role == ROLE_HOST) {
+        if (Host(portpath.string())) {
+            std::cerr << "host: no free port\n";
+            return 1;
+        }
+    } else {
+        netport = std::atoi(where.c_str());
+        gs = GAME_CONNECTING;
+        if (JoinHost("127.0.0.1")) {
+            std::cerr << rolename << ": could not start joining\n";
+            return 1;
+        }
+    }
+    Note("started");
+
+    int32_t players = 0;
+    int32_t afterword = -1;
+    for (int pass = 0; pass < MAXPASSES; pass++) {
+        Pump(sendqueue.empty() ? 1 : 0);
+        // The host starts a checkpoint once a player has left (the game goes on without him).
+        if (ishost) {
+            if ((int32_t)p.size() < players) {
+                Note("a player left");
+                script.awaitdone = false;
+                script.syncpending = true;
+            }
+            players = (int32_t)p.size();
+        }
+        if (!ishost && you != NOSTAMP && gs == GAME_CONNECTING)
+            gs = GAME_LOBBY;
+        ScriptStep();
+        AfterFrame();
+        if (script.finished && script.role != ROLE_HOST)
+            break;
+        // After the victory: the host's last checkpoint goes out; every client records it.
+        if (script.victory && afterword < 0 && (!ishost || script.victorysync > 0)) {
+            afterword = pass;
+            script.syncsatvictory = script.syncsseen;
+        }
+        if (afterword >= 0) {
+            const bool settled = ishost ? sendqueue.empty() : script.syncsseen > script.syncsatvictory;
+            if ((settled && pass - afterword > 50) || pass - afterword > AFTERWORDPASSES || gs == GAME_LEAVEGAME)
+                break;
+        }
+    }
+    if (script.victory)
+        digests << "winner " << script.winner << '\n';
+    digests.close();
+    const bool ok = script.victory || script.finished;
+    Note(std::string(ok ? "done" : "the game did not end") + " after " + std::to_string(script.moves) + " steps");
+    // The host keeps the connections until the clients had their last checkpoint.
+    if (ishost)
+        for (int pass = 0; pass < AFTERWORDPASSES && !sendqueue.empty(); pass++) {
+            Pump(1);
+            AfterFrame();
+        }
+    NetCleanup();
+    CloseDebugLog();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,70 @@
+#!/bin/sh
+# Runs a host and two clients of the multi-process test and compares their checkpoints: every client's
+# "N digest" line must equal the host's line N, and the game must have a winner.
+set -u
+bin=$1
+dist=$2
+work=$(mktemp -d)
+pids=""
+cleanup() {
+    for pid in $pids; do kill "$pid" 2>/dev/null; done
+    # GORV_MP_KEEP=dir keeps the checkpoints and logs there for a look.
+    if [ -n "${GORV_MP_KEEP:-}" ]; then rm -rf "$GORV_MP_KEEP"; cp -r "$work" "$GORV_MP_KEEP"; fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+limit=100
+
+timeout "$limit" "$bin" host "$dist" "$work/port" "$work/host.txt" 11 2>"$work/host.err" &
+hostpid=$!
+pids="$hostpid"
+tries=0
+while [ ! -s "$work/port" ]; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 400 ] || ! kill -0 "$hostpid" 2>/dev/null; then
+        echo "the host did not start listening"; cat "$work/host.err"; exit 1
+    fi
+    sleep 0.05
+done
+port=$(cat "$work/port")
+timeout "$limit" "$bin" ann "$dist" "$port" "$work/ann.txt" 12 2>"$work/ann.err" &
+annpid=$!
+sleep 0.2
+timeout "$limit" "$bin" bo "$dist" "$port" "$work/bo.txt" 13 2>"$work/bo.err" &
+bopid=$!
+pids="$hostpid $annpid $bopid"
+
+status=0
+wait "$hostpid" || { echo "host failed"; status=1; }
+wait "$annpid" || { echo "ann failed"; status=1; }
+wait "$bopid" || { echo "bo failed"; status=1; }
+pids=""
+
+report() {
+    for who in host ann bo; do
+        echo "=== $who (stderr, last lines)"; tail -n 40 "$work/$who.err"
+        echo "=== $who (checkpoints)"; tail -n 5 "$work/$who.txt" 2>/dev/null
+        echo "=== $who (debug log, last lines)"; tail -n 30 "$work/$who.txt.log" 2>/dev/null
+    done
+}
+
+check() {
+    # $1: client file; $2: least number of checkpoints it must have
+    awk -v least="$2" -v who="$1" '
+        NR == FNR { if ($1 != "winner") host[$1] = $2; else hostwinner = $0; next }
+        $1 == "winner" { if ($0 != hostwinner) { print who ": " $0 " but the host says " hostwinner; bad = 1 } next }
+        { n++; if (!($1 in host)) { print who ": checkpoint " $1 " unknown to the host"; bad = 1 }
+          else if (host[$1] != $2) { print who ": checkpoint " $1 " differs: " $2 " here, " host[$1] " on the host"; bad = 1 } }
+        END { if (n < least) { print who ": only " n " checkpoints"; bad = 1 } exit bad }
+    ' "$work/host.txt" "$work/$1.txt"
+}
+
+grep -q '^winner ' "$work/host.txt" 2>/dev/null || { echo "no winner"; status=1; }
+check ann 10 || status=1
+check bo 3 || status=1
+if [ "$status" -ne 0 ]; then
+    report
+    exit 1
+fi
+echo "checkpoints: host $(grep -vc winner "$work/host.txt"), ann $(grep -vc winner "$work/ann.txt"), bo $(grep -vc winner "$work/bo.txt"); $(grep '^winner' "$work/host.txt")"
+exit 0
