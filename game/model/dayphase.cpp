@@ -63,7 +63,7 @@ bool AdvanceDayPhase()
             SendToPlayer(BuildSetGs(GAME_DAYSUMMARYOPEN), -1);
             gs = GAME_DAYSUMMARYOPEN;
             for (Player& player : p)
-                player.ready = player.neutral ? 1 : 0;
+                player.shopped = 0;
             turncount = -1;
             return true;
         }

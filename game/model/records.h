@@ -77,7 +77,8 @@ struct Player {
     uint8_t spellexpbonus;
     uint8_t sightbonus;
     uint8_t hostplayer;
-    uint8_t ready;
+    uint8_t ready;                      // answered the host's last set-up step (a map row, the neutral record)
+    uint8_t shopped;                    // host: has said he is done shopping this day
     uint8_t neutral;
     int32_t startx, starty;
     int32_t socket;                     // the host's connection to him; -1 none

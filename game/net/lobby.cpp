@@ -122,8 +122,9 @@ bool SendNextMapRow()
 bool AllShoppersDone()
 {
     // Out of the game is only a player whose warlord fell; one still choosing his has no units yet.
+    // A flag of its own, not `ready`: a late answer to a set-up step must not count as shopping done.
     for (const Player& player : p)
-        if (!player.hostplayer && !player.neutral && !player.ready
+        if (!player.hostplayer && !player.neutral && !player.shopped
             && (player.warlordtype == 0 || !player.units.empty()))
             return false;
     return true;

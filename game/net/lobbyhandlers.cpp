@@ -199,7 +199,7 @@ void HandleDoneShopping(const Incoming& in)
     // Each player counts once a day, whoever else leaves meanwhile (the day's first turn waits for
     // every player who is still in the game).
     if (ishost)
-        p[in.sender].ready = 1;
+        p[in.sender].shopped = 1;
 }
 
 void HandleWinner(const Incoming& in)

@@ -137,6 +137,8 @@ void PlaceNeutralsStep()
     if (!ishost)
         return;
     shoppers = 0;
+    for (Player& player : p)
+        player.shopped = 0;
     campcounter = campcounter >= LASTCAMP ? FIRSTCAMP : campcounter + 1;
     const int32_t neutral = (int32_t)p.size() - 1;
     if (minelist.empty() || neutral < 0 || !p[neutral].neutral) {

@@ -58,7 +58,7 @@ void WaitPlayersStep()
     turncount = 0;
     if (ishost) {
         if (IsValidPlayer(currplayer))
-            p[currplayer].ready = 1;    // the host is done: it waits here
+            p[currplayer].shopped = 1;  // the host is done: it waits here
         if (AllShoppersDone())
             StartFirstTurn();
     }

@@ -82,8 +82,7 @@ TEST_F(TurnTest, TheLastTurnOfTheNightEndsTheDay)
     U(0, 0).abilities[2] = DUSK;
     p[0].gold = 300;
     p[1].gold = 410;
-    p[0].ready = p[1].ready = 1;
-    p[2].ready = 0;
+    p[0].shopped = p[1].shopped = 1;
     shoppers = 2;
     turncount = 2;
     currplayer = 1;
@@ -94,8 +93,7 @@ TEST_F(TurnTest, TheLastTurnOfTheNightEndsTheDay)
     EXPECT_EQ(gs, GAME_DAYSUMMARYOPEN);
     EXPECT_EQ(turncount, -1);
     EXPECT_EQ(shoppers, 0);
-    EXPECT_EQ(p[0].ready + p[1].ready, 0);
-    EXPECT_EQ(p[2].ready, 1);
+    EXPECT_EQ(p[0].shopped + p[1].shopped, 0);     // the next day's shopping is waited for anew
     // The day-end ability ran, the ending player's end-of-turn ability did not.
     ASSERT_EQ(abilitycalls.size(), 1u);
     EXPECT_EQ(abilitycalls[0].a1, 0);

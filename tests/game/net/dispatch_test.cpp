@@ -58,8 +58,8 @@ protected:
         AddTestPlayer("Host", NO_SOCKET, true);
         AddTestPlayer("Ann", host ? ANN : NO_SOCKET);
         AddTestPlayer("Bo", host ? BO : NO_SOCKET);
-        AddTestUnit(1, 258, 1, 1);
-        AddTestUnit(2, 513, 2, 2);
+        AddUnitWithId(1, 258, 1, 1);
+        AddUnitWithId(2, 513, 2, 2);
         // Ann's unit can attack Bo's (a neighbour) and cast both spells: the requests that should be
         // taken are legal in this world, so only their malformed twins are refused.
         Unit& ann = p[1].units[0];

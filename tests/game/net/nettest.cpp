@@ -102,7 +102,7 @@ void AddTestPlayer(const char* name, int32_t socket, bool host)
     p[count - 1].hostplayer = host;
 }
 
-void AddTestUnit(int32_t player, int32_t id, int32_t x, int32_t y)
+void AddUnitWithId(int32_t player, int32_t id, int32_t x, int32_t y)
 {
     Unit unit = BlankUnit();
     unit.id = id;

@@ -20,6 +20,6 @@ protected:
 std::string Bytes(std::initializer_list<int> bytes);    // a string of the given byte values
 std::string Frame(const std::string& body);             // length byte + body + ';', counted here
 void AddTestPlayer(const char* name, int32_t socket, bool host = false); // a human record
-void AddTestUnit(int32_t player, int32_t id, int32_t x, int32_t y);
+void AddUnitWithId(int32_t player, int32_t id, int32_t x, int32_t y); // a bare unit with a chosen id
 void MakeTestMap(int32_t size);                         // an empty size x size map
 void MakeTestCatalogue();                               // 3 unit types, spell 0 at a unit, spell 1 at a square

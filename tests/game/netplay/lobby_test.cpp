@@ -166,7 +166,11 @@ TEST_F(NetPlayTest, TheDaysFirstTurnWaitsForEveryPlayerStillInTheGameOnce)
     AddTestUnit(0, 1, 1);
     AddTestUnit(1, 2, 2);
     AddTestUnit(2, 3, 3);               // player 3's warlord fell: he has nothing to wait for
-    ResetReadyFlags();
+    EXPECT_FALSE(AllShoppersDone());
+    // A late answer to a set-up step is no word on shopping.
+    const std::string stop = "\x03z;";
+    DeliverToHost({SentFrame{stop, 0}}, 1);
+    DeliverToHost({SentFrame{stop, 0}}, 2);
     EXPECT_FALSE(AllShoppersDone());
     const std::string done = "\x03&;";
     DeliverToHost({SentFrame{done, 0}, SentFrame{done, 0}}, 1);     // twice from one player
