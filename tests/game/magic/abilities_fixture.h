@@ -14,6 +14,7 @@
 #include "game/model/strids.h"
 #include "game/net/sendqueue.h"
 #include "game/shell/debuglog.h"
+#include "tests/game/support/gametest.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
@@ -59,20 +60,12 @@ inline TestStrings AbilityTestStrings()
     return s;
 }
 
-class AbilityTest : public testing::Test {
+class AbilityTest : public GameTest {
 protected:
     void SetUp() override
     {
-        candraw = 0;    // nothing is shown, so nothing waits
+        GameTest::SetUp();
         Load(2);
-    }
-    void TearDown() override
-    {
-        candraw = 1;
-        CaptureDebugLog(nullptr);
-        UnloadTestStrings();
-        ClearSendQueue();
-        ResetGameState();
     }
     // Starts again with that many human players.
     void Load(int32_t humans)
@@ -80,8 +73,7 @@ protected:
         ASSERT_FALSE(LoadTestStrings(AbilityTestStrings()));
         CreateSpells();
         MakeWorld(humans, 20);
-        log.clear();
-        CaptureDebugLog(&log);
+        CaptureLog();
     }
     static int32_t AbilityIndex(const char* name)
     {
@@ -111,20 +103,10 @@ protected:
         return unit;
     }
     static Unit& U(int32_t player, int32_t unit) { return p[player].units[unit]; }
-    static bool Fed(const std::string& text)
-    {
-        for (const FeedMessage& m : messages)
-            if (m.text == text)
-                return true;
-        return false;
-    }
-    bool Logged(const std::string& text) const { return log.find(text) != std::string::npos; }
     static void Explore()
     {
         for (auto& column : map)
             for (MapSquare& square : column)
                 square.explored = 1;
     }
-
-    std::string log;
 };

@@ -23,6 +23,7 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/shell.h"
 #include "game/view/feed.h"
+#include "tests/game/support/gametest.h"
 #include "tests/game/support/machines.h"
 #include "tests/game/support/world.h"
 
@@ -102,24 +103,15 @@ inline TestStrings SpellTestStrings()
     return s;
 }
 
-class SpellTest : public testing::Test {
+class SpellTest : public GameTest {
 protected:
     void SetUp() override
     {
-        candraw = 0;    // nothing is shown, so nothing waits
+        GameTest::SetUp();
         ASSERT_FALSE(LoadTestStrings(SpellTestStrings()));
         CreateSpells();
         MakeWorld(2, SPELLMAP);
-        log.clear();
-        CaptureDebugLog(&log);
-    }
-    void TearDown() override
-    {
-        CaptureDebugLog(nullptr);
-        UnloadTestStrings();
-        ClearSendQueue();
-        ResetGameState();
-        candraw = 1;
+        CaptureLog();
     }
 
     static int32_t SpellIndex(const char* name)
@@ -169,7 +161,6 @@ protected:
             for (MapSquare& square : column)
                 square.explored = 1;
     }
-    bool Logged(const std::string& text) const { return log.find(text) != std::string::npos; }
 
     // The cast on the host through ResolveSpell (true when it was resolved), the host's deaths, then
     // everything the host sent replayed on a client playing player 1. Both end with the same state; the
@@ -234,7 +225,6 @@ protected:
         return unit;
     }
 
-    std::string log;
     uint64_t hostdigest = 0, clientdigest = 0;
     std::vector<SentFrame> sent;
 };

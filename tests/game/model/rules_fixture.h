@@ -11,36 +11,23 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
+#include "tests/game/support/gametest.h"
 #include "tests/game/support/machines.h"
 #include "tests/game/support/world.h"
 
-class RulesTest : public testing::Test {
+class RulesTest : public GameTest {
 protected:
-    void SetUp() override { Load(StandardTestStrings()); }
-    void TearDown() override
+    void SetUp() override
     {
-        CaptureDebugLog(nullptr);
-        UnloadTestStrings();
-        ClearSendQueue();
-        ResetGameState();
+        GameTest::SetUp();
+        Load(StandardTestStrings());
     }
     // Starts again with other strings.
     void Load(const TestStrings& strings)
     {
         ASSERT_FALSE(LoadTestStrings(strings));
         MakeWorld(2, 20);
-        log.clear();
-        CaptureDebugLog(&log);
-    }
-    bool Logged(const std::string& text) const { return log.find(text) != std::string::npos; }
-    static bool Fed(const std::string& text)
-    {
-        for (const FeedMessage& m : messages)
-            if (m.text == text)
-                return true;
-        return false;
+        CaptureLog();
     }
     Unit& U(int32_t player, int32_t unit) { return p[player].units[unit]; }
-
-    std::string log;
 };

@@ -12,33 +12,22 @@
 #include "game/net/sendqueue.h"
 #include "game/shell/debuglog.h"
 #include "game/view/feed.h"
+#include "tests/game/support/gametest.h"
 #include "tests/game/support/machines.h"
 #include "tests/game/support/world.h"
 
-class NetPlayTest : public testing::Test {
+class NetPlayTest : public GameTest {
 protected:
     void SetUp() override
     {
+        GameTest::SetUp();
         ASSERT_FALSE(LoadTestStrings(StandardTestStrings()));
         wincheck = 1;
-        log.clear();
-        CaptureDebugLog(&log);
     }
     void TearDown() override
     {
-        CaptureDebugLog(nullptr);
-        UnloadTestStrings();
-        ClearSendQueue();
-        ResetGameState();
+        GameTest::TearDown();
         wincheck = 1;
-    }
-    bool Logged(const std::string& text) const { return log.find(text) != std::string::npos; }
-    static bool Fed(const std::string& text)
-    {
-        for (const FeedMessage& m : messages)
-            if (m.text == text)
-                return true;
-        return false;
     }
     static bool Sent(const std::vector<SentFrame>& frames, const std::string& body)
     {
@@ -47,6 +36,4 @@ protected:
                 return true;
         return false;
     }
-
-    std::string log;
 };
