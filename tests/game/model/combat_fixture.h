@@ -209,6 +209,7 @@ class CombatTest : public RulesTest {
 protected:
     void SetUp() override
     {
+        GameTest::SetUp();
         Load(CombatStrings());
         BindStubs();
         stubcalls.clear();

@@ -49,6 +49,7 @@ class CycleTest : public RulesTest {
 protected:
     void SetUp() override
     {
+        GameTest::SetUp();
         Load(CycleStrings());
         abilities[VIGIL].handler = RecordAbility;
         abilities[DUSK].handler = RecordAbility;

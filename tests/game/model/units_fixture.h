@@ -130,6 +130,7 @@ class UnitsTest : public RulesTest {
 protected:
     void SetUp() override
     {
+        GameTest::SetUp();
         Load(UnitStrings());
         abilities[A_WADE].handler = WadeHandler;
         abilities[A_STRIDE].handler = StrideHandler;
@@ -138,12 +139,6 @@ protected:
         slotcalls.clear();
         waderesult = 1;
         strideresult = 1;
-        candraw = 0;                    // rules tests neither draw nor wait
-    }
-    void TearDown() override
-    {
-        candraw = 1;
-        RulesTest::TearDown();
     }
     std::vector<SlotCall> CallsOf(int32_t kind) const
     {
