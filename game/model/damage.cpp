@@ -10,6 +10,7 @@
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
+#include "game/model/sight.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/shell/display.h"
@@ -22,7 +23,6 @@
 namespace {
 
 enum : int32_t { TREES = 1, MELEE = 1, NUMBERBOX = 80, NUMBERINSET = 20 };
-enum : uint8_t { NOCAMP = 0xFF };
 enum : uint32_t { YELLOW = 0x0000FFFF };    // COLORREF of RGB(255, 255, 0)
 
 bool IsUnit(int32_t player, int32_t unit)
@@ -43,13 +43,8 @@ void KillAndAlert(int32_t ap, int32_t au, int32_t tp, int32_t tu)
         if (ishost)
             KillUnit(tp, tu, ap);
     }
-    if (static_cast<size_t>(tp) == p.size() - 1) {
-        const uint8_t group = p[tp].units[tu].group;
-        if (group != NOCAMP)
-            for (Unit& u : p[tp].units)
-                if (u.group == group)
-                    u.alerted = 1;
-    }
+    if (static_cast<size_t>(tp) == p.size() - 1)
+        WakeCamp(tp, tu);
 }
 
 } // namespace

@@ -55,6 +55,9 @@ bool AdvanceDayPhase()
         // Every machine, not the host alone: the abilities change units, and only gold is sent below.
         RunDayEndAbilities();
         turnholder = -1;
+        // The next day begins here on every machine, the host at its own call and every client at the
+        // host's message, so the count is the same everywhere whoever still has an army.
+        daycount++;
         if (ishost) {
             shoppers = 0;
             for (size_t i = 0; i < p.size(); i++)

@@ -66,6 +66,11 @@ void FallPlayer(int32_t player, int32_t killer)
     AddMessage(YouToInt(), PlayerPossessive(player) + " warlord has been slain by " + PlayerName(killer), FEEDWHITE);
 }
 
+// While the list is being resolved a warlord's fall only notes that the turn must end: the turn passes
+// once every entry is resolved, or the next player's turn start would drop his dying units unpaid.
+bool resolvingdeaths = false;
+bool turnendpending = false;
+
 } // namespace
 
 bool IsUnitDying(const int32_t player, const int32_t unit)
@@ -90,8 +95,9 @@ void KillUnit(const int32_t player, const int32_t unit, const int32_t killer)
 
 void ProcessDeaths()
 {
+    resolvingdeaths = true;
     while (!deathlist.empty()) {
-        // Taken off first: resolving can end the turn, and the day's end can add deaths at the back.
+        // Taken off first: the day's end, when the turn passes below, can add deaths at the back.
         const DeathEntry entry = deathlist.front();
         deathlist.erase(deathlist.begin());
         const UnitRef dead = FindUnit(entry.id);
@@ -104,7 +110,13 @@ void ProcessDeaths()
         }
         RebuildMinimap(YouToInt(), 0);
         RebuildBoardImage();
+        if (deathlist.empty() && turnendpending) {
+            // The day's end may add deaths at the back: they are resolved in this same pass.
+            turnendpending = false;
+            EndTurn();
+        }
     }
+    resolvingdeaths = false;
 }
 
 void ResolveKill(const int32_t player, const int32_t unit, const int32_t killer)
@@ -126,7 +138,9 @@ void ResolveKill(const int32_t player, const int32_t unit, const int32_t killer)
             // Out of the unit turn first, or the next end-turn would end the next player's turn.
             if (local)
                 gs = GAME_WATCH;
-            if (ishost)
+            if (ishost && resolvingdeaths)
+                turnendpending = true;
+            else if (ishost)
                 EndTurn();
             return;
         }

@@ -134,14 +134,9 @@ void PrepareUnitMove(int32_t player, int32_t unit, int32_t x, int32_t y)
 {
     if (!IsUnit(player, unit))
         return;
-    const int32_t fromx = p[player].units[unit].x, fromy = p[player].units[unit].y;
-    for (int32_t slot = 0; slot < MAXWARDS; slot++) {
-        const Ward& ward = p[player].units[unit].wards[slot];
-        if (ward.inuse && ward.flag)
-            RemoveWard(player, unit, slot);
-        if (UnitHasAbilityKind(player, unit, slot, ABILITY_MOVE))
-            ExecuteAbilitySlot(player, unit, slot, fromx, fromy, x, y, player * 1000 + unit, 0);
-    }
+    // As a step: the old wards end before the abilities may add new ones. No ability refuses a push.
+    RemoveMoveWards(player, unit);
+    RunMoveAbilities(player, unit, x, y, 0);
 }
 
 int32_t ToggleAutofocus()

@@ -9,7 +9,7 @@ Unit BlankUnit()
         s = -1;
     for (int32_t& a : unit.abilities)
         a = -1;
-    unit.group = 0xFF;
+    unit.group = NOGROUP;
     unit.notwarlord = 1;
     return unit;
 }

@@ -23,6 +23,8 @@ enum { PLAYERNAMESIZE = 11 };           // name field, NUL included
 enum { FIRSTCODE = 0xF0, NEUTRALCODE = 0xF5 };
 enum : int32_t { LIFETIMEWARD = -95864 };   // ward kind marking a summoned unit's lifetime
 enum : int32_t { NOSTAMP = -1 };            // a stamp no human record carries
+// A unit's camp: camps are numbered 1..254; NOCAMP marks no camp, NOGROUP a unit that belongs to none.
+enum : uint8_t { NOCAMP = 0, NOGROUP = 0xFF };
 
 struct Ward {
     uint8_t inuse;          // the slot holds a ward
@@ -51,7 +53,7 @@ struct Unit {
     int32_t basetype;
     int32_t id;
     int32_t expreceiver;
-    uint8_t group;                      // camp; 0xFF none
+    uint8_t group;                      // camp; NOCAMP or NOGROUP none
     uint8_t alerted;
     uint8_t notwarlord;
     uint8_t turnflag;

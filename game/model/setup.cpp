@@ -72,6 +72,10 @@ bool PlaceWarlord(int32_t warlord, int32_t player, int32_t id)
     pl.spellexpbonus = static_cast<uint8_t>(GetResNumber(static_cast<uint32_t>(warlord + STR_WARLORDSPELLEXPBONUS)));
     pl.sightbonus = static_cast<uint8_t>(GetResNumber(static_cast<uint32_t>(warlord + STR_WARLORDSIGHTBONUS)));
     pl.gold += GetResNumber(static_cast<uint32_t>(warlord + STR_WARLORDGOLD));
+    // The first warlord on the field opens the first day, on every machine at the same message; each
+    // later day begins at the end of the one before.
+    if (daycount == 0)
+        daycount = 1;
     return false;
 }
 

@@ -21,7 +21,7 @@
 
 namespace {
 
-enum : int32_t { NIGHT = 2, DAYALERT = 20, NIGHTALERT = 10, NOCAMP = 0 };
+enum : int32_t { NIGHT = 2, DAYALERT = 20, NIGHTALERT = 10 };
 enum : int32_t { MAXSENTGAIN = 127 };   // the most experience one '%' message carries
 enum : int32_t { UNSEEN = std::numeric_limits<int32_t>::min() };
 
@@ -79,18 +79,6 @@ void Flood(int32_t x, int32_t y, int32_t budget, Visit visit)
     }
 }
 
-// Every unit of the same player in the same camp as the unit found on a square wakes.
-void WakeGroup(const UnitRef& found)
-{
-    Player& owner = p[found.player];
-    const uint8_t group = owner.units[found.unit].group;
-    if (group == NOCAMP)
-        return;
-    for (Unit& u : owner.units)
-        if (u.group == group)
-            u.alerted = 1;
-}
-
 int32_t CountVisible()
 {
     int32_t count = 0;
@@ -145,8 +133,22 @@ void AlertCamps(int32_t x, int32_t y, int32_t budget)
             if (square != 1)
                 continue;   // not reached, or an earlier unit there has been seen
             square = 2;
-            WakeGroup(UnitRef{ static_cast<int32_t>(i), static_cast<int32_t>(u) });
+            WakeCamp(static_cast<int32_t>(i), static_cast<int32_t>(u));
         }
+}
+
+void WakeCamp(int32_t player, int32_t unit)
+{
+    if (player < 0 || static_cast<size_t>(player) >= p.size() || unit < 0
+        || static_cast<size_t>(unit) >= p[player].units.size())
+        return;
+    Player& owner = p[player];
+    const uint8_t group = owner.units[unit].group;
+    if (group == NOCAMP || group == NOGROUP)
+        return;
+    for (Unit& u : owner.units)
+        if (u.group == group)
+            u.alerted = 1;
 }
 
 void ExploreFrom(int32_t player, int32_t x, int32_t y, int32_t budget, int32_t unit)

@@ -16,6 +16,7 @@ enum : int32_t {
 void RevealSquare(int32_t player, int32_t x, int32_t y);   // marks one square, for the local player only
 void RevealSight(int32_t player, int32_t x, int32_t y, int32_t budget);    // the sight flood
 void AlertCamps(int32_t x, int32_t y, int32_t budget);     // wakes every camp whose guards the flood reaches
+void WakeCamp(int32_t player, int32_t unit);   // every unit of player in that unit's camp wakes; none for no camp
 // A unit of player looks around from (x, y): reveal, camp alert, and exploration experience for the
 // unit's experience receiver (unit NOEXPERIENCE pays nobody). budget DEFAULTSIGHT is the day sight.
 // The experience is earned on the owner's machine, the only one that sees what the look revealed,

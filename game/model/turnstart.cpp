@@ -3,6 +3,7 @@
 #include <string>
 
 #include "game/model/abilityslots.h"
+#include "game/model/death.h"
 #include "game/model/localplayer.h"
 #include "game/model/stats.h"
 #include "game/model/strids.h"
@@ -27,6 +28,11 @@ bool UpdateUnit(int32_t player, int32_t unit)
 {
     const std::string name = GetString(STR_UNITNAME + p[player].units[unit].type);
     debuglog << "Updating " << PlayerPossessive(player) << " unit named " << name << '\n';
+
+    // Killed and waiting for the death list, which pays its bounty and counts the kill: left alone. Only
+    // the host lists kills; on a client a unit out of hit points is one the host listed.
+    if (p[player].units[unit].hp < 1 && GetStat(player, unit, STAT_LIFE) >= 1 && (!ishost || IsUnitDying(player, unit)))
+        return false;
 
     const int32_t id = p[player].units[unit].id;
     for (int32_t slot = 0; slot < MAXABILITIES; slot++)

@@ -122,7 +122,7 @@ int32_t CreateUnit(const int32_t player, const int32_t x, const int32_t y, const
     unit.poison = 0;
     unit.notwarlord = 1;
     unit.experience = 0;
-    unit.group = 0xFF;
+    unit.group = NOGROUP;
     unit.alerted = 0;
     unit.turnflag = 0;
     unit.id = ishost ? NewUnitId() : id;

@@ -138,6 +138,8 @@ void StartFirstTurn()
     // The host watches too until the turn order says otherwise; left waiting, it would start the day
     // again every frame while a client has the first turn.
     gs = GAME_WATCH;
+    // The host has held the phase at -1 since the day ended; the clients wrapped it to the morning then.
+    turncount = 0;
     ServerNextTurn(-1);
 }
 

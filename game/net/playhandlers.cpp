@@ -2,6 +2,9 @@
 // kills and experience. Each checks its fields against the game before its rule runs.
 #include "game/net/handlers.h"
 
+#include <cstddef>
+#include <vector>
+
 #include "game/magic/targets.h"
 #include "game/model/cast.h"
 #include "game/model/catalogue.h"
@@ -11,6 +14,7 @@
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/moves.h"
+#include "game/model/setup.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
 #include "game/model/strids.h"
@@ -86,6 +90,20 @@ bool DeployAllowed(const NewUnit& unit)
     return true;
 }
 
+// The bought entry a placed unit came from: the one deployment had selected, else the first of its type.
+void SpendBought(int32_t player, int32_t type)
+{
+    std::vector<UnitListEntry>& bought = p[player].bought;
+    size_t k = 0;
+    if (hoveritem >= 0 && static_cast<size_t>(hoveritem) < bought.size() && bought[hoveritem].type == type)
+        k = static_cast<size_t>(hoveritem);
+    else
+        while (k < bought.size() && bought[k].type != type)
+            k++;
+    if (k < bought.size())
+        bought.erase(bought.begin() + static_cast<std::ptrdiff_t>(k));
+}
+
 // A unit a request names must belong to the player who sent it.
 bool SenderOwns(const Incoming& in, const UnitRef& unit)
 {
@@ -157,13 +175,18 @@ void HandleDeployUnit(const Incoming& in)
     // too); one placed before his turn is updated with the rest of his army when the turn begins.
     const bool update = turnholder == unit.player;
     if (ishost) {
-        if (!DeployAllowed(unit))
+        // A refused client is sent back to his deployment, which he left to wait for this answer.
+        if (!DeployAllowed(unit)) {
+            SendToPlayer(BuildSetGs(GAME_PREPAREDEPLOY), unit.player);
             return;
+        }
         // The host's own id for it; the client's counters in the message mean nothing here.
         const int32_t u = CreateUnit(unit.player, unit.x, unit.y, unit.type, 0);
         RebuildMinimap(YouToInt(), 0);
-        if (u < 0)
+        if (u < 0) {
+            SendToPlayer(BuildSetGs(GAME_PREPAREDEPLOY), unit.player);
             return;
+        }
         if (!UnitHasFlag(unit.type, '~'))
             SendToPlayer(BuildDeployUnit(unit.player, unit.type, p[unit.player].units[u].id, unit.x, unit.y), -1);
         if (update)
@@ -175,8 +198,10 @@ void HandleDeployUnit(const Incoming& in)
         } else {
             if (update)
                 UpdateUnit(unit.player, u);
-            if (unit.player == YouToInt())
+            if (unit.player == YouToInt()) {
+                SpendBought(unit.player, unit.type);
                 gs = GAME_PREPAREDEPLOY;    // his deployment goes on
+            }
         }
     }
     RebuildMinimap(YouToInt(), 0);

@@ -194,16 +194,16 @@ void WaitServerStep()
 
 void PreShopStep()
 {
+    // The day count and the turn holder are shared: they change on the messages every machine gets,
+    // not on this screen, which only some machines reach and each at its own time.
     const int32_t local = LocalPlayer();
     hoveritem = -1;
-    currplayer = local;
     gs = GAME_SHOP;
     if (!IsValidPlayer(local) || p[local].units.empty()) {
         gs = GAME_WAITPLAYERS;
         if (!ishost)
             SendToPlayer(BuildDoneShopping(), -1);
     }
-    daycount++;
     StopAllSongs();
 }
 
@@ -244,7 +244,6 @@ bool DoneShopping()
 
 void BeginDeployStep()
 {
-    currplayer = LocalPlayer();
     gs = GAME_SHADEMAP;
 }
 
@@ -266,8 +265,9 @@ void ShadeMapStep()
 
 void PrepareDeployStep()
 {
-    debuglog << "Calling PrepareDeploy(" << currplayer << ");\n";
-    if (!PrepareDeploy(currplayer))
+    const int32_t local = LocalPlayer();
+    debuglog << "Calling PrepareDeploy(" << local << ");\n";
+    if (!PrepareDeploy(local))
         gs = GAME_DEPLOY;
 }
 
@@ -285,20 +285,17 @@ bool DeployAt(int32_t x, int32_t y)
     if (ishost && placed.player == player && turnholder == player)
         UpdateUnit(placed.player, placed.unit);
     const UnitRef there = FindUnit(UnitIdAt(x, y));
-    if (there.player >= 0) {
-        const uint8_t group = p[there.player].units[there.unit].group;
-        if (group != 0)
-            for (Unit& u : p[there.player].units)
-                if (u.group == group)
-                    u.alerted = 1;
-    }
+    if (there.player >= 0)
+        WakeCamp(there.player, there.unit);
     const int32_t near[8][3] = {{1, 0, 10}, {-1, 0, 10}, {0, 1, 10}, {0, -1, 10},
                                 {1, 1, 6},  {-1, 1, 6},  {1, -1, 6}, {-1, -1, 6}};
     for (const auto& n : near)
         AlertCamps(x + n[0], y + n[1], n[2]);
     debuglog << "Just put player " << player << "'s unit #" << hoveritem << " at point " << x << ", " << y
              << " at time " << GetTicks() << '\n';
-    p[player].bought.erase(p[player].bought.begin() + hoveritem);
+    // A client's unit is spent when the host's copy comes back: a refused one stays to be placed again.
+    if (ishost)
+        p[player].bought.erase(p[player].bought.begin() + hoveritem);
     RebuildMinimap(player, 0);
     gs = ishost ? GAME_PREPAREDEPLOY : GAME_DEPLOYWAIT;
     return false;

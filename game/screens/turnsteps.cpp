@@ -54,19 +54,17 @@ void TakeUnit(int32_t unit, int32_t next)
 
 void WaitPlayersStep()
 {
-    currplayer = YouToInt();
-    turncount = 0;
+    // The turn holder and the day phase are left alone: only the host's first turn of the day sets
+    // them, on every machine alike.
     if (ishost) {
-        if (IsValidPlayer(currplayer))
-            p[currplayer].shopped = 1;  // the host is done: it waits here
+        const int32_t local = YouToInt();
+        if (IsValidPlayer(local))
+            p[local].shopped = 1;  // the host is done: it waits here
         if (AllShoppersDone())
             StartFirstTurn();
     }
     for (Player& player : p)
         player.firstshop = 0;
-    // The first turn has begun and named its player: that stands.
-    if (gs == GAME_WAITPLAYERS)
-        currplayer = 0;
 }
 
 void StartTurnStep()

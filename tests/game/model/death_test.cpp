@@ -4,6 +4,7 @@
 
 #include "game/model/death.h"
 #include "game/model/digest.h"
+#include "game/model/stats.h"
 #include "game/model/turns.h"
 #include "game/model/turnstart.h"
 #include "game/net/builders.h"
@@ -181,4 +182,80 @@ TEST_F(DeathTest, AKillResolvesAlikeWhenTheNextTurnArrivesInTheSameRead)
         machines.UseHost();
         EXPECT_EQ(GameStateDigest(), client) << (warlord ? "warlord" : "soldier");
     }
+}
+
+TEST_F(DeathTest, AWarlordAndHisVictimDyingTogetherAreBothResolvedBeforeTheTurnPasses)
+{
+    // Player 0's warlord attacks player 1's warlord in player 0's turn and an after-defence hit kills
+    // him too: the list holds the attacker first. Player 1 would be next.
+    currplayer = 0;
+    currunit = 0;
+    playersleft = 3;
+    HostAndClient machines(2);
+    machines.UseHost();
+    const int32_t attacker = U(0, 0).id, defender = U(1, 0).id;
+    const int32_t gold0 = p[0].gold, gold1 = p[1].gold;
+    const int32_t bounty0 = GetLifeStat(1, 0), bounty1 = GetLifeStat(0, 0);
+    U(0, 0).hp = 0;
+    U(1, 0).hp = 0;
+    KillUnit(0, 0, 1);
+    KillUnit(1, 0, 0);
+    ProcessDeaths();
+    const std::vector<SentFrame> sent = machines.HostToClient();
+    std::vector<std::string> bodies;
+    for (const SentFrame& f : sent)
+        if (f.socket == TESTSOCKETBASE + 2
+            && (f.Body()[0] == '`' || f.Body() == BuildNextTurn(2) || f.Body() == BuildNextTurn(1)))
+            bodies.push_back(f.Body());
+    EXPECT_EQ(bodies, (std::vector<std::string>{ BuildKillUnit(attacker, 1), BuildKillUnit(defender, 0), BuildNextTurn(2) }))
+        << "both kills go out, then the turn passes once";
+    const uint64_t client = GameStateDigest();
+    for (const bool host : { true, false }) {
+        if (host)
+            machines.UseHost();
+        SCOPED_TRACE(host ? "host" : "client");
+        EXPECT_TRUE(p[0].units.empty());
+        EXPECT_TRUE(p[1].units.empty()) << "player 1's warlord fell with his army";
+        EXPECT_EQ(playersleft, 1);
+        EXPECT_EQ(p[0].kills, 1);
+        EXPECT_EQ(p[1].kills, 0) << "no kill for a death in its owner's turn";
+        EXPECT_EQ(p[0].gold - gold0, bounty0);
+        EXPECT_EQ(p[1].gold - gold1, bounty1);
+        EXPECT_TRUE(Fed("P1's warlord has been slain by P0"));
+        EXPECT_EQ(currplayer, 2);
+        EXPECT_TRUE(deathlist.empty());
+    }
+    EXPECT_EQ(GameStateDigest(), client);
+}
+
+TEST_F(DeathTest, AKilledUnitWaitsAtItsOwnersTurnStartForTheHostsKill)
+{
+    // Player 0's soldier kills player 1's soldier and player 0 ends his turn before the death list
+    // runs: player 1's turn start leaves the dead unit to the kill on every machine.
+    currplayer = 0;
+    turnholder = 0;
+    HostAndClient machines(2);
+    machines.UseHost();
+    const int32_t dead = U(1, 1).id;
+    const int32_t gold0 = p[0].gold, bounty = GetLifeStat(1, 1);
+    U(1, 1).hp = 0;
+    machines.UseClient();
+    U(1, 1).hp = 0;                     // the client saw the same blow
+    machines.UseHost();
+    KillUnit(1, 1, 0);
+    EndTurn();
+    ASSERT_EQ(currplayer, 1);
+    EXPECT_EQ(U(1, 1).id, dead);
+    ProcessDeaths();
+    machines.HostToClient();
+    const uint64_t client = GameStateDigest();
+    for (const bool host : { true, false }) {
+        if (host)
+            machines.UseHost();
+        SCOPED_TRACE(host ? "host" : "client");
+        ASSERT_EQ(p[1].units.size(), 2u);
+        EXPECT_NE(U(1, 1).id, dead);
+        EXPECT_EQ(p[0].gold - gold0, bounty);
+    }
+    EXPECT_EQ(GameStateDigest(), client);
 }

@@ -2,11 +2,13 @@
 // host and client carrying out the same steps to the same state.
 #include <gtest/gtest.h>
 
+#include "game/magic/abilities.h"
 #include "game/model/death.h"
 #include "game/model/digest.h"
 #include "game/model/mapgen.h"
 #include "game/model/moves.h"
 #include "game/model/queries.h"
+#include "game/model/stats.h"
 #include "game/model/turnstart.h"
 #include "game/model/upgrade.h"
 #include "game/model/wards.h"
@@ -135,6 +137,25 @@ TEST_F(MovesTest, AForcedMoveRunsTheFirstHalfOnlyAndCannotBeRefused)
     EXPECT_EQ(U(0, mover).wards[0].inuse, 0);
     EXPECT_EQ(U(0, mover).x, 5);
     EXPECT_EQ(U(0, mover).moves, 3);
+}
+
+TEST_F(MovesTest, AForcedMoveKeepsTheStandingWardItsAbilityAddsInALaterSlot)
+{
+    // Pushed into the trees: the old move-ending ward goes before the ability adds the new one, which
+    // lands in a slot after the ability's own and must outlast the push like after a step.
+    abilities[A_STRIDE].handler = AbilityTreeShot;
+    U(0, mover).abilities[0] = A_STRIDE;
+    map[9][9].terrain = TERRAIN_TREES;
+    AddWard(0, mover, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 8, 0);
+    AddWard(0, mover, 3, 1, 0, 0, 0, 0, 0, 0, 0, 0, 7, 0);
+    const int32_t attack = GetStat(0, mover, STAT_ATTACK);
+    PrepareUnitMove(0, mover, 9, 9);
+    EXPECT_EQ(U(0, mover).wards[0].inuse, 1);          // does not end on moving
+    ASSERT_EQ(U(0, mover).wards[1].inuse, 1);          // the old ward's slot, now the standing ward
+    EXPECT_EQ(U(0, mover).wards[1].flag, 1);
+    EXPECT_NE(U(0, mover).wards[1].kind, 7);
+    EXPECT_EQ(U(0, mover).wards[2].inuse, 0);
+    EXPECT_EQ(GetStat(0, mover, STAT_ATTACK), attack + 1);
 }
 
 TEST_F(MovesTest, TheMoveSoundIsHeardOnlyWhereTheLocalPlayerSeesTheUnit)

@@ -107,7 +107,6 @@ TEST_F(SetupTest, AClientsDeployedUnitIsCreatedByTheHostForEveryone)
     p[1].gold -= Price(T_SOLDIER);      // he paid in the shop
     p[1].bought.push_back({ T_SOLDIER, 0, 0, T_SOLDIER });
     EXPECT_EQ(SendDeployMessage(1, 4, 7, T_SOLDIER, 0), -1);
-    p[1].bought.clear();                // the deployment screen takes the entry off his list
     EXPECT_TRUE(p[1].units.empty());    // not before the host's answer
     machines.ClientToHost();
     ASSERT_EQ(p[1].units.size(), 1u);
@@ -117,6 +116,7 @@ TEST_F(SetupTest, AClientsDeployedUnitIsCreatedByTheHostForEveryone)
     ASSERT_EQ(p[1].units.size(), 1u);
     EXPECT_EQ(U(1, 0).id, id);
     EXPECT_EQ(gs, GAME_PREPAREDEPLOY);
+    EXPECT_TRUE(p[1].bought.empty());   // the answer spends his bought entry
     EXPECT_EQ(U(1, 0).moves, 3);        // and so did his own machine, at the same point
     machines.UseHost();
     const uint64_t host = GameStateDigest();
@@ -132,14 +132,21 @@ TEST_F(SetupTest, TheHostRefusesPlacementsOutOfTurnOfUnboughtKindsOrOnTakenSquar
     HostAndClient machines(1);
     struct Case {
         int32_t type, x, y;
+        bool sent;          // a warlord type never leaves the client
     };
-    const Case refused[] = { { T_ELEMENTAL, 4, 7 }, { T_WARLORD, 4, 7 }, { T_SOLDIER, 4, 8 } };
+    const Case refused[] = { { T_ELEMENTAL, 4, 7, true }, { T_WARLORD, 4, 7, false }, { T_SOLDIER, 4, 8, true } };
     for (const Case& c : refused) {
         machines.UseClient();
         SendDeployMessage(1, c.x, c.y, c.type, 0);
         machines.ClientToHost();
         EXPECT_TRUE(p[1].units.empty());
-        EXPECT_TRUE(TakeSentFrames().empty());
+        // Only he hears of it: he goes back to placing his units.
+        const std::vector<SentFrame> sent = TakeSentFrames();
+        ASSERT_EQ(sent.size(), c.sent ? 1u : 0u) << c.type;
+        if (c.sent) {
+            EXPECT_EQ(sent[0].socket, TESTSOCKETBASE + 1);
+            EXPECT_EQ(sent[0].Body(), BuildSetGs(GAME_PREPAREDEPLOY));
+        }
     }
     // Not his turn; his turn but out of his camp's reach; then the same placement in his turn is taken.
     currplayer = turnholder = 0;

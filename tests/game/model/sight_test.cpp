@@ -42,7 +42,7 @@ void OracleAlert(int32_t x, int32_t y, int32_t budget)
         if (found.player < 0)
             continue;
         const uint8_t group = p[found.player].units[found.unit].group;
-        if (group == 0)
+        if (group == NOCAMP || group == NOGROUP)
             continue;
         for (Unit& u : p[found.player].units)
             if (u.group == group)
@@ -113,7 +113,8 @@ TEST_F(SightTest, FastFloodReachesWhatTheRecursiveOneDoes)
         for (int i = 0; i < 12; i++) {
             const int32_t owner = static_cast<int32_t>(rng() % 3);
             const int32_t u = AddTestUnit(owner, static_cast<int32_t>(rng() % size), static_cast<int32_t>(rng() % size));
-            U(owner, u).group = static_cast<uint8_t>(rng() % 4);
+            const uint8_t groups[] = { NOCAMP, 1, 2, NOGROUP };
+            U(owner, u).group = groups[rng() % 4];
         }
         const MachineState before = SaveMachine();
         OracleAlert(x, y, budget);
@@ -273,6 +274,30 @@ TEST_F(SightTest, CampAlertWakesOneMinesGuardsTogether)
     EXPECT_EQ(U(neutral, d).alerted, 0);
     ExploreFrom(0, 18, 18, 0, NOEXPERIENCE);
     EXPECT_EQ(U(neutral, d).alerted, 1);
+}
+
+TEST_F(SightTest, AUnitOfNoCampWakesNobody)
+{
+    const int32_t neutral = static_cast<int32_t>(p.size()) - 1;
+    // Units of no camp (as every unit starts, and every guard on a client) and a camp of two.
+    const int32_t loner = AddTestUnit(neutral, 5, 5);
+    const int32_t other = AddTestUnit(neutral, 15, 15);
+    const int32_t zero = AddTestUnit(neutral, 6, 15);
+    const int32_t g1 = AddTestUnit(neutral, 15, 5);
+    const int32_t g2 = AddTestUnit(neutral, 16, 5);
+    const int32_t mine = AddTestUnit(0, 5, 6);
+    U(neutral, zero).group = NOCAMP;
+    U(neutral, g1).group = U(neutral, g2).group = 7;
+    AlertCamps(5, 5, 10);       // reaches the loner and player 0's unit
+    WakeCamp(neutral, zero);
+    for (const int32_t u : { loner, other, zero, g1, g2 })
+        EXPECT_EQ(U(neutral, u).alerted, 0) << u;
+    EXPECT_EQ(U(0, mine).alerted, 0);
+    WakeCamp(neutral, g1);
+    EXPECT_EQ(U(neutral, g2).alerted, 1);
+    EXPECT_EQ(U(neutral, other).alerted, 0);
+    WakeCamp(neutral, 99);      // no such unit: nothing
+    WakeCamp(-1, 0);
 }
 
 TEST_F(SightTest, WhoIsSeen)

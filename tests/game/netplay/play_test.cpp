@@ -3,8 +3,12 @@
 
 #include "game/model/digest.h"
 #include "game/model/localplayer.h"
+#include "game/model/queries.h"
+#include "game/model/setup.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
+#include "game/model/strids.h"
+#include "game/model/strings.h"
 #include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/dispatch.h"
@@ -113,4 +117,54 @@ TEST_F(NetPlayTest, TheComputerTurnEndsWithoutRunningItsEndOfTurnAbilitiesItself
     CompTurnStep();
     EXPECT_EQ(gs, GAME_ENDTURN);        // none left: ServerNextTurn runs the abilities, once
     EXPECT_FALSE(Logged("Executing ability"));
+}
+
+TEST_F(NetPlayTest, ARefusedDeploymentSendsTheClientBackWithHisUnit)
+{
+    MakeWorld(2, 20);
+    ASSERT_FALSE(buyable.empty());
+    const UnitListEntry soldier = buyable[0];
+    p[1].startx = p[1].starty = 5;
+    p[1].gold = 100;
+    turnholder = 1;     // his morning turn
+    turncount = 0;
+    HostAndClient machines(1);
+    machines.UseClient();
+    const int32_t price = GetResNumber(static_cast<uint32_t>(soldier.type + STR_UNITCOST));    // a base type
+    p[1].gold -= price;     // paid in his shop
+    p[1].bought = { soldier };
+    map[6][5].mark = map[7][5].mark = 1;
+    auto deploy = [&](int32_t x) {
+        gs = GAME_DEPLOY;
+        hoveritem = 0;
+        ASSERT_FALSE(DeployAt(x, 5));
+        EXPECT_EQ(gs, GAME_DEPLOYWAIT);
+        EXPECT_EQ(p[1].bought.size(), 1u);  // not spent before the host places it
+    };
+
+    // The host finds the square taken by a unit the client does not know of.
+    deploy(6);
+    machines.UseHost();
+    AddTestUnit(0, 6, 5);
+    const int32_t hostunits = static_cast<int32_t>(p[1].units.size());
+    machines.ClientToHost();
+    EXPECT_EQ(static_cast<int32_t>(p[1].units.size()), hostunits);
+    const std::vector<SentFrame> answer = machines.HostToClient();
+    EXPECT_TRUE(Sent(answer, BuildSetGs(GAME_PREPAREDEPLOY)));
+    EXPECT_EQ(gs, GAME_PREPAREDEPLOY);
+    ASSERT_EQ(p[1].bought.size(), 1u);
+    EXPECT_EQ(p[1].bought[0].type, soldier.type);
+
+    // Placed elsewhere: the host's copy comes back and only then is the bought unit spent.
+    deploy(7);
+    machines.ClientToHost();
+    machines.HostToClient();
+    EXPECT_EQ(gs, GAME_PREPAREDEPLOY);
+    EXPECT_TRUE(p[1].bought.empty());
+    const UnitRef placed = FindUnit(UnitIdAt(7, 5));
+    EXPECT_EQ(placed.player, 1);
+    const int32_t gold = p[1].gold;
+    machines.UseHost();
+    EXPECT_EQ(p[1].gold, gold);
+    EXPECT_EQ(FindUnit(UnitIdAt(7, 5)).player, 1);
 }
