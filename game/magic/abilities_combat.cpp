@@ -36,7 +36,7 @@
 namespace {
 
 enum : int32_t { STUNWARD = 7, FROSTWARD = -1 };
-enum : int32_t { MANACAP = 10, LEECHMANA = 2, FLAMEDAMAGE = 2, STONEBLOCK = 2, MELEERANGE = 1 };
+enum : int32_t { LEECHMANA = 2, FLAMEDAMAGE = 2, STONEBLOCK = 2, MELEERANGE = 1 };
 enum : int32_t { POISONTURNS = 3 };
 enum : int32_t { ANIMDOUBLE = 260, ANIMSTUN = 141, ANIMPOISON = 14, ANIMPUSH = 8, ANIMPULSE = 142, ANIMHEAL = 2,
                  ANIMFLAME = 132, ANIMFROST = 5 };
@@ -302,6 +302,6 @@ int32_t AbilityEnergylink(int32_t op, int32_t ou, int32_t tp, int32_t tu, int32_
     Unit& t = p[tp].units[tu];
     t.mana = std::max(t.mana - LEECHMANA, 0);
     Unit& o = p[op].units[ou];
-    o.mana = std::min(o.mana + LEECHMANA, static_cast<int32_t>(MANACAP));
+    o.mana = std::min(o.mana + LEECHMANA, static_cast<int32_t>(MAXMANA));
     return 0;
 }

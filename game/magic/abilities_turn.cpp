@@ -18,8 +18,7 @@
 
 namespace {
 
-enum : int32_t { NIGHT = 2, MORNING = 0 };
-enum : int32_t { MANACAP = 10, SAVIORHEAL = 3, PRINCEGOLD = 5, BLOWNUPPICTURE = 253, EXPLOSIONANIM = 262 };
+enum : int32_t { SAVIORHEAL = 3, PRINCEGOLD = 5, BLOWNUPPICTURE = 253, EXPLOSIONANIM = 262 };
 
 bool IsUnit(int32_t player, int32_t unit)
 {
@@ -90,8 +89,8 @@ int32_t AbilityWizard(int32_t player, int32_t, int32_t, int32_t, int32_t, int32_
         return 0;
     for (Unit& u : p[player].units) {
         u.mana++;
-        if (u.mana > MANACAP)
-            u.mana = MANACAP;
+        if (u.mana > MAXMANA)
+            u.mana = MAXMANA;
     }
     return 0;
 }

@@ -26,7 +26,7 @@
 namespace {
 
 enum : int32_t { PUSHDAMAGE = 1, TRANSFERDAMAGE = 2, POUNCEDAMAGE = 5, PSYCHICREACH = 3 };
-enum : int32_t { TYPESPERLEVEL = 10000, PICTURESPERLEVEL = 64, PACKEDROCKS = 999999 };
+enum : int32_t { PACKEDROCKS = 999999 };
 
 int32_t Sign(int32_t v)
 {

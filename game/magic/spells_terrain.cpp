@@ -22,7 +22,6 @@ enum : int32_t { FLOODSTEP = 10, FLOODDIAGONAL = 14, FLOODSLACK = 5 };
 enum : int32_t { FORCEFIELDTURNS = 3, FIRETURNS = 3, MAXCOUNTER = 127 };
 enum : int32_t { DARKNESSSTRENGTH = 20, STARLIGHTSTRENGTH = 30, VOIDSTRENGTH = 10, RAZESTRENGTH = 20 };
 enum : int32_t { MOATSTEPS = 500, ROUGHVARIANTS = 4 };
-enum : uint32_t { CLAIMMASK = 0xF, NOCLAIM = 0xF };
 enum : int8_t { LIT = -1, DARK = 1, PLAIN = 0 };
 
 // The squares a flood of that strength from (x, y) works, x-major. On a square map every shortest
@@ -316,7 +315,7 @@ bool SpellStarlight(int32_t cp, int32_t cu, int32_t, int32_t, int32_t, int32_t)
 {
     if (!IsUnitIndex(cp, cu))
         return false;
-    if (turncount == NIGHTPHASE)
+    if (turncount == NIGHT)
         SpreadStarlight(cp, p[cp].units[cu].x, p[cp].units[cu].y, STARLIGHTSTRENGTH);
     else
         SpellHeal(cp, cu, cp, cu, 0, 0);

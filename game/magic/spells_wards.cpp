@@ -78,7 +78,7 @@ bool SpellSolar(int32_t, int32_t, int32_t a, int32_t b, int32_t, int32_t)
 {
     if (!IsUnitIndex(a, b))
         return false;
-    if (turncount == NIGHTPHASE) {
+    if (turncount == NIGHT) {
         RaiseToLife(a, b, SOLARHEAL);
         RenderUnitPicture(a, b);
         return false;

@@ -89,7 +89,7 @@ void AnimateSquareClipped(int32_t x, int32_t y, int32_t first, bool reverse)
 
 int32_t PhaseSight()
 {
-    return GetResNumber(turncount == NIGHTPHASE ? STR_SIGHTNIGHT : STR_SIGHTDAY);
+    return GetResNumber(turncount == NIGHT ? STR_SIGHTNIGHT : STR_SIGHTDAY);
 }
 
 void RaiseToLife(int32_t player, int32_t unit, int32_t amount)

@@ -8,7 +8,7 @@
 #include "game/model/queries.h"
 #include "game/model/records.h"
 
-enum : int32_t { MAXMANA = 10, NIGHTPHASE = 2, SQUAREANIM = 99 };
+enum : int32_t { SQUAREANIM = 99 };
 enum : int32_t { BLOWNUPPICTURE = 253 };    // the unit sheet's cell of a unit blowing up
 
 bool IsUnitIndex(int32_t player, int32_t unit);

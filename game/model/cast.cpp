@@ -33,7 +33,6 @@
 namespace {
 
 enum : int32_t { MAXRESISTEDCLASS = 3, CASTALERT = -4 };
-enum : uint32_t { CLAIMMASK = 0xF, NOCLAIM = 0xF };
 
 bool IsUnit(int32_t player, int32_t unit)
 {

@@ -29,7 +29,7 @@ uint8_t handlerfired = 0;
 
 namespace {
 
-enum : int32_t { TREES = 1, MELEE = 1, TYPESPERLEVEL = 10000, ATTACKALERT = -4 };
+enum : int32_t { TREES = 1, MELEE = 1, ATTACKALERT = -4 };
 
 // The slot DoCombat is calling right now; only its handler may draw a chance (CombatMayRoll).
 struct RollingSlot {

@@ -12,7 +12,7 @@
 
 namespace {
 
-enum { NIGHT = 2, DAYEND = 3, PHASES = 3 };
+enum { DAYEND = 3, PHASES = 3 };
 enum : uint32_t { TIMERSHIFT = 4, TIMERMASK = 0xF0 };
 
 // Square counters and light, for one phase change.

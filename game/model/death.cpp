@@ -26,7 +26,7 @@
 
 namespace {
 
-enum { MAXBOUNTY = 100, TYPESPERLEVEL = 10000 };
+enum { MAXBOUNTY = 100 };
 enum : uint32_t { REMAINSTIMER = 3 << 4, TIMERMASK = 0xF0 };
 
 bool IsUnit(int32_t player, int32_t unit)

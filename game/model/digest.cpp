@@ -9,7 +9,6 @@
 
 namespace {
 
-enum : int32_t { TYPESPERLEVEL = 10000 };
 
 // FNV-1a over the fields, each fed as its value (never as raw struct bytes: padding is not state).
 struct Digest {

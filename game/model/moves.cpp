@@ -23,7 +23,6 @@
 
 namespace {
 
-enum : int32_t { TYPESPERLEVEL = 10000 };
 
 bool IsUnit(int32_t player, int32_t unit)
 {

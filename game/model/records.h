@@ -25,6 +25,12 @@ enum : int32_t { LIFETIMEWARD = -95864 };   // ward kind marking a summoned unit
 enum : int32_t { NOSTAMP = -1 };            // a stamp no human record carries
 // A unit's camp: camps are numbered 1..254; NOCAMP marks no camp, NOGROUP a unit that belongs to none.
 enum : uint8_t { NOCAMP = 0, NOGROUP = 0xFF };
+// A unit type t has the levels t, t + TYPESPERLEVEL and t + 2 x TYPESPERLEVEL; each level's picture
+// lies PICTURESPERLEVEL cells further on the sheet.
+enum : int32_t { TYPESPERLEVEL = 10000, PICTURESPERLEVEL = 64 };
+enum : int32_t { MAXMANA = 10 };        // no unit holds more mana
+enum : int32_t { MORNING = 0, AFTERNOON = 1, NIGHT = 2 };   // the day phases of turncount
+enum : uint32_t { CLAIMMASK = 0xF, NOCLAIM = 0xF };         // the claim bits of a square: the claiming player, or none
 
 struct Ward {
     uint8_t inuse;          // the slot holds a ward

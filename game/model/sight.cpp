@@ -21,8 +21,7 @@
 
 namespace {
 
-enum : int32_t { NIGHT = 2, DAYALERT = 20, NIGHTALERT = 10 };
-enum : int32_t { MAXSENTGAIN = 127 };   // the most experience one '%' message carries
+enum : int32_t { DAYALERT = 20, NIGHTALERT = 10 };
 enum : int32_t { UNSEEN = std::numeric_limits<int32_t>::min() };
 
 struct Step {

@@ -11,6 +11,7 @@ enum : int32_t {
     SIGHTREACH = -5,            // a square is reached while the budget left is at least this
     DEFAULTSIGHT = -7,          // ExploreFrom's budget meaning: the day sight
     NOEXPERIENCE = -1,          // ExploreFrom's unit meaning: nobody is paid for the look
+    MAXSENTGAIN = 127,          // the most exploration experience one message carries
 };
 
 void RevealSquare(int32_t player, int32_t x, int32_t y);   // marks one square, for the local player only

@@ -28,7 +28,6 @@
 
 namespace {
 
-enum : int32_t { TYPESPERLEVEL = 10000, FULLMANA = 10 };
 constexpr int32_t PILLARSIGHT = 20;     // a pillar's own sight budget
 enum : int32_t { STATUEANIM = 3, BEACONANIM = 135, SPELLSOUNDSIZE = 64 };
 
@@ -125,7 +124,7 @@ void UseSite(int32_t player, int32_t unit)
     case SITE_NODE:
         AddMessage(player, "Your unit visited a node and regained mana.");
         SoundIfExplored(x, y, ".\\Sound\\GSNode.wav");
-        u.mana = FULLMANA;
+        u.mana = MAXMANA;
         s.extra = SITE_NODE + 1;
         break;
     case SITE_TOME:

@@ -18,9 +18,7 @@
 
 namespace {
 
-enum : int32_t { MANACAP = 10, POISONDAMAGE = 2, POISONFLOOR = 2 };
-enum : uint32_t { CLAIMMASK = 0xF, NOCLAIM = 0xF };
-enum { NIGHT = 2 };
+enum : int32_t { POISONDAMAGE = 2, POISONFLOOR = 2 };
 
 } // namespace
 
@@ -71,8 +69,8 @@ bool UpdateUnit(int32_t player, int32_t unit)
     }
 
     u.mana += GetStat(player, unit, STAT_MANA);
-    if (u.mana > MANACAP)
-        u.mana = MANACAP;
+    if (u.mana > MAXMANA)
+        u.mana = MAXMANA;
     u.turnflag = 0;
     debuglog << "Unit #" << unit << "\nMoves: " << u.moves << "\nHits: " << u.hits << '\n';
     return false;

@@ -27,9 +27,8 @@
 
 namespace {
 
-enum : int32_t { TYPESPERLEVEL = 10000, NOROCKLIMIT = 999999, NIGHT = 2 };
+enum : int32_t { NOROCKLIMIT = 999999 };
 enum : int32_t { SUMMONEDTURNS = 3, BRIEFTURNS = 2, SKELETONTURNS = 99999, FIREBALLACTIONS = 2 };
-enum : uint32_t { CLAIMMASK = 0xF, NOCLAIM = 0xF };
 
 bool IsPlayer(int32_t player)
 {

@@ -21,7 +21,7 @@
 
 namespace {
 
-enum : int32_t { LEVELSTEP = 10000, LASTLEVEL = 20000, PICTURESTEP = 64 };
+enum : int32_t { LASTLEVEL = 2 * TYPESPERLEVEL };
 
 // The order the upgrade adds the stats in.
 const int32_t upgradeorder[NUMSTATS] = { 0, 1, 2, 3, 5, 6, 4, 7 };
@@ -42,10 +42,10 @@ bool Upgrade(int32_t player, int32_t unit)
     AddMessage(player, std::string("Your ") + GetString(STR_UNITNAME + t0) + " has upgraded!");
     for (const int32_t k : upgradeorder)
         u.stat[k] += GetResNumber(STR_UPGRADESTAT + t0 + k * 100);
-    AddUnitPowers(t0 + LEVELSTEP, u.spells, u.abilities);
+    AddUnitPowers(t0 + TYPESPERLEVEL, u.spells, u.abilities);
     u.hp = GetStat(player, unit, STAT_LIFE);
-    u.picture += PICTURESTEP;
-    u.type = t0 + LEVELSTEP;
+    u.picture += PICTURESPERLEVEL;
+    u.type = t0 + TYPESPERLEVEL;
     RedrawUnitPictures();
     return true;
 }

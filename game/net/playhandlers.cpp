@@ -37,7 +37,7 @@
 
 namespace {
 
-enum { MAXMASK = 31, MAXSENTGAIN = 127, TYPESPERLEVEL = 10000 };
+enum { MAXMASK = 31 };
 // A placement lies within this range (in the range marks' measure, Range x 10 + 5) of the camp
 // square, or within the shorter one of the player's first unit: the deployment screen's marked area.
 enum { DEPLOYREACH = 5, DEPLOYREACHNEARFIRST = 2 };

@@ -39,7 +39,6 @@ enum { GUARDPASSES = 500, TYPEDRAWS = 500, SQUARETRIES = 10, UPGRADECHANCE = 4 }
 enum { FIRSTCAMP = 1, LASTCAMP = 254 };     // camp 0 is "no camp", 0xFF a unit of none
 enum { WARLORDSIGHT = 70 };
 enum { DEPLOYBUDGET = 50, FIRSTUNITBUDGET = 20, MARKSLACK = 5 };   // the range marks' measure
-enum { TYPESPERLEVEL = 10000 };
 
 int32_t LocalPlayer()
 {
