@@ -4,6 +4,7 @@
 
 #include "game/model/abilityslots.h"
 #include "game/model/dayphase.h"
+#include "game/model/death.h"
 #include "game/model/localplayer.h"
 #include "game/model/mines.h"
 #include "game/model/state.h"
@@ -29,6 +30,11 @@ bool IsPlayerIndex(int32_t player)
 {
     return player >= 0 && static_cast<size_t>(player) < p.size();
 }
+
+// Counts the turns handed on, and what the last hand-over returned: a kill resolved before a turn
+// passes may pass it itself (a warlord fell in his own turn).
+uint32_t turnspassed = 0;
+bool lastpassresult = false;
 
 } // namespace
 
@@ -59,6 +65,16 @@ bool ServerNextTurn(const int32_t lastplayer)
         debuglog << "ERROR: ServerNextTurn for player " << lastplayer << ", who is not in the game.\n";
         return true;
     }
+    // The ending turn's kills count in it: they are resolved, and their messages sent ahead of the
+    // next-turn message, before the turn passes.
+    if (ishost && lastplayer != -1 && !deathlist.empty()) {
+        const uint32_t before = turnspassed;
+        ProcessDeaths();
+        if (turnspassed != before)
+            return lastpassresult;
+    }
+    turnspassed++;
+    lastpassresult = true;
     RedrawUnitPictures();
     if (lastplayer != -1)
         AddMineIncome(lastplayer, GetResNumber(STR_MINEINCOME));
@@ -99,6 +115,7 @@ bool ServerNextTurn(const int32_t lastplayer)
         currunit = -1;
         gs = GAME_COMPTURN;
     }
+    lastpassresult = false;
     return false;
 }
 

@@ -228,24 +228,77 @@ TEST_F(DeathTest, AWarlordAndHisVictimDyingTogetherAreBothResolvedBeforeTheTurnP
     EXPECT_EQ(GameStateDigest(), client);
 }
 
+TEST_F(DeathTest, AKillQueuedBeforeTheAttackersEndOfTurnCountsInHisTurn)
+{
+    // Player 1 (the client) kills a unit and his end of turn reaches the host before the main loop
+    // resolves the death list: the kill is his, and the turn passes once, on both machines.
+    struct Case {
+        const char* name;
+        int32_t victim, victimunit, killer;
+        int32_t kills1, next, left;
+    };
+    const Case cases[] = {
+        { "player 2's warlord", 2, 0, 1, 1, 3, 2 },     // player 2 falls: the neutral side is next
+        { "his own warlord", 1, 0, 2, 0, 2, 2 },        // his fall ends his turn, which is ending anyway
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        currplayer = 1;
+        turnholder = 1;
+        playersleft = 3;
+        HostAndClient machines(1);
+        machines.UseHost();
+        const int32_t dead = U(c.victim, c.victimunit).id;
+        const int32_t gold = p[c.killer].gold, bounty = GetLifeStat(c.victim, c.victimunit);
+        KillUnit(c.victim, c.victimunit, c.killer);     // the attack, as its handler resolves it
+        machines.UseClient();
+        EndTurn();
+        machines.ClientToHost();        // the '^' right behind the attack
+        ProcessDeaths();                // the main loop's pass
+        const std::vector<SentFrame> sent = machines.HostToClient();
+        std::vector<std::string> bodies;
+        for (const SentFrame& f : sent)
+            if (f.socket == TESTSOCKETBASE + 1 && (f.Body()[0] == '`' || f.Body()[0] == 'n'))
+                bodies.push_back(f.Body());
+        EXPECT_EQ(bodies, (std::vector<std::string>{ BuildKillUnit(dead, c.killer), BuildNextTurn(c.next) }))
+            << "the kill goes out, then the turn passes once";
+        const uint64_t client = GameStateDigest();
+        for (const bool host : { false, true }) {
+            if (host)
+                machines.UseHost();
+            SCOPED_TRACE(host ? "host" : "client");
+            EXPECT_TRUE(p[c.victim].units.empty());
+            EXPECT_EQ(p[1].kills, c.kills1);
+            EXPECT_EQ(p[c.killer].gold - gold, bounty);
+            EXPECT_EQ(playersleft, c.left);
+            EXPECT_EQ(currplayer, c.next);
+            EXPECT_TRUE(deathlist.empty());
+        }
+        EXPECT_EQ(GameStateDigest(), client);
+    }
+}
+
 TEST_F(DeathTest, AKilledUnitWaitsAtItsOwnersTurnStartForTheHostsKill)
 {
-    // Player 0's soldier kills player 1's soldier and player 0 ends his turn before the death list
-    // runs: player 1's turn start leaves the dead unit to the kill on every machine.
+    // Player 1 killed player 0's soldier and the day's first turn, player 0's, begins before the death
+    // list runs: player 0's turn start leaves the dead unit to the kill on every machine. (A turn that
+    // ends resolves its kills before it passes.)
+    AddTestUnit(0, 3, 2);
     currplayer = 0;
-    turnholder = 0;
+    turnholder = -1;
     HostAndClient machines(2);
     machines.UseHost();
-    const int32_t dead = U(1, 1).id;
-    const int32_t gold0 = p[0].gold, bounty = GetLifeStat(1, 1);
-    U(1, 1).hp = 0;
+    const int32_t dead = U(0, 1).id;
+    const int32_t gold1 = p[1].gold, bounty = GetLifeStat(0, 1);
+    U(0, 1).hp = 0;
     machines.UseClient();
-    U(1, 1).hp = 0;                     // the client saw the same blow
+    U(0, 1).hp = 0;                     // the client saw the same blow
     machines.UseHost();
-    KillUnit(1, 1, 0);
-    EndTurn();
-    ASSERT_EQ(currplayer, 1);
-    EXPECT_EQ(U(1, 1).id, dead);
+    KillUnit(0, 1, 1);
+    ServerNextTurn(-1);
+    ASSERT_EQ(currplayer, 0);
+    EXPECT_EQ(U(0, 1).id, dead);
     ProcessDeaths();
     machines.HostToClient();
     const uint64_t client = GameStateDigest();
@@ -253,9 +306,8 @@ TEST_F(DeathTest, AKilledUnitWaitsAtItsOwnersTurnStartForTheHostsKill)
         if (host)
             machines.UseHost();
         SCOPED_TRACE(host ? "host" : "client");
-        ASSERT_EQ(p[1].units.size(), 2u);
-        EXPECT_NE(U(1, 1).id, dead);
-        EXPECT_EQ(p[0].gold - gold0, bounty);
+        EXPECT_EQ(p[0].units.size(), 1u);
+        EXPECT_EQ(p[1].gold - gold1, bounty);
     }
     EXPECT_EQ(GameStateDigest(), client);
 }
