@@ -140,7 +140,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (size_t at = 2; at < size; at += piece)
         ReceiveBytes(socket, data + at, std::min(piece, size - at));
 
-    for (int i = 0; i < 64 && !sendqueue.empty(); i++)
+    for (int i = 0; i < 64 && !SendQueueEmpty(); i++)
         SendQueuedMessage();
     return 0;
 }

@@ -168,7 +168,7 @@ int main(int argc, char** argv)
     int32_t players = 0;
     int32_t afterword = -1;
     for (int pass = 0; pass < MAXPASSES; pass++) {
-        Pump(sendqueue.empty() ? 1 : 0);
+        Pump(SendQueueEmpty() ? 1 : 0);
         // The host starts a checkpoint once a player has left (the game goes on without him).
         if (ishost) {
             if ((int32_t)p.size() < players) {
@@ -190,7 +190,7 @@ int main(int argc, char** argv)
             script.syncsatvictory = script.syncsseen;
         }
         if (afterword >= 0) {
-            const bool settled = ishost ? sendqueue.empty() : script.syncsseen > script.syncsatvictory;
+            const bool settled = ishost ? SendQueueEmpty() : script.syncsseen > script.syncsatvictory;
             if ((settled && pass - afterword > 50) || pass - afterword > AFTERWORDPASSES || gs == GAME_LEAVEGAME)
                 break;
         }
@@ -202,7 +202,7 @@ int main(int argc, char** argv)
     Note(std::string(ok ? "done" : "the game did not end") + " after " + std::to_string(script.moves) + " steps");
     // The host keeps the connections until the clients had their last checkpoint.
     if (ishost)
-        for (int pass = 0; pass < AFTERWORDPASSES && !sendqueue.empty(); pass++) {
+        for (int pass = 0; pass < AFTERWORDPASSES && !SendQueueEmpty(); pass++) {
             Pump(1);
             AfterFrame();
         }

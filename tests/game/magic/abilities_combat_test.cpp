@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "game/model/turns.h"
 #include "game/magic/abilities.h"
 #include "game/model/abilityslots.h"
 #include "game/model/combat.h"
@@ -496,7 +497,7 @@ TEST_F(CombatAbilityTest, AttacksReplayAlikeOnHostAndClient)
         Put(2, 7, 4, IMP);
         Put(0, 6, 6, SOLDIER, { "Energylink" });
         U(0, line).hp = 7;
-        currplayer = 1;
+        currplayer = turnholder = 1;
         currunit = a;
         HostAndClient machines(1);
         machines.UseHost();

@@ -2,6 +2,7 @@
 // question changes nothing, and host and client moving alike.
 #include <vector>
 
+#include "game/model/turns.h"
 #include "game/magic/abilities.h"
 #include "game/model/abilityslots.h"
 #include "game/model/mapgen.h"
@@ -235,7 +236,7 @@ TEST_F(MoveAbilityTest, MovesReplayAlikeOnHostAndClient)
     U(neutral, 0).group = 1;
     SetTerrain(6, 5, TERRAIN_ROUGH, 2);
     SetTerrain(7, 5, TERRAIN_TREES, 2);
-    currplayer = 1;
+    currplayer = turnholder = 1;
     currunit = u;
     HostAndClient machines(1);
     const int32_t id = U(1, u).id;

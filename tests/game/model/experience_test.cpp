@@ -2,6 +2,7 @@
 #include "game/model/digest.h"
 #include "game/model/experience.h"
 #include "game/model/ids.h"
+#include "game/model/sight.h"
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/upgrade.h"
@@ -170,13 +171,13 @@ TEST_F(ExperienceTest, ProcessUpgradesDropsIdsOfGoneUnitsAndDoesNothingOnAClient
     upgradequeue.push_back(4321);
     ProcessUpgrades();
     EXPECT_TRUE(upgradequeue.empty());
-    EXPECT_TRUE(sendqueue.empty());
+    EXPECT_TRUE(SendQueueEmpty());
     BecomeClient(1);
     const int32_t u = AddTestUnit(0, 1, 1);
     upgradequeue.push_back(U(0, u).id);
     ProcessUpgrades();
     EXPECT_EQ(U(0, u).type, 1);
-    EXPECT_TRUE(sendqueue.empty());
+    EXPECT_TRUE(SendQueueEmpty());
 }
 
 TEST_F(ExperienceTest, HostTakesExperienceFromTheOwnerOnly)
@@ -185,6 +186,10 @@ TEST_F(ExperienceTest, HostTakesExperienceFromTheOwnerOnly)
     const int32_t other = AddTestUnit(0, 1, 1);
     const int32_t myid = U(1, mine).id, otherid = U(0, other).id;
     HostAndClient machines(1);
+    machines.UseHost();
+    expdivisor = 1;
+    ExploreFrom(1, 3, 3, 90, mine);     // a look the host saw, that could earn 120
+    ASSERT_GE(unreportedlooks[myid].front(), 120);
     machines.UseClient();
     SendToPlayer(BuildAddExperience(myid, 120), -1);
     SendToPlayer(BuildAddExperience(otherid, 20), -1);      // not his unit

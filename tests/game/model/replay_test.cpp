@@ -6,6 +6,7 @@
 #include <functional>
 #include <random>
 
+#include "game/model/turns.h"
 #include "game/model/cast.h"
 #include "game/model/death.h"
 #include "game/model/digest.h"
@@ -110,7 +111,7 @@ protected:
     {
         const int32_t actor = static_cast<int32_t>(rng() % 2);
         OnBoth(hc, [actor] {
-            currplayer = actor;
+            currplayer = turnholder = actor;
             currunit = 0;
             for (Player& pl : p)
                 for (Unit& u : pl.units) {
@@ -207,7 +208,7 @@ TEST_F(ReplayTest, ClientsReplayingTheHostsAttacksAndCastsEndInTheSameState)
 TEST_F(ReplayTest, RefusedRequestsChangeNothingAndGetNoAnswer)
 {
     HostAndClient hc(1);
-    OnBoth(hc, [] { currplayer = 1; });
+    OnBoth(hc, [] { currplayer = turnholder = 1; });
     const int32_t mine = p[1].units[1].id, theirs = p[0].units[1].id, far = p[0].units[2].id;
     struct Case {
         const char* what;
@@ -216,7 +217,7 @@ TEST_F(ReplayTest, RefusedRequestsChangeNothingAndGetNoAnswer)
     };
     const Case cases[] = {
         { "one action left", BuildAttackRequest(mine, theirs), [] { p[1].units[1].hits = 1; } },
-        { "not his turn", BuildAttackRequest(mine, theirs), [] { currplayer = 0; } },
+        { "not his turn", BuildAttackRequest(mine, theirs), [] { currplayer = turnholder = 0; } },
         { "not his unit", BuildAttackRequest(theirs, mine), [] {} },
         { "out of range", BuildAttackRequest(mine, far), [] { p[1].units[1].stat[STAT_RANGE] = 1; } },
         { "own unit", BuildAttackRequest(mine, p[1].units[2].id), [] {} },
@@ -236,7 +237,7 @@ TEST_F(ReplayTest, RefusedRequestsChangeNothingAndGetNoAnswer)
         EXPECT_TRUE(Logged("ERROR: ")) << c.what;
         LongSpells();
         OnBoth(hc, [] {
-            currplayer = 1;
+            currplayer = turnholder = 1;
             for (Player& pl : p)
                 for (Unit& u : pl.units) {
                     u.hits = 4;
@@ -258,7 +259,7 @@ TEST_F(ReplayTest, TheAnswerEndsTheRequestersWait)
 {
     const int32_t oldgs = gs;
     HostAndClient hc(1);
-    OnBoth(hc, [] { currplayer = 1; });
+    OnBoth(hc, [] { currplayer = turnholder = 1; });
     hc.UseClient();
     gs = GAME_WAITRESULT;
     SendToPlayer(BuildAttackRequest(p[1].units[1].id, p[0].units[1].id), -1);

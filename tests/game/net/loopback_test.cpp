@@ -17,6 +17,7 @@
 #include "game/shell/errorscreen.h"
 #include "game/shell/sound.h"
 #include "nettest.h"
+#include "platform/clock.h"
 #include "platform/socket.h"
 #include "platform/window.h"
 
@@ -287,7 +288,7 @@ TEST_F(LoopbackTest, PlayerWhoseConnectionIsResetIsSeenLeaving)
     Join(peer, port);
     // Closing with received data unread resets the connection.
     SendToPlayer(BuildDoneShopping(), 1);
-    ASSERT_TRUE(RunUntil([] { return sendqueue.empty(); }));
+    ASSERT_TRUE(RunUntil([] { return SendQueueEmpty(); }));
     ASSERT_TRUE(RunUntil([&] {
         char c;
         return SocketReceive(peer.s, &c, 0, nullptr) == 0;
@@ -320,7 +321,7 @@ TEST_F(LoopbackTest, ClosedConnectionsFramesNeverReachItsSuccessor)
         SendToPlayer(BuildChat(0, 100, "for the first only"), 1);
     first.Close();
     ASSERT_TRUE(RunUntil([] { return p.size() == 1; }, false)) << log.substr(log.size() > 3000 ? log.size() - 3000 : 0);
-    EXPECT_TRUE(sendqueue.empty());
+    EXPECT_TRUE(SendQueueEmpty());
     gs = GAME_LOBBY;    // back from the error screen that told of the leave
 
     Peer second;
@@ -376,6 +377,47 @@ TEST_F(LoopbackTest, ClientHearsAVersionMismatch)
     host.Send(Frame(Bytes({'$', 1, 2, 3, 9})));
     ASSERT_TRUE(RunUntil([] { return errortitle == "Version Mismatch"; }));
     EXPECT_EQ(aftererror, GAME_LEAVEGAME);
+    // The host closes after its answer: the notice naming both versions stays up.
+    const std::string text = errortext;
+    EXPECT_NE(text.find("1.2.3.4."), std::string::npos);
+    EXPECT_NE(text.find("1.2.3.9."), std::string::npos);
+    host.Close();
+    ASSERT_TRUE(RunUntil([] { return mainsocket == NO_SOCKET; }));
+    EXPECT_EQ(errortitle, "Version Mismatch");
+    EXPECT_EQ(errortext, text);
+    EXPECT_EQ(aftererror, GAME_LEAVEGAME);
+    EXPECT_FALSE(Logged("LOST SERVER CONNECTION"));
+}
+
+TEST_F(LoopbackTest, ConnectionsThatDoNotJoinAreClosedAfterTenSeconds)
+{
+    UseVirtualClock(5000);
+    const int port = Host();
+    Peer silent, talker;
+    silent.Connect(port);
+    ASSERT_TRUE(RunUntil([] { return pendingsockets.size() == 1; }));
+    AdvanceClock(JOINWAITMS / 2);
+    talker.Connect(port);
+    ASSERT_TRUE(RunUntil([] { return pendingsockets.size() == 2; }));
+    talker.Send(Frame("&"));        // talking is not joining
+    AdvanceClock(JOINWAITMS / 2 - 1);
+    for (int i = 0; i < 20; i++)
+        PumpOnce();
+    EXPECT_EQ(pendingsockets.size(), 2u);
+    AdvanceClock(1);
+    EXPECT_TRUE(silent.WaitEnd());
+    EXPECT_EQ(pendingsockets.size(), 1u);
+    EXPECT_TRUE(Logged("did not join within 10 seconds"));
+    // The other joins in time and stays.
+    talker.Send(Frame(Bytes({'{', 1, 2, 3, 4}) + "Cy"));
+    ASSERT_TRUE(RunUntil([] { return p.size() == 2; }));
+    AdvanceClock(JOINWAITMS * 3);
+    for (int i = 0; i < 20; i++)
+        PumpOnce();
+    EXPECT_EQ(p.size(), 2u);
+    talker.Read();
+    EXPECT_FALSE(talker.ended);
+    UseRealClock();
 }
 
 TEST_F(LoopbackTest, RefusedConnectLeavesTheNetworkReadyForAnotherTry)
