@@ -111,7 +111,7 @@ TEST_F(ExperienceTest, AWarlordKeepsTheRemainderAndNeverChanges)
     EXPECT_FALSE(Fed("Your Warlord has upgraded!"));
 }
 
-TEST_F(ExperienceTest, QueueUpgradesOnceAndTellsTheClient)
+TEST_F(ExperienceTest, EachCrossingQueuesALevelAndTellsTheClient)
 {
     const int32_t u = AddTestUnit(0, 1, 1);
     const int32_t v = AddTestUnit(1, 3, 3);
@@ -120,22 +120,27 @@ TEST_F(ExperienceTest, QueueUpgradesOnceAndTellsTheClient)
 
     AddExperience(0, u, 100);
     AddExperience(0, u, 150);   // a second crossing before the pass
+    AddExperience(0, u, 100);   // a third: past the last level, refused but announced
     AddExperience(1, v, 120);
     AddExperience(1, w, 60);
-    EXPECT_EQ(upgradequeue.size(), 3u);
+    EXPECT_EQ(upgradequeue.size(), 5u);
     ProcessUpgrades();
     EXPECT_TRUE(upgradequeue.empty());
-    EXPECT_EQ(U(0, u).type, 10001);     // one level, not two
+    EXPECT_EQ(U(0, u).type, 20001);     // two levels, one after the other
+    EXPECT_EQ(U(0, u).stat[STAT_LIFE], 10 + 5 + 1);
     EXPECT_EQ(U(1, v).type, 10001);
     EXPECT_EQ(U(1, w).type, 2);
     EXPECT_TRUE(Fed("Your Soldier has upgraded!"));
+    EXPECT_TRUE(Fed("Your Veteran Soldier has upgraded!"));
 
     const std::vector<SentFrame> frames = machines.HostToClient();
-    ASSERT_EQ(frames.size(), 3u);   // one for each queued unit, the refused one too
-    EXPECT_EQ(frames[0].Body(), BuildUpgradeUnit(U(0, u).id));
-    EXPECT_EQ(frames[1].Body(), BuildUpgradeUnit(U(1, v).id));
-    EXPECT_EQ(frames[2].Body(), BuildUpgradeUnit(U(1, w).id));
-    EXPECT_EQ(U(0, u).type, 10001);
+    ASSERT_EQ(frames.size(), 5u);   // one for each queued entry, the refused ones too
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(frames[i].Body(), BuildUpgradeUnit(U(0, u).id));
+    EXPECT_EQ(frames[3].Body(), BuildUpgradeUnit(U(1, v).id));
+    EXPECT_EQ(frames[4].Body(), BuildUpgradeUnit(U(1, w).id));
+    EXPECT_EQ(U(0, u).type, 20001);
+    EXPECT_EQ(U(0, u).stat[STAT_LIFE], 10 + 5 + 1);
     EXPECT_EQ(U(1, v).type, 10001);
     EXPECT_EQ(U(1, w).type, 2);
     EXPECT_TRUE(Fed("Your Soldier has upgraded!"));     // the client's own unit, on the client's feed
