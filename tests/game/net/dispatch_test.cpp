@@ -201,6 +201,30 @@ TEST_F(DispatchTest, HandlerThatClosesTheConnectionStopsItsStream)
     EXPECT_EQ(count, 1u);
 }
 
+// A peer's chat is relayed at up to a line every 100 ms, with two seconds' worth at once; what comes
+// faster is dropped, with a line in the log, and the others' chat is not held back by it.
+TEST_F(DispatchTest, ChatFromOnePeerIsRateLimited)
+{
+    UseVirtualClock(1000);
+    MakeTable(true);
+    const auto say = [this](int32_t socket, int32_t from) {
+        const std::string frame = Frame(Bytes({'a', 50 + from, 150}) + "hi");
+        Receive(socket, frame);
+    };
+    const auto relayed = [] { return QueuedFrameCount() / 2; };     // each line goes to Ann and Bo
+    for (int i = 0; i < 30; i++)
+        say(ANN, 1);
+    EXPECT_EQ(relayed(), 21u);
+    EXPECT_TRUE(Logged("ERROR: Chat from player 1 comes too fast; the line is dropped."));
+    say(BO, 2);                     // another player's line goes
+    EXPECT_EQ(relayed(), 22u);
+    AdvanceClock(250);              // two and a half lines' worth later
+    for (int i = 0; i < 5; i++)
+        say(ANN, 1);
+    EXPECT_EQ(relayed(), 24u);
+    UseRealClock();
+}
+
 // Each kind from each source: taken only from the sources its row lists.
 TEST_F(DispatchTest, SourcesEachKindIsTakenFrom)
 {

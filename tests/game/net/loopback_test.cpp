@@ -10,6 +10,7 @@
 #include "game/net/builders.h"
 #include "game/net/frame.h"
 #include "game/net/link.h"
+#include "game/net/lobby.h"
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
 #include "game/net/socketevents.h"
@@ -387,6 +388,42 @@ TEST_F(LoopbackTest, ClientHearsAVersionMismatch)
     EXPECT_EQ(errortext, text);
     EXPECT_EQ(aftererror, GAME_LEAVEGAME);
     EXPECT_FALSE(Logged("LOST SERVER CONNECTION"));
+}
+
+// Bo stops reading: his frames pile up on the host, which cuts him off once they pass the limit and
+// handles him as a player who left; Ann meanwhile gets all that is sent her in the pass it is sent.
+TEST_F(LoopbackTest, APeerThatStopsReadingIsCutOffAndTheOthersWaitForNothing)
+{
+    const int port = Host();
+    Peer ann, bo;
+    Join(ann, port, "Ann");
+    Join(bo, port, "Bo");
+    for (int i = 0; i < 2; i++)     // Bo's record and the names setting
+        ASSERT_FALSE(ann.WaitFrame().empty());
+    ASSERT_TRUE(ann.in.empty());
+    const int32_t annsocket = p[1].socket;
+    const std::string body = BuildChat(0, PUBLICCHAT, std::string(240, 'x'));
+    const size_t framesize = BuildFrame(body).size();
+    size_t sent = 0;
+    for (int pass = 0; pass < 3000 && p.size() == 3; pass++) {
+        for (int i = 0; i < 50; i++)
+            SendToPlayer(body, -1);
+        sent += 50;
+        PumpOnce();
+        ASSERT_EQ(sendqueues.count(annsocket), 0u) << "Ann waited at pass " << pass;
+        ann.Read();
+    }
+    ASSERT_EQ(p.size(), 2u);
+    EXPECT_STREQ(p[1].name, "Ann");
+    EXPECT_TRUE(Logged("stopped reading"));
+    EXPECT_EQ(errortitle, "Bo has left the game.");
+    EXPECT_TRUE(bo.WaitEnd());
+    // Everything reached Ann, then the news that Bo left.
+    ASSERT_TRUE(RunUntil([&] {
+        ann.Read();
+        return ann.in.size() >= sent * framesize + BuildFrame(BuildDropPlayer(2)).size();
+    }));
+    EXPECT_EQ(ann.in.substr(sent * framesize), BuildFrame(BuildDropPlayer(2)));
 }
 
 TEST_F(LoopbackTest, ConnectionsThatDoNotJoinAreClosedAfterTenSeconds)
