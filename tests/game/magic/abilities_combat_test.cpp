@@ -4,12 +4,12 @@
 #include <functional>
 #include <vector>
 
-#include "game/model/turns.h"
 #include "game/magic/abilities.h"
 #include "game/model/abilityslots.h"
 #include "game/model/combat.h"
 #include "game/model/death.h"
 #include "game/model/stats.h"
+#include "game/model/turns.h"
 #include "game/model/turnstart.h"
 #include "game/model/wards.h"
 #include "game/net/builders.h"

@@ -2,12 +2,12 @@
 // question changes nothing, and host and client moving alike.
 #include <vector>
 
-#include "game/model/turns.h"
 #include "game/magic/abilities.h"
 #include "game/model/abilityslots.h"
 #include "game/model/mapgen.h"
 #include "game/model/moves.h"
 #include "game/model/stats.h"
+#include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "tests/game/magic/abilities_fixture.h"

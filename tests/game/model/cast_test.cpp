@@ -2,9 +2,9 @@
 // the host's checks of a request, and handlers that move units about under the cast's feet.
 #include <gtest/gtest.h>
 
-#include "game/model/turns.h"
 #include "game/model/cast.h"
 #include "game/model/digest.h"
+#include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/screens/commandmode.h"
 #include "game/shell/shell.h"

@@ -2,11 +2,11 @@
 // masks that carry the host's chance results to the clients, and the damage display's wait.
 #include <gtest/gtest.h>
 
-#include "game/model/turns.h"
 #include "game/model/combat.h"
 #include "game/model/damage.h"
 #include "game/model/death.h"
 #include "game/model/digest.h"
+#include "game/model/turns.h"
 #include "game/screens/commandmode.h"
 #include "game/shell/shell.h"
 #include "game/view/geometry.h"

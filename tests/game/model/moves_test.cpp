@@ -2,7 +2,6 @@
 // host and client carrying out the same steps to the same state.
 #include <gtest/gtest.h>
 
-#include "game/model/turns.h"
 #include "game/magic/abilities.h"
 #include "game/model/death.h"
 #include "game/model/digest.h"
@@ -10,6 +9,7 @@
 #include "game/model/moves.h"
 #include "game/model/queries.h"
 #include "game/model/stats.h"
+#include "game/model/turns.h"
 #include "game/model/turnstart.h"
 #include "game/model/upgrade.h"
 #include "game/model/wards.h"

@@ -6,17 +6,17 @@
 #include <functional>
 #include <random>
 
-#include "game/model/turns.h"
 #include "game/model/cast.h"
 #include "game/model/death.h"
 #include "game/model/digest.h"
 #include "game/model/mapgen.h"
+#include "game/model/turns.h"
 #include "game/model/upgrade.h"
-#include "game/net/socketevents.h"
 #include "game/net/builders.h"
 #include "game/net/frame.h"
 #include "game/net/kinds.h"
 #include "game/net/routing.h"
+#include "game/net/socketevents.h"
 #include "game/screens/states.h"
 #include "game/shell/shell.h"
 #include "platform/socket.h"
