@@ -123,8 +123,9 @@ TEST_F(AiTest, TheActingUnitIsFollowedWhenAnotherLeavesTheList)
 {
     MakeWorld(2, 20);
     currplayer = turnholder = NEUTRALSIDE;
-    const int32_t first = AddGuard(0, 19);
-    Guard(first).alerted = 0;
+    Guard(AddGuard(0, 18)).alerted = 0;
+    const int32_t second = AddGuard(0, 19);
+    Guard(second).alerted = 0;
     const int32_t acting = AddGuard(5, 5);
     const int32_t actingid = Guard(acting).id;
     Enemy(AddEnemy(5, 1)).hp = 9;
@@ -132,20 +133,22 @@ TEST_F(AiTest, TheActingUnitIsFollowedWhenAnotherLeavesTheList)
     const int32_t lasttarget = AddEnemy(15, 16);
     currunit = -1;
     gs = GAME_COMPTURN;
-    CompTurnStep();         // the first, asleep
-    CompUnitStep();
+    for (int32_t sleeper = 0; sleeper < 2; sleeper++) {
+        CompTurnStep();
+        CompUnitStep();
+    }
     CompTurnStep();
     ASSERT_EQ(currunit, acting);
     CompUnitStep();         // one step north
     EXPECT_EQ(Guard(acting).y, 4);
-    // The sleeper is removed: the rules point currunit at the first unit.
-    KillUnit(NEUTRALSIDE, first, HUMAN);
+    // A sleeper is removed: the rules point currunit at the first unit, the other sleeper.
+    KillUnit(NEUTRALSIDE, second, HUMAN);
     ProcessDeaths();
     EXPECT_EQ(currunit, 0);
     CompUnitStep();
-    EXPECT_EQ(currunit, 0);
-    EXPECT_EQ(Guard(0).id, actingid);
-    EXPECT_EQ(Guard(0).y, 3);   // the same unit stepped on
+    EXPECT_EQ(currunit, 1);
+    EXPECT_EQ(Guard(1).id, actingid);
+    EXPECT_EQ(Guard(1).y, 3);   // the same unit stepped on
     // Its turn ends, and the guard after it has its own.
     for (int32_t frame = 0; frame < TurnBound(2) && gs != GAME_ENDTURN; frame++) {
         if (gs == GAME_COMPTURN)
