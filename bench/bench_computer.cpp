@@ -3,9 +3,7 @@
 // so that the steps never wait (the designed quarter second between them is left out).
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
 #include "game/ai/aistate.h"
@@ -27,30 +25,19 @@
 #include "game/shell/shell.h"
 #include "platform/clock.h"
 #include "platform/random.h"
+#include "gamedir.h"
 
 namespace {
 
 enum { MAPSIZE = 45, HUMANS = 4, GUARDS = 50, ARMY = 12, SEED = 4242 };
 
-// The game directory: beside the benchmark programs' folder in the build tree.
+// The shipped catalogue with its handlers bound, as the game loads it.
 bool LoadShippedCatalogue()
 {
-    if (stringmodule)
-        return true;
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path home = std::filesystem::current_path();
-    for (const std::filesystem::path& dir : { self.parent_path().parent_path() / "dist", home / "dist", home }) {
-        if (std::filesystem::current_path(dir, error), error)
-            continue;
-        const bool failed = LoadGameText();
-        std::filesystem::current_path(home, error);
-        if (!failed) {
-            CreateSpells();
-            return true;
-        }
-    }
-    return false;
+    if (!stringmodule && !LoadFromGameDirectory(LoadGameText))
+        return false;
+    CreateSpells();
+    return true;
 }
 
 // A free square drawn near (x, y); false when the draws found none.

@@ -33,15 +33,7 @@ inline TestStrings AiTestStrings()
 {
     TestStrings s = StandardTestStrings();
     s[STR_UNITCOUNT] = "4";
-    const int32_t guard[NUMSTATS] = { 4, 12, 3, 1, 2, 0, 0, 0 };
-    s[STR_UNITNAME + GUARD] = "Guard";
-    for (int k = 0; k < NUMSTATS; k++)
-        s[STR_UNITSTAT + GUARD + k * 100] = std::to_string(guard[k]);
-    s[STR_UNITPICTURE + GUARD] = "4";
-    s[STR_UNITFLAGS + GUARD] = ";";
-    s[STR_UNITPOWERS + GUARD] = ";";
-    s[STR_UPGRADEEXP + GUARD] = "100";
-    s[STR_UNITHURTSOUND + GUARD] = "3";
+    AddTestType(s, GUARD, "Guard", { 4, 12, 3, 1, 2, 0, 0, 0 }, 100, ";");
     s[STR_UNITCOST + 1] = "10";     // Soldier
     s[STR_UNITCOST + 2] = "0";      // Warlord
     s[STR_UNITCOST + 3] = "30";     // Imp
