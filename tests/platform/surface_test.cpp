@@ -154,6 +154,12 @@ TEST(Blit, StretchStripAndShrink)
     const SurfacePtr narrow = Target(2, 1);
     StretchSurfaceKeyed(narrow.get(), {0, 0, 2, 1}, strip.get(), {0, 0, 4, 1});
     EXPECT_EQ(std::vector<uint32_t>(narrow->pixels, narrow->pixels + 2), (std::vector<uint32_t>{2, 4}));
+    SurfacePtr column(CreateSysSurface(1, 4, 0));
+    for (int y = 0; y < 4; y++)
+        column->pixels[y] = y + 1;
+    const SurfacePtr shorter = Target(1, 2);
+    StretchSurfaceKeyed(shorter.get(), {0, 0, 1, 2}, column.get(), {0, 0, 1, 4});
+    EXPECT_EQ(std::vector<uint32_t>(shorter->pixels, shorter->pixels + 2), (std::vector<uint32_t>{2, 4}));
 }
 
 TEST(Blit, StretchIgnoresEmptyAndOutside)
