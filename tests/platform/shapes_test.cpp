@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gdi.h"
 
@@ -148,40 +149,43 @@ TEST(Rectangles, FillIsExclusiveAndClipped)
     EXPECT_EQ(canvas.Picture(), ".KKWW|.KK..|.....");
 }
 
-TEST(Polygons, SquareFillsInsideItsRightAndBottomEdges)
+TEST(Polygons, AlternateFillInsideTheRightAndBottomEdges)
+{
+    struct Case {
+        const char* what;
+        int width, height;
+        std::vector<GdiPoint> points;
+        const char* picture;
+    };
+    const Case cases[] = {
+        {"square", 6, 6, {{1, 1}, {5, 1}, {5, 5}, {1, 5}}, "......|.BBBB.|.BBBB.|.BBBB.|.BBBB.|......"},
+        {"triangle", 7, 4, {{0, 0}, {7, 0}, {0, 4}}, "BBBBBB.|BBBB...|BBB....|B......"},
+        // Two overlapping squares as one closed outline: the overlap is crossed twice, so stays unfilled.
+        {"crossed", 7, 5, {{0, 0}, {4, 0}, {4, 4}, {2, 4}, {2, 1}, {6, 1}, {6, 5}, {0, 5}, {0, 0}},
+         "BBBB...|BB..BB.|BB..BB.|BB..BB.|BBBBBB."},
+        {"clipped", 3, 2, {{-5, -5}, {9, -5}, {9, 9}}, "BBB|.BB"},
+        {"a line", 3, 2, {{0, 0}, {3, 0}}, "...|..."},
+    };
+    BrushPtr brush(MakeBrush(BLUE));
+    for (const Case& c : cases) {
+        Canvas canvas(c.width, c.height);
+        SelectDCPen(canvas.dc, StockPen(STOCK_NULLPEN));
+        SelectDCBrush(canvas.dc, brush.get());
+        DrawPolygon(canvas.dc, c.points.data(), (int32_t)c.points.size());
+        EXPECT_EQ(canvas.Picture(), c.picture) << c.what;
+    }
+}
+
+TEST(Polygons, OutlineClosesOverTheFill)
 {
     BrushPtr brush(MakeBrush(BLUE));
+    PenPtr pen(MakePen(PEN_SOLID, 0, RED));
     Canvas canvas(6, 6);
-    SelectDCPen(canvas.dc, StockPen(STOCK_NULLPEN));
+    SelectDCPen(canvas.dc, pen.get());
     SelectDCBrush(canvas.dc, brush.get());
     const GdiPoint square[] = {{1, 1}, {5, 1}, {5, 5}, {1, 5}};
     DrawPolygon(canvas.dc, square, 4);
-    EXPECT_EQ(canvas.Picture(), "......|.BBBB.|.BBBB.|.BBBB.|.BBBB.|......");
-    PenPtr pen(MakePen(PEN_SOLID, 0, RED));
-    SelectDCPen(canvas.dc, pen.get());
-    SelectDCBrush(canvas.dc, StockBrush(STOCK_NULLBRUSH));
-    DrawPolygon(canvas.dc, square, 4);
     EXPECT_EQ(canvas.Picture(), "......|.RRRRR|.RBBBR|.RBBBR|.RBBBR|.RRRRR");
-}
-
-TEST(Polygons, TriangleAndAlternateFillOfACrossedShape)
-{
-    BrushPtr brush(MakeBrush(GREEN));
-    Canvas canvas(7, 4);
-    SelectDCPen(canvas.dc, StockPen(STOCK_NULLPEN));
-    SelectDCBrush(canvas.dc, brush.get());
-    const GdiPoint triangle[] = {{0, 0}, {7, 0}, {0, 4}};
-    DrawPolygon(canvas.dc, triangle, 3);
-    EXPECT_EQ(canvas.Picture(), "GGGGGG.|GGGG...|GGG....|G......");
-
-    // Two overlapping squares drawn as one closed outline: the overlap is crossed twice, so it stays
-    // unfilled under the alternate rule.
-    Canvas twice(7, 5);
-    SelectDCPen(twice.dc, StockPen(STOCK_NULLPEN));
-    SelectDCBrush(twice.dc, brush.get());
-    const GdiPoint shape[] = {{0, 0}, {4, 0}, {4, 4}, {2, 4}, {2, 1}, {6, 1}, {6, 5}, {0, 5}, {0, 0}};
-    DrawPolygon(twice.dc, shape, 9);
-    EXPECT_EQ(twice.Picture(), "GGGG...|GG..GG.|GG..GG.|GG..GG.|GGGGGG.");
 }
 
 TEST(Pixels, ReadWriteInColourReferences)
