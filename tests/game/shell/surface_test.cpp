@@ -129,6 +129,24 @@ TEST(SurfaceCreate, BlankIsBlackOnceAndKeepsItsContents)
     EXPECT_EQ(s.GetRectPtr()->bottom, 3);
 }
 
+TEST(SurfaceCreate, MovingHandsThePictureOver)
+{
+    std::vector<Surface> pictures;
+    pictures.emplace_back();
+    ASSERT_TRUE(pictures[0].CreateBlank(2, 2, 0));
+    const SysSurface* const made = pictures[0].GetSurface();
+    pictures.emplace_back();        // the vector grows and moves its first surface
+    EXPECT_EQ(pictures[0].GetSurface(), made);
+    EXPECT_TRUE(pictures[0].IsCreated());
+    Surface taken = std::move(pictures[0]);
+    EXPECT_EQ(taken.GetSurface(), made);
+    EXPECT_FALSE(pictures[0].IsCreated());
+    EXPECT_EQ(pictures[0].GetSurface(), nullptr);
+    pictures[1] = std::move(taken);
+    EXPECT_EQ(pictures[1].width, 2);
+    EXPECT_TRUE(pictures[1].IsCreated());
+}
+
 TEST(SurfaceCreate, FallsBackToSystemMemoryOnce)
 {
     Surface s;
