@@ -37,6 +37,7 @@ bool FollowActingUnit(int32_t player, int32_t* unit)
     if (acting.player == player) {
         if (acting.unit != *unit)
             debuglog << "The acting unit is now unit #" << acting.unit << ".\n";
+        compplayer = player;
         *unit = compunit = currunit = acting.unit;
         return true;
     }
