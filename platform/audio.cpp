@@ -50,20 +50,13 @@ void Record(std::vector<AudioEvent>& record, const std::string& name)
         record.push_back({name, GetTicks(), muted});
 }
 
-bool Readable(const std::string& path)
-{
-    return !path.empty() && access(path.c_str(), R_OK) == 0;
-}
-
-// Some soundfont of the list (paths separated by ';', as SDL2_mixer reads it) can be read.
+// The soundfont the synthesiser loads, the first of the list (paths separated by ';'), can be read.
 bool SoundFontFound(const char* paths)
 {
     std::istringstream list(paths);
-    std::string path;
-    while (std::getline(list, path, ';'))
-        if (Readable(path))
-            return true;
-    return false;
+    std::string first;
+    std::getline(list, first, ';');
+    return !first.empty() && access(first.c_str(), R_OK) == 0;
 }
 
 template <typename T>
