@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "game/shell/debuglog.h"
+#include "game/shell/display.h"
 #include "platform/clock.h"
 
 namespace {
@@ -41,8 +42,8 @@ bool BindMouse()
     debuglog << "Binding Mouse.\n";
     input.left = 0;
     input.top = 0;
-    input.right = 800;
-    input.bottom = 600;
+    input.right = SCREENWIDTH;
+    input.bottom = SCREENHEIGHT;
     input.clamp = 1;
     return false;
 }

@@ -2,6 +2,8 @@
 // clock; effects fall silent while the program is in the background.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/headless.h"
@@ -175,6 +177,54 @@ TEST(AudioWithoutBackEnd, RecordsAndOpensNothing)
     FreeSoundChunk(chunk);
     CloseAudio();
     ClearAudioRecord();
+}
+
+// The SDL back end with no device to open: every call still works, songs keep their time, nothing
+// is recorded.
+class SilentAudioTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
+        if (StartPlatform(BACKEND_SDL))
+            GTEST_SKIP() << "no SDL dummy video driver";
+        UseVirtualClock(0);
+        ClearAudioRecord();
+    }
+    void TearDown() override
+    {
+        CloseAudio();
+        StopPlatform();
+        UseRealClock();
+        unsetenv("SDL_AUDIODRIVER");
+        unsetenv("SDL_VIDEODRIVER");
+    }
+};
+
+TEST_F(SilentAudioTest, EverythingWorksAndNothingIsHeard)
+{
+    EXPECT_TRUE(OpenAudio());
+    EXPECT_STRNE(AudioFault(), "");
+    EXPECT_TRUE(SongsSilent());
+    EXPECT_TRUE(OpenAudio()) << "the second open tells the same";
+    CloseAudio();
+
+    const Bytes samples = SineSamples(100, 1, 8, 8000, 440);
+    SoundChunk* const chunk = CreateSoundChunk("A", PcmFormat{1, 8000, 8}, samples.data(), (uint32_t)samples.size());
+    ASSERT_NE(chunk, nullptr);
+    PlaySoundChunk(chunk);
+    SongData* const song = LoadSongData("Menu", MakeSong(2));
+    ASSERT_NE(song, nullptr);
+    ASSERT_FALSE(StartSong(song));
+    AdvanceClock(999);
+    EXPECT_TRUE(SongPlaying(song));
+    AdvanceClock(1);
+    EXPECT_FALSE(SongPlaying(song));
+    EXPECT_TRUE(RecordedSounds().empty());
+    EXPECT_TRUE(RecordedSongs().empty());
+    FreeSongData(song);
+    FreeSoundChunk(chunk);
 }
 
 } // namespace

@@ -6,14 +6,6 @@
 
 namespace {
 
-Bytes Join(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
 Bytes Song(const Bytes& events, uint16_t division = 480)
 {
     return Join({MidiHeader(0, 1, division), Track(events)});

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <cstdlib>
 #include <fstream>
 
 #include "game/model/state.h"
@@ -37,7 +38,9 @@ class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = fs::path(GORV_TEST_DIR) / "music";
+        // ctest runs the cases side by side, each in its own process: each gets its own folder.
+        const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+        dir = fs::path(GORV_TEST_DIR) / ("music-" + test);
         fs::remove_all(dir);
         fs::create_directories(dir / "Music");
         for (const char* name : names)
@@ -214,6 +217,27 @@ TEST_F(MusicTest, FreedMusicStopsAndForgetsEverything)
     EXPECT_EQ(songs[SONG_MENU], nullptr);
     StopAllSongs();
     EXPECT_FALSE(PlaySong(SONG_MENU));
+}
+
+TEST_F(MusicTest, WithoutASoundfontTheSongsKeepTheirTimeInSilence)
+{
+    StopPlatform();
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    setenv("SDL_SOUNDFONTS", "/nonexistent/None.sf2", 1);
+    if (!StartPlatform(BACKEND_SDL)) {
+        ASSERT_FALSE(LoadMusic());
+        EXPECT_NE(log.find("No soundfont readable in /nonexistent/None.sf2: the songs are silent.\n"), std::string::npos)
+            << log;
+        EXPECT_TRUE(PlaySong(SONG_MENU));
+        EXPECT_FALSE(PlaySong(SONG_MENU)) << "a silent song still plays for its length";
+        AdvanceClock(songms);
+        EXPECT_TRUE(PlaySong(SONG_MENU));
+        FreeMusic();
+    }
+    unsetenv("SDL_SOUNDFONTS");
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 } // namespace

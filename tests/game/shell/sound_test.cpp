@@ -4,12 +4,14 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <utility>
 
 #include "common/module.h"
 #include "game/shell/debuglog.h"
+#include "game/shell/music.h"
 #include "game/shell/sound.h"
 #include "platform/audio.h"
 #include "platform/clock.h"
@@ -230,6 +232,28 @@ TEST(SoundStartup, TheModuleIsRequired)
 
     std::filesystem::current_path(before);
     CaptureDebugLog(nullptr);
+}
+
+TEST(SoundStartup, WithoutAnAudioDeviceTheGameRunsSilentAndSaysSoOnce)
+{
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "nosuchdriver", 1);
+    if (!StartPlatform(BACKEND_SDL)) {
+        std::string log;
+        CaptureDebugLog(&log);
+        EXPECT_FALSE(CreateSoundDevice()) << "a silent device is no failure";
+        EXPECT_FALSE(LoadMusic());
+        const size_t first = log.find("No audio device (");
+        EXPECT_NE(first, std::string::npos) << log;
+        EXPECT_EQ(log.find("No audio device", first + 1), std::string::npos) << log;
+        EXPECT_EQ(log.find("soundfont"), std::string::npos) << "the device says it all";
+        FreeMusic();
+        ReleaseSoundDevice();
+        CaptureDebugLog(nullptr);
+        StopPlatform();
+    }
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("SDL_VIDEODRIVER");
 }
 
 } // namespace

@@ -10,14 +10,6 @@
 
 namespace {
 
-Bytes Join(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& p : parts)
-        out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
 // A "fmt " chunk of a format that is not PCM, with cbSize (unless it is cut off) and its extra bytes.
 Bytes ExtendedFormat(uint16_t cbsize, size_t extrapresent, bool withcbsize = true)
 {
