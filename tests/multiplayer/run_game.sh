@@ -66,6 +66,7 @@ for event in resist winrefused leftinturn upgrade kill; do
     cat "$work/host.txt" "$work/ann.txt" "$work/bo.txt" 2>/dev/null | grep -q "^event $event\$" ||
         { echo "the event \"$event\" did not happen"; status=1; }
 done
+grep -q '^Acted on ' "$work/host.txt.log" 2>/dev/null || { echo "no guard fought"; status=1; }
 check ann 10 || status=1
 check bo 3 || status=1
 if [ "$status" -ne 0 ]; then
