@@ -11,11 +11,8 @@
 // arrives in.
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
-#include <vector>
 
-#include "common/module.h"
 #include "game/magic/binding.h"
 #include "game/model/catalogue.h"
 #include "game/model/localplayer.h"
@@ -29,12 +26,10 @@
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
 #include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
 #include "game/shell/shell.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
 #include "platform/random.h"
 #include "platform/socket.h"
+#include "tests/game/support/world.h"
 
 namespace {
 
@@ -42,44 +37,24 @@ namespace {
 enum { ANN = 1000011, BO = 1000012, CY = 1000014, NEWCOMER = 1000013, STRANGER = 1000099, HOSTLINK = 1000021 };
 enum { MAPSIZE = 12 };
 
-void PutU32(std::vector<uint8_t>& out, uint32_t v)
+// The standard test catalogue (Soldier 1 for sale, Warlord 2, Imp 3) with a Fireball for the spell of
+// that name, spells and abilities named as the game binds them, the game's port and version.
+bool LoadCatalogue()
 {
-    for (int i = 0; i < 4; i++)
-        out.push_back((uint8_t)(v >> (8 * i)));
-}
-
-void PutType(std::map<uint32_t, std::string>& s, int32_t type, const char* name, const int32_t (&stats)[NUMSTATS],
-             const char* flags, const char* powers)
-{
-    s[STR_UNITNAME + type] = name;
-    for (int k = 0; k < NUMSTATS; k++)
-        s[STR_UNITSTAT + type + k * 100] = std::to_string(stats[k]);
-    s[STR_UNITPICTURE + type] = std::to_string(type);
-    s[STR_UNITFLAGS + type] = flags;
-    s[STR_UNITPOWERS + type] = powers;
-    s[STR_UNITCOST + type] = "20";
-    s[STR_UPGRADEEXP + type] = "40";
-    s[STR_UNITHURTSOUND + type] = "1";
-}
-
-// Soldier (1, for sale), Warlord (2), Imp (3, a guard) and the Fireball the spell of that name makes;
-// spells and abilities named as the game binds them; the game's port and version.
-std::map<uint32_t, std::string> Strings()
-{
-    std::map<uint32_t, std::string> s = {
-        {STR_PORT, "4417"}, {STR_VERSION, "1"}, {STR_VERSION + 1, "2"}, {STR_VERSION + 2, "3"}, {STR_VERSION + 3, "4"},
-        {STR_EXPPERDAMAGE, "4"}, {STR_SPELLCOSTFACTOR, "10"}, {STR_EXPLOREDIVISOR, "2"}, {STR_MINEINCOME, "10"},
-        {STR_SIGHTDAY, "30"}, {STR_SIGHTNIGHT, "20"}, {STR_HURTSOUNDFILE + 1, "Hurt1.wav"},
-    };
+    TestStrings s = StandardTestStrings();
     s[STR_UNITCOUNT] = "4";
-    PutType(s, 1, "Soldier", {3, 10, 3, 2, 2, 1, 0, 1}, ";", "Stun,Poison;");
-    PutType(s, 2, "Warlord", {4, 20, 2, 1, 2, 1, 0, 2}, "~;", "Sparks;");
-    PutType(s, 3, "Imp", {1, 4, 4, 1, 1, 0, 0, 0}, "2;", "Flying;");
-    PutType(s, 4, "Fireball", {8, 6, 6, 1, 2, 0, 0, 0}, "';", "Flying,Unstable;");
-    for (int k = 0; k < NUMSTATS; k++)
-        s[STR_UPGRADESTAT + 1 + k * 100] = "1";
-    s[10001] = "Veteran Soldier";
-    s[20001] = "Elite Soldier";
+    AddTestType(s, 4, "Fireball", {8, 6, 6, 1, 2, 0, 0, 0}, 40, "';");
+    s[STR_UNITPOWERS + 1] = "Stun,Poison;";
+    s[STR_UNITPOWERS + 2] = "Sparks;";
+    s[STR_UNITPOWERS + 3] = "Flying;";
+    s[STR_UNITPOWERS + 4] = "Flying,Unstable;";
+    s[STR_UNITFLAGS + 3] = "2;";        // a neutral guard
+    for (int32_t type = 1; type <= 4; type++)
+        s[STR_UNITCOST + type] = "20";
+    s[STR_PORT] = "4417";
+    for (int32_t i = 0; i < 4; i++)
+        s[STR_VERSION + i] = std::to_string(i + 1);
+    s[STR_MINEINCOME] = "10";
     struct Spell {
         const char* name;
         int32_t target, resist;
@@ -111,36 +86,7 @@ std::map<uint32_t, std::string> Strings()
         n++;
     }
     s[STR_ABILITYCOUNT] = std::to_string(n - 1);
-    return s;
-}
-
-bool LoadCatalogue()
-{
-    const std::map<uint32_t, std::string> strings = Strings();
-    std::vector<uint8_t> bytes;
-    PutU32(bytes, MODULE_MAGIC);
-    PutU32(bytes, MODULE_VERSION);
-    PutU32(bytes, (uint32_t)strings.size());
-    PutU32(bytes, 0);
-    uint32_t offset = MODULE_HEADERSIZE + MODULE_STRINGENTRY * (uint32_t)strings.size();
-    for (const auto& [id, text] : strings) {
-        PutU32(bytes, id);
-        PutU32(bytes, offset);
-        PutU32(bytes, (uint32_t)text.size());
-        offset += (uint32_t)text.size();
-    }
-    for (const auto& entry : strings)
-        bytes.insert(bytes.end(), entry.second.begin(), entry.second.end());
-    stringmodule = OpenModuleFromBytes(bytes);
-    return !stringmodule || CacheUnits() || CacheSpells() || CacheAbilities() || LoadTuningNumbers() || CreateSpells();
-}
-
-void AddRecord(const char* name, int32_t socket, bool host)
-{
-    const int32_t count = AddPlayer();
-    SetPlayerName(p[count - 1], name);
-    p[count - 1].socket = socket;
-    p[count - 1].hostplayer = host;
+    return LoadTestStrings(s) || CreateSpells();
 }
 
 // A unit of type with its base stats, its powers and everything it needs to act.
@@ -171,32 +117,21 @@ void AddUnit(int32_t player, int32_t id, int32_t type, int32_t x, int32_t y)
 //   the host's warlord 1025 at (10, 1); a guard 769 of the neutral side at (8, 8), camp 1.
 void SetUpGame(bool host, bool lobby)
 {
-    ResetGameState();
-    ClearSendQueue();
+    MakeWorld(4, MAPSIZE, !lobby);
     ClearReceiveBuffers();
     pendingsockets.clear();
-    mainsocket = NO_SOCKET;
-    messages.clear();
-    soundsplayed.clear();
     unreportedlooks.clear();
     SeedRandom(1);
-
-    MapSquare blank{};
-    blank.cost = 1;
-    blank.bits = 0xF;
-    blank.lightowner = -1;
-    map.assign(MAPSIZE, std::vector<MapSquare>(MAPSIZE, blank));
-    mapsize = MAPSIZE;
     map[6][6].terrain = 3;      // a gold mine, nobody's
     map[6][6].extra = 5;
     map[3][7].terrain = 1;      // trees
-
-    AddRecord("Host", NO_SOCKET, true);
-    AddRecord("Ann", host ? ANN : NO_SOCKET, false);
-    AddRecord("Bo", host ? BO : NO_SOCKET, false);
-    AddRecord("Cy", host ? CY : NO_SOCKET, false);
+    const char* const names[] = {"Host", "Ann", "Bo", "Cy"};
+    const int32_t sockets[] = {NO_SOCKET, ANN, BO, CY};
+    for (int32_t i = 0; i < 4; i++) {
+        SetPlayerName(p[i], names[i]);
+        p[i].socket = host ? sockets[i] : NO_SOCKET;
+    }
     if (!lobby) {
-        AddNeutralRecord();
         AddUnit(0, 1025, 2, 10, 1);
         AddUnit(1, 257, 2, 1, 1);
         AddUnit(1, 258, 1, 4, 4);
