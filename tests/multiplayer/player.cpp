@@ -28,12 +28,10 @@
 #include "game/net/builders.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
-#include "game/net/sendqueue.h"
 #include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
 #include "game/screens/turnsteps.h"
 #include "game/shell/errorscreen.h"
-#include "platform/random.h"
 #include "scripted.h"
 
 Script script;
@@ -362,18 +360,6 @@ void Lobby()
 
 } // namespace
 
-void NextDrawResists()
-{
-    static uint32_t seed = 0;
-    if (seed == 0)
-        for (seed = 1;; seed++) {
-            SeedRandom(seed);
-            if (Random() == 1)
-                break;
-        }
-    SeedRandom(seed);
-}
-
 void ScriptStep()
 {
     if (script.finished)
@@ -554,26 +540,7 @@ void ScriptStep()
 void ObserveMessage(const std::string& text, int32_t sender)
 {
     const char kind = text.empty() ? 0 : text[0];
-    if (ishost && kind == '(' && gs != GAME_VICTORY)
-        RecordEvent("winrefused");
-    // A client's cast the host resolved as resisted: its answer waits to be sent.
-    if (ishost && kind == 'i')
-        for (const OutgoingMessage& m : QueuedMessages())
-            if (m.frame.size() > 1 && m.frame[1] == 'x') {
-                script.resisted = true;
-                RecordEvent("resist");
-            }
-    if (!ishost && kind == 'x') {
-        script.resisted = true;
-        RecordEvent("resist");
-    }
-    if (!ishost && kind == '`')
-        RecordEvent("kill");
-    if (!ishost && kind == '!' && text.size() >= 3) {
-        const UnitRef unit = FindUnit((uint8_t)text[1] * 256 + (uint8_t)text[2]);
-        if (unit.player >= 0 && p[unit.player].units[unit.unit].type >= TYPESPERLEVEL)
-            RecordEvent("upgrade");
-    }
+    ObserveEvents(text);
     if (kind == 'a' && text.size() > 3) {
         const std::string line = text.substr(3);
         if (ishost) {

@@ -54,4 +54,5 @@ void ObserveMessage(const std::string& text, int32_t sender);  // every message 
 void StartCheckpoint();             // host: records and sends the next "#sync N"
 void RecordCheckpoint(int32_t n);   // writes "n digest" to the output
 void RecordEvent(const std::string& name);  // writes "event name" to the output, once per name
+void ObserveEvents(const std::string& text);    // notes the events a message applied here shows
 void Note(const std::string& line); // a progress line on stderr, prefixed with the role
