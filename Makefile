@@ -4,11 +4,11 @@
 DEPS := cmake ninja-build g++ pkg-config \
         libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        timgm6mb-soundfont fonts-dejavu-core clang libclang-rt-14-dev xvfb xauth x11-utils
+        timgm6mb-soundfont fonts-dejavu-core crawl-tiles-data fonts-ebgaramond-extra libpng-dev clang libclang-rt-14-dev xvfb xauth x11-utils
 
 JOBS ?= $(shell nproc)
 
-.PHONY: play test bench deps build-play build-test build-bench clean
+.PHONY: play test bench media-sheet deps build-play build-test build-bench clean
 
 deps:
 	@missing=$$(for p in $(DEPS); do \
@@ -41,6 +41,11 @@ build-bench: deps
 
 bench: build-bench
 	cd build/bench && for b in bench/bench_*; do [ -x "$$b" ] || continue; "./$$b" || exit 1; done
+
+# Every picture as a labelled PNG in build/play/media-sheet/, to look at.
+media-sheet: deps
+	cmake -S . -B build/play -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF
+	cmake --build build/play -j $(JOBS) --target media-sheet
 
 clean:
 	rm -rf build
