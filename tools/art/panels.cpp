@@ -266,7 +266,10 @@ Image MenuPlate(const std::string& word, const std::string& atlas, int x, int y,
         for (Rgba& c : pic.px)
             c = Scale(c, 0.6);
     Draw(img, pic, 6, 9);
-    const Image text = TextMask(LetteringFont(), word, 19);
+    int size = 19;
+    Image text = TextMask(LetteringFont(), word, size);
+    while (text.w > 60 && size > 10)
+        text = TextMask(LetteringFont(), word, --size);
     Letter(img, text, 69 - text.w / 2, 25 - text.h / 2, lit ? goldlight : Opaque(0xB0A890),
            lit ? Opaque(0xD09030) : Opaque(0x7A7460), ink);
     return img;
@@ -311,7 +314,7 @@ void MakeIconSheets(Sheet& icons, Sheet& menu)
     PutCell(icons, 3, c), icons.names[3] = "Next page";
     c = Cell(), ArrowIcon(c, false);
     PutCell(icons, 4, c), icons.names[4] = "Previous page";
-    c = Cell(), Tile(c, "main", 197, 658, 50, 29);
+    c = Cell(), Tile(c, "main", 331, 688, 30, 32);
     PutCell(icons, 5, c), icons.names[5] = "Leads in assets";
     c = Cell(), Tile(c, "main", 556, 414, 16, 19, -6), Tile(c, "main", 576, 32, 32, 30, 4);
     PutCell(icons, 6, c), icons.names[6] = "Leads in kills";

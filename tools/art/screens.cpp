@@ -81,8 +81,10 @@ Image Help()
     Image img(800, 600);
     Stone(img, 0, 0, 800, 600, slatedark, 0.5, 3);
     Vignette(img, 0.5);
-    Wood(img, 38, 48, 100, 470, Opaque(0x5A3A22), 4);
-    Bevel(img, 38, 48, 100, 470, 3, 0.5);
+    // The folder tabs: a strip of older, darker paper, so the brown tab names stay readable.
+    Fill(img, 36, 46, 104, 474, ink);
+    Parchment(img, 39, 49, 98, 468, 4);
+    Shade(img, 39, 49, 98, 468, 0.88, 0.88);
     Fill(img, 130, 30, 640, 530, ink);
     Parchment(img, 134, 34, 632, 522, 5);
     Frame(img, 140, 40, 620, 510, Opaque(0xA08048));
@@ -99,7 +101,7 @@ Image World(bool faded)
     for (int j = 8; j < 317; j++)
         for (int i = 8; i < 442; i++) {
             const double dx = (i - 225) / 225.0, dy = (j - 162) / 162.0;
-            const double h = Fbm(i / 70.0, j / 70.0, 6, 40) - 0.22 * (dx * dx + dy * dy) - 0.28;
+            const double h = Fbm(i / 70.0, j / 70.0, 6, 40) - 0.3 * (dx * dx + dy * dy) - 0.32;
             Rgba c = img.At(i, j);
             if (h < 0) {
                 c = Mix(Opaque(0x6A90A8), Opaque(0x2A4A70), std::min(1.0, -h * 5));
@@ -107,14 +109,14 @@ Image World(bool faded)
                     c = Opaque(0xD8D0A8);           // surf
             } else if (h < 0.02) {
                 c = Opaque(0xD8C88C);               // beach
-            } else if (h < 0.13) {
+            } else if (h < 0.15) {
                 c = Mix(Opaque(0x8AA050), Opaque(0x6A8A40), h * 6);
                 if (Fbm(i / 14.0, j / 14.0, 3, 41) > 0.58 && (Hash(i, j, 2) & 7) < 5)
                     c = Opaque(0x2E5A24);           // forests
-            } else if (h < 0.2) {
-                c = Mix(Opaque(0x9A8A5A), Opaque(0x7A6A48), (h - 0.13) * 14);
+            } else if (h < 0.22) {
+                c = Mix(Opaque(0x9A8A5A), Opaque(0x7A6A48), (h - 0.15) * 14);
             } else {
-                c = Mix(Opaque(0x8A8070), Opaque(0xE8E4DC), std::min(1.0, (h - 0.2) * 7));
+                c = Mix(Opaque(0x8A8070), Opaque(0xE8E4DC), std::min(1.0, (h - 0.22) * 9));
             }
             // Light from the north-west on the relief.
             const double slope = Fbm((i + 1) / 70.0, (j + 1) / 70.0, 6, 40) - Fbm(i / 70.0, j / 70.0, 6, 40);
@@ -259,9 +261,12 @@ Image Shop()
         }
     Ring(img, cx, cy, 60, 3, gold);
     Ring(img, cx, cy, 120, 2, Mix(gold, crimson, 0.4));
-    Fill(img, 470, 14, 306, 462, ink);
-    Parchment(img, 474, 18, 298, 454, 13);
-    Frame(img, 480, 24, 286, 442, Opaque(0xA08048));
+    // The counting-table on the right, under the name, the gold and the buttons: dark leather.
+    Fill(img, 466, 8, 320, 474, ink);
+    Stone(img, 469, 11, 314, 468, Opaque(0x4A2A20), 0.35, 13);
+    Bevel(img, 469, 11, 314, 468, 3, 0.45);
+    Frame(img, 475, 17, 302, 456, gold);
+    Frame(img, 478, 20, 296, 450, golddark);
     return img;
 }
 
