@@ -2,9 +2,11 @@
 # `make bench` runs the benchmarks on an optimised build. Each installs what it needs first.
 
 DEPS := cmake ninja-build g++ pkg-config \
-        libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
+        libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        timgm6mb-soundfont fonts-dejavu-core crawl-tiles-data fonts-ebgaramond-extra libpng-dev clang libclang-rt-14-dev xvfb xauth x11-utils
+        timgm6mb-soundfont fonts-dejavu-core crawl-tiles-data libpng-dev \
+        fonts-averia-serif-gwf fonts-averia-sans-gwf fonts-liberation2 fonts-linuxlibertine \
+        clang libclang-rt-14-dev xvfb xauth x11-utils
 
 JOBS ?= $(shell nproc)
 
