@@ -254,18 +254,18 @@ Image Cell()
 }
 
 // A menu plate of 100 x 50: a tile picture and a word; lit plates glow gold, unlit ones are stone.
-Image MenuPlate(const std::string& word, const std::string& atlas, int x, int y, bool lit)
+Image MenuPlate(const std::string& word, const std::string& atlas, int x, int y, int w, int h, bool lit)
 {
     Image img(100, 50);
     Fill(img, 0, 0, 100, 50, ink);
     Stone(img, 1, 1, 98, 48, lit ? Opaque(0x4A5478) : Opaque(0x2A3044), 0.35, 60);
     Bevel(img, 1, 1, 98, 48, 2, 0.5);
     Frame(img, 3, 3, 94, 44, lit ? goldlight : golddark);
-    Image pic = Crop(atlases.at(atlas), x, y, 32, 32);
+    Image pic = Crop(atlases.at(atlas), x, y, w, h);
     if (!lit)
         for (Rgba& c : pic.px)
             c = Scale(c, 0.6);
-    Draw(img, pic, 6, 9);
+    Draw(img, pic, 22 - w / 2, 25 - h / 2);
     int size = 19;
     Image text = TextMask(LetteringFont(), word, size);
     while (text.w > 60 && size > 10)
@@ -334,15 +334,17 @@ void MakeIconSheets(Sheet& icons, Sheet& menu)
     struct Entry {
         const char* word;
         const char* atlas;
-        int x, y;
+        int x, y, w, h;
     };
     static const Entry entries[8] = {
-        {"Host", "gui", 256, 448},  {"Join", "feat", 256, 256}, {"Help", "main", 32, 562},   {"Credits", "main", 288, 658},
-        {"Options", "gui", 0, 576}, {"Quit", "feat", 128, 256}, {"Update", "gui", 768, 384}, {"Name", "main", 192, 562},
+        {"Host", "gui", 112, 95, 29, 33},    {"Join", "main", 576, 32, 32, 30},  {"Help", "main", 32, 562, 32, 32},
+        {"Credits", "main", 298, 662, 34, 28}, {"Options", "gui", 814, 191, 29, 31}, {"Quit", "feat", 128, 256, 32, 32},
+        {"Update", "gui", 674, 191, 29, 31}, {"Name", "main", 192, 562, 32, 32},
     };
     for (int i = 0; i < 8; i++) {
-        PutCell(menu, 2 * i, MenuPlate(entries[i].word, entries[i].atlas, entries[i].x, entries[i].y, true));
-        PutCell(menu, 2 * i + 1, MenuPlate(entries[i].word, entries[i].atlas, entries[i].x, entries[i].y, false));
+        const Entry& e = entries[i];
+        PutCell(menu, 2 * i, MenuPlate(e.word, e.atlas, e.x, e.y, e.w, e.h, true));
+        PutCell(menu, 2 * i + 1, MenuPlate(e.word, e.atlas, e.x, e.y, e.w, e.h, false));
         menu.names[2 * i] = std::string(entries[i].word) + " (lit)";
         menu.names[2 * i + 1] = entries[i].word;
     }
