@@ -10,7 +10,7 @@ DEPS := cmake ninja-build g++ pkg-config \
 
 JOBS ?= $(shell nproc)
 
-.PHONY: play test bench media-sheet deps build-play build-test build-bench clean
+.PHONY: play test tsan bench media-sheet deps build-play build-test build-bench clean
 
 deps:
 	@missing=$$(for p in $(DEPS); do \
@@ -43,6 +43,12 @@ build-bench: deps
 
 bench: build-bench
 	cd build/bench && for b in bench/bench_*; do [ -x "$$b" ] || continue; "./$$b" || exit 1; done
+
+# The threaded tests (the image loader's workers) under ThreadSanitizer, in a build of their own.
+tsan: deps
+	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGORV_TSAN=ON -DGORV_TESTS=ON
+	cmake --build build/tsan -j $(JOBS) --target shell_tests
+	cd build/tsan && ctest --output-on-failure -R 'ImagesTest'
 
 # Every picture as a labelled PNG in build/play/media-sheet/, to look at.
 media-sheet: deps
