@@ -116,9 +116,28 @@ int main(int argc, char** argv)
             fprintf(stderr, "gorvart: cannot open the label font %s\n", argv[6]);
             return 1;
         }
-        for (const Sheet& sheet : sheets)
+        for (const Sheet& sheet : sheets) {
             if (SavePng(contact + "/" + PngName(sheet.file), Contact(sheet, label)))
                 return 1;
+            // The board also shows these two sheets dimmed (night) and grey (fogged): as the game makes them.
+            if (sheet.file != "terrain.bmp" && sheet.file != "units.bmp")
+                continue;
+            for (const bool grey : {false, true}) {
+                Sheet copy = sheet;
+                for (Rgba& c : copy.image.px) {
+                    const Rgba k = KeyColour(c);
+                    if (grey && !(k.r == k.g && k.g == k.b)) {
+                        const uint8_t l = (uint8_t)((30 * k.r + 59 * k.g + 11 * k.b) / 100);
+                        c = {l, l, l, k.a};
+                    } else if (!grey) {
+                        c = {(uint8_t)(k.r / 2), (uint8_t)(k.g / 2), (uint8_t)(k.b / 2), k.a};
+                    }
+                }
+                const std::string name = sheet.file.substr(0, sheet.file.size() - 4) + (grey ? "_grey.png" : "_dimmed.png");
+                if (SavePng(contact + "/" + name, Contact(copy, label)))
+                    return 1;
+            }
+        }
         for (const auto& [name, img] : screens)
             if (SavePng(contact + "/" + PngName(name), OnChecker(img)))
                 return 1;

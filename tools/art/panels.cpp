@@ -234,6 +234,20 @@ void ArrowIcon(Image& cell, bool right)
     Polygon(cell, arrow, 7, goldlight);
 }
 
+// The end of a turn: an hourglass with its sand run through.
+void Hourglass(Image& cell)
+{
+    Fill(cell, 10, 7, 20, 3, Opaque(0x8A5A28));
+    Fill(cell, 10, 30, 20, 3, Opaque(0x8A5A28));
+    const double glass[] = {12, 10, 28, 10, 21, 20, 28, 30, 12, 30, 19, 20};
+    Polygon(cell, glass, 6, Opaque(0xC8E0F0));
+    const double sand[] = {14.5, 29.5, 25.5, 29.5, 20, 23};
+    Polygon(cell, sand, 3, Opaque(0xF0C050));
+    Line(cell, 20, 20, 20, 28, 1, Opaque(0xF0C050));
+    Line(cell, 11, 8, 11, 32, 1.5, Opaque(0x5A3A18));
+    Line(cell, 29, 8, 29, 32, 1.5, Opaque(0x5A3A18));
+}
+
 // A round plate behind a command icon.
 void Plate(Image& cell, Rgba c)
 {
@@ -314,9 +328,10 @@ void MakeIconSheets(Sheet& icons, Sheet& menu)
     PutCell(icons, 3, c), icons.names[3] = "Next page";
     c = Cell(), ArrowIcon(c, false);
     PutCell(icons, 4, c), icons.names[4] = "Previous page";
-    c = Cell(), Tile(c, "main", 331, 688, 30, 32);
+    c = Cell(), Tile(c, "main", 333, 688, 28, 32);
     PutCell(icons, 5, c), icons.names[5] = "Leads in assets";
-    c = Cell(), Tile(c, "main", 556, 414, 16, 19, -6), Tile(c, "main", 576, 32, 32, 30, 4);
+    c = Cell(), Tile(c, "main", 576, 32, 32, 30);
+    Draw(c, Flip(Crop(atlases.at("main"), 576, 32, 32, 30)), 4, 5);     // crossed swords
     PutCell(icons, 6, c), icons.names[6] = "Leads in kills";
     c = Cell(), Tile(c, "feat", 256, 256, 32, 32);
     PutCell(icons, 7, c), icons.names[7] = "Leads in mines";
@@ -327,7 +342,7 @@ void MakeIconSheets(Sheet& icons, Sheet& menu)
     PutCell(icons, 16, c), icons.names[16] = "Attack";
     c = Cell(), Plate(c, Opaque(0x2A4A30)), ArrowIcon(c, true);
     PutCell(icons, 17, c), icons.names[17] = "Next unit";
-    c = Cell(), Plate(c, royal), Tile(c, "gui", 384, 384, 32, 32);
+    c = Cell(), Plate(c, royal), Hourglass(c);
     PutCell(icons, 18, c), icons.names[18] = "End turn";
 
     menu = Sheet{"menu_icons.bmp", 2, 8, 100, 50, Image(203, 409), {}};
