@@ -109,14 +109,14 @@ Image World(bool faded)
                     c = Opaque(0xD8D0A8);           // surf
             } else if (h < 0.02) {
                 c = Opaque(0xD8C88C);               // beach
-            } else if (h < 0.15) {
-                c = Mix(Opaque(0x8AA050), Opaque(0x6A8A40), h * 6);
+            } else if (h < 0.2) {
+                c = Mix(Opaque(0x8AA050), Opaque(0x6A8A40), h * 5);
                 if (Fbm(i / 14.0, j / 14.0, 3, 41) > 0.58 && (Hash(i, j, 2) & 7) < 5)
                     c = Opaque(0x2E5A24);           // forests
-            } else if (h < 0.22) {
-                c = Mix(Opaque(0x9A8A5A), Opaque(0x7A6A48), (h - 0.15) * 14);
+            } else if (h < 0.28) {
+                c = Mix(Opaque(0x9A8A5A), Opaque(0x7A6A48), (h - 0.2) * 12);
             } else {
-                c = Mix(Opaque(0x8A8070), Opaque(0xE8E4DC), std::min(1.0, (h - 0.22) * 9));
+                c = Mix(Opaque(0x7A7264), Opaque(0xE8E4DC), std::min(1.0, (h - 0.28) * 6));
             }
             // Light from the north-west on the relief.
             const double slope = Fbm((i + 1) / 70.0, (j + 1) / 70.0, 6, 40) - Fbm(i / 70.0, j / 70.0, 6, 40);
