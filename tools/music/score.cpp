@@ -12,6 +12,7 @@
 // are checked to add up. An indented line without a name continues the line before it. Chords: <root>[#|b][m|7|m7|maj7|sus4|dim|5]/<length>. Drum hits:
 // k (bass drum), s (snare), h (closed hat), t (tambourine), c (cymbal), g (low tom) or r, with /<length>.
 #include "tools/music/score.h"
+#include "tools/words.h"
 
 #include <cctype>
 #include <algorithm>
@@ -26,16 +27,6 @@ struct Section {
     int micros = 500000, velocity = 100;
     std::map<std::string, std::string> lines;   // part or "chords" -> text
 };
-
-std::vector<std::string> Words(const std::string& s)
-{
-    std::istringstream in(s);
-    std::vector<std::string> out;
-    std::string w;
-    while (in >> w)
-        out.push_back(w);
-    return out;
-}
 
 // "/4", "/8." ... as ticks; -1 when bad.
 int Length(const std::string& s)

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "tools/sound/synth.h"
+#include "tools/words.h"
 
 namespace {
 
@@ -24,16 +25,6 @@ struct Sound {
     std::vector<Layer> layers;
     double level = 0.7;
 };
-
-std::vector<std::string> Words(const std::string& s)
-{
-    std::istringstream in(s);
-    std::vector<std::string> out;
-    std::string w;
-    while (in >> w)
-        out.push_back(w);
-    return out;
-}
 
 std::vector<std::string> Items(const std::string& s)
 {
