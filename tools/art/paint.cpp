@@ -68,7 +68,7 @@ void Parchment(Image& img, const int x, const int y, const int w, const int h, c
             // Edges of the sheet darken like old paper.
             const double ex = std::min(i, w - 1 - i) / 40.0, ey = std::min(j, h - 1 - j) / 40.0;
             const double edge = std::clamp(std::min(ex, ey), 0.0, 1.0);
-            const double t = std::clamp(0.25 + (n - 0.5) * 1.3 + (fibre - 0.5) * 0.2 + (1 - edge) * 0.55, 0.0, 1.0);
+            const double t = std::clamp(0.22 + (n - 0.5) * 0.8 + (fibre - 0.5) * 0.2 + (1 - edge) * 0.55, 0.0, 1.0);
             img.Put(x + i, y + j, Mix(light, dark, t));
         }
 }

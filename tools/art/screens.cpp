@@ -48,7 +48,8 @@ Image Back()
     return img;
 }
 
-// The warlord hall: dark crimson stone under a lozenge pattern, with banners at the sides.
+// The warlord hall: a charter of parchment, where the names, powers and stories are written in dark
+// ink, on crimson stone between two hanging banners.
 Image NewBack()
 {
     Image img(800, 600);
@@ -60,18 +61,20 @@ Image NewBack()
                 img.At(i, j) = Mix(img.At(i, j), gold, 0.22);
         }
     Vignette(img, 0.8);
-    for (const int x : {28, 732}) {
-        Fill(img, x, 30, 40, 420, crimson);
-        Stone(img, x + 3, 30, 34, 400, Opaque(0x8A2020), 0.3, x);
-        const double tail[] = {(double)x, 450, x + 20.0, 425, x + 40.0, 450, x + 40.0, 430, (double)x, 430};
-        Polygon(img, tail, 5, crimson);
-        Line(img, x - 4, 30, x + 44, 30, 4, gold);
-        for (int k = 0; k < 4; k++)
-            Disc(img, x + 20, 90 + 90 * k, 7, gold);
+    for (const int x : {6, 762}) {
+        Stone(img, x, 20, 32, 470, Opaque(0x8A2020), 0.3, x);
+        const double tail[] = {(double)x, 490, x + 16.0, 470, x + 32.0, 490, x + 32.0, 480, (double)x, 480};
+        Polygon(img, tail, 5, Opaque(0x8A2020));
+        Line(img, x - 4, 20, x + 36, 20, 4, gold);
+        for (int k = 0; k < 5; k++)
+            Disc(img, x + 16, 80 + 90 * k, 6, gold);
     }
-    for (int k = 0; k < 3; k++)
-        Frame(img, 8 + k, 8 + k, 784 - 2 * k, 584 - 2 * k, k == 1 ? goldlight : gold);
-    Corners(img, 9);
+    Fill(img, 40, 36, 720, 528, ink);
+    Parchment(img, 44, 40, 712, 520, 9);
+    Frame(img, 50, 46, 700, 508, Opaque(0xA08048));
+    Frame(img, 53, 49, 694, 502, Opaque(0xC8A870));
+    // The list of warlords on the left, ruled off from the charter.
+    Line(img, 185, 60, 185, 540, 1.5, Opaque(0xA08048));
     return img;
 }
 
