@@ -207,10 +207,14 @@ TEST_F(ImagesTest, FreeingThenLoadingAgainLoadsEachImageOnce)
     EXPECT_EQ(Lines("Total images:41\n"), 2u);
 }
 
-TEST_F(ImagesTest, DisplayWithNoDepthLeftFails)
+TEST_F(ImagesTest, DisplayTakesTheFirstDepthThatWorksAndFailsWithNone)
 {
     SetUpModules({});
-    for (const int bpp : {32, 24, 16, 8})
+    RefuseDisplayDepth(32, true);
+    EXPECT_FALSE(DDrawGo());
+    EXPECT_EQ(DisplayDepth(), 24);
+    DDrawStop();
+    for (const int bpp : {24, 16, 8})
         RefuseDisplayDepth(bpp, true);
     EXPECT_TRUE(DDrawGo());
     ResetDisplayHooks();
