@@ -167,14 +167,15 @@ bool CommandStep(int32_t x, int32_t y)
 {
     if (!IsActingUnit() || !ValidateMove(currplayer, currunit, x, y))
         return true;
+    // The host's own step carries the mover's experience, as the computer player's does.
     if (ishost)
-        MoveAndAnnounce(currplayer, currunit, x, y);
+        MoveAndAnnounce(currplayer, currunit, x, y, true);
     else
         SendToPlayer(BuildMoveRequest(p[currplayer].units[currunit].id, x, y), -1);
     return false;
 }
 
-bool CommandAttack(int32_t tp, int32_t tu)
+bool AttackUnit(int32_t tp, int32_t tu)
 {
     if (!IsActingUnit() || !ValidateAttack(currplayer, currplayer, currunit, tp, tu))
         return true;

@@ -31,7 +31,7 @@ bool CommandStep(int32_t x, int32_t y);
 // The acting unit attacks unit tu of player tp: on the host at once (its combat decides which abilities
 // fire, and the clients get the outcome), from a client as a request, after which it waits for the
 // answer. True when refused here.
-bool CommandAttack(int32_t tp, int32_t tu);
+bool AttackUnit(int32_t tp, int32_t tu);
 // The acting unit casts spell (an index of spells) at (a, b): a unit (player, index) or a square by
 // the spell's target kind; on the host at once, from a client as a request. True when refused here.
 bool CommandCast(int32_t spell, int32_t a, int32_t b);
