@@ -1,6 +1,22 @@
-// Songs. Placeholder until music lands: nothing plays, so there is nothing to stop.
+// Songs. Placeholder until music lands: nothing loads or plays.
 #include "game/shell/music.h"
 
+uint8_t musicon = 1;
+
+bool LoadMusic()
+{
+    return false;
+}
+
+bool PlaySong(int32_t)
+{
+    return false;
+}
+
 void StopAllSongs()
+{
+}
+
+void FreeMusic()
 {
 }

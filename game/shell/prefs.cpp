@@ -9,14 +9,13 @@
 #include "common/strutil.h"
 #include "game/shell/configfile.h"
 #include "game/shell/debuglog.h"
+#include "game/shell/music.h"
 #include "game/shell/sound.h"
+#include "game/view/board.h"
 #include "game/view/geometry.h"
 #include "platform/files.h"
 
 std::string playername;
-uint8_t gridon = 0;
-uint8_t musicon = 1;
-int32_t volume = MAXVOLUME;
 
 namespace {
 

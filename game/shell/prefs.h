@@ -3,8 +3,8 @@
 //
 // The start-up script creates the file when it is missing, start-up reads it and the shutdown writes
 // it back. Reading keeps every good line of a damaged file: a bad line, an unknown key or a bad value
-// is logged and skipped, and what is not read keeps its value in memory. The "minimap" and "sound"
-// switches live with their users (minimapon, soundon).
+// is logged and skipped, and what is not read keeps its value in memory. The switches and the volume
+// live with their users: minimapon, gridon (view), soundon, volume (sound), musicon (music).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -15,9 +15,6 @@ enum { MINVOLUME = 0, MAXVOLUME = 100 };
 enum { PREFSMAXBYTES = 65536 };         // more of a file is not read
 
 extern std::string playername;          // the local player's name ("name"); hosting names his record with it
-extern uint8_t gridon;                  // "grid": grid lines on the board
-extern uint8_t musicon;                 // "music": songs play
-extern int32_t volume;                  // "volume": sound-effect volume, MINVOLUME..MAXVOLUME
 
 int32_t EnsureIniFile(const std::string& name, CommandScript& script); // script command "ini": writes the default file when missing; goes on
 bool ReadPreferences();                 // start-up step 2; false

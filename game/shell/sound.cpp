@@ -1,6 +1,7 @@
 #include "game/shell/sound.h"
 
 uint8_t soundon = 1;
+int32_t volume = 100;
 SoundEntry* soundcache = nullptr;
 std::vector<std::string> soundsplayed;
 
@@ -15,4 +16,13 @@ bool PlaySfx(const char* name)
     if (soundon)
         soundcache = PlaySoundFile(soundcache, name);
     return false;
+}
+
+bool DSoundGO()
+{
+    return false;
+}
+
+void DeleteSoundEntries()
+{
 }

@@ -9,7 +9,11 @@
 struct SoundEntry;
 
 extern uint8_t soundon;                 // the "sound" option; 1 = effects are played
+extern int32_t volume;                  // the "volume" option, 0 to 100; applies to sounds cached later
 extern SoundEntry* soundcache;          // head of the sound cache
+
+bool DSoundGO();                        // start-up: the sound module and the device; true on failure
+void DeleteSoundEntries();              // shutdown: empties the cache, frees the module and the device
 
 SoundEntry* PlaySoundFile(SoundEntry* head, const char* name);  // plays a sound, whatever soundon; the new head
 bool PlaySfx(const char* name);         // plays it through soundcache when soundon is set; false

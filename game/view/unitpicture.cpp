@@ -8,3 +8,8 @@ void RenderUnitPicture(int32_t, int32_t)
 void FreeUnitPicture(void*)
 {
 }
+
+bool FreeUnitPictures()
+{
+    return false;
+}

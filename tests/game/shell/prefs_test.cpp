@@ -8,8 +8,10 @@ using namespace std::string_literals;
 
 #include "game/shell/commandscript.h"
 #include "game/shell/debuglog.h"
+#include "game/shell/music.h"
 #include "game/shell/prefs.h"
 #include "game/shell/sound.h"
+#include "game/view/board.h"
 #include "game/view/geometry.h"
 #include "tempdir.h"
 
