@@ -109,9 +109,10 @@ void UndoSteps(const int32_t last)
     }
 }
 
+// The box, and its first line in the log that stays behind.
 void ShowStartupError(const std::string& text)
 {
-    debuglog << "ERROR: " << text << '\n';
+    debuglog << "ERROR: " << text.substr(0, text.find('\n')) << '\n';
     ShowMessageBox(caption, text.c_str());
 }
 
