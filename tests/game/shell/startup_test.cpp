@@ -18,6 +18,9 @@
 #include "game/shell/display.h"
 #include "game/shell/fonts.h"
 #include "game/shell/gdiobjects.h"
+#include "game/shell/input.h"
+#include "game/shell/music.h"
+#include "game/shell/sound.h"
 #include "game/shell/shell.h"
 #include "game/shell/startup.h"
 #include "game/shell/winmain.h"
@@ -25,6 +28,8 @@
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/headless.h"
+#include "platform/input.h"
+#include "platform/inputscript.h"
 #include "platform/window.h"
 #include "tempdir.h"
 
@@ -51,6 +56,7 @@ protected:
                 std::filesystem::create_symlink(entry.path(), dir / name);
         }
         boxes.clear();
+        ClearInputScript();
         SetMessageBoxHook(CaptureBox);
         UseVirtualClock(clockstart);
         ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
@@ -88,6 +94,13 @@ protected:
         for (GdiFont* font : fonts)
             EXPECT_EQ(font, nullptr);
         EXPECT_TRUE(SystemCursorShown());
+        EXPECT_EQ(input.initialised, 0);
+        EXPECT_FALSE(InputOpen());
+        EXPECT_EQ(musicready, 0);
+        EXPECT_EQ(songs[SONG_LOAD], nullptr);
+        EXPECT_EQ(soundmodule, nullptr);
+        EXPECT_EQ(soundready, 0);
+        EXPECT_EQ(soundcache, nullptr);
     }
 };
 
@@ -263,6 +276,15 @@ TEST_F(StartupTest, SplashWaitsForTheNextMarkNotYetPassed)
         EXPECT_EQ(GetTicks() - start, c.waitsuntil) << c.loading;
     }
     EXPECT_EQ(SplashMark(40000), 0u);
+}
+
+TEST_F(StartupTest, AKeyDownWhenTheSplashBeginsEndsItAtOnce)
+{
+    ScriptKeys({ KEY_SPACE });
+    ASSERT_FALSE(StartGame());
+    // Nothing but the pause after the splash: the loading itself takes no virtual time.
+    EXPECT_EQ(GetTicks() - clockstart, (uint32_t)SPLASHPAUSE);
+    ShutdownGame();
 }
 
 } // namespace
