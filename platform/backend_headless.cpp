@@ -25,6 +25,7 @@ std::vector<uint32_t> lastframe;
 int framewidth = 0;
 int frameheight = 0;
 int framecount = 0;
+void (*presentwatch)(const uint32_t*, int, int) = nullptr;
 
 // Asked to end (SIGTERM, SIGINT): the game program without a window hears it as a closed window, as
 // the SDL back end does.
@@ -73,6 +74,8 @@ void HeadlessPresent(const uint32_t* pixels, int width, int height)
     framewidth = width;
     frameheight = height;
     framecount++;
+    if (presentwatch)
+        presentwatch(pixels, width, height);
 }
 
 void HeadlessPump()
@@ -137,6 +140,11 @@ void InjectText(const char* cp1252)
 void InjectKeyDown(uint32_t key)
 {
     pending.push_back({INJECT_KEYDOWN, key});
+}
+
+void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height))
+{
+    presentwatch = watch;
 }
 
 int PresentedFrameCount()

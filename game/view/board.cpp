@@ -10,3 +10,7 @@ void RedrawUnitPictures()
 void RebuildBoardImage()
 {
 }
+
+void FreeUnitPictures()
+{
+}
