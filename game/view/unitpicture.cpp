@@ -8,8 +8,3 @@ void RenderUnitPicture(int32_t, int32_t)
 void FreeUnitPicture(void*)
 {
 }
-
-bool FreeUnitPictures()
-{
-    return false;
-}

@@ -7,4 +7,3 @@
 // out of range.
 void RenderUnitPicture(int32_t player, int32_t unit);
 void FreeUnitPicture(void* image);      // frees one unit's picture (the unit leaves the game); null is fine
-bool FreeUnitPictures();                // frees every picture; false

@@ -18,6 +18,7 @@
 #include "game/shell/display.h"
 #include "game/shell/fonts.h"
 #include "game/shell/gdiobjects.h"
+#include "game/shell/images.h"
 #include "game/shell/input.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
@@ -101,6 +102,10 @@ protected:
         EXPECT_EQ(soundmodule, nullptr);
         EXPECT_EQ(soundready, 0);
         EXPECT_EQ(soundcache, nullptr);
+        EXPECT_EQ(imagemodules[IMAGES_VISTORN], nullptr);
+        EXPECT_EQ(imagemodules[IMAGES_BRACKWEL], nullptr);
+        EXPECT_TRUE(loadedimages.empty());
+        EXPECT_FALSE(imglogo.IsCreated());
     }
 };
 
@@ -128,9 +133,20 @@ TEST_F(StartupTest, StartsIntoTheIntroThenShutsDownAndDeletesTheLog)
     EXPECT_GE(GetTicks() - clockstart, (uint32_t)SPLASHMARK1 + (uint32_t)SPLASHPAUSE);
     EXPECT_LT(GetTicks() - clockstart, SPLASHMARK2);
 
+    EXPECT_NE(ReadText("debug.txt").find("Total images:41\n"), std::string::npos);
+    // The splash: the logo at (200, 100) on black (written for eyes).
+    int width = 0;
+    int height = 0;
+    const uint32_t* const splash = LastPresentedFrame(&width, &height);
+    ASSERT_NE(splash, nullptr);
+    EXPECT_EQ(splash[0], 0u);
+    EXPECT_EQ(splash[99 * width + 199], 0u);
+    EXPECT_NE(std::count_if(splash + 100 * width, splash + 500 * width, [](uint32_t px) { return px != 0; }), 0);
+    SaveLastFramePng((std::filesystem::path(GORV_TEST_DIR) / "splash.png").c_str());
+
     // The first frame of the screens.
     const int splashframes = PresentedFrameCount();
-    EXPECT_GE(splashframes, 1);
+    EXPECT_GE(splashframes, 1 + LOADSTEPS);
     RunScreen();
     EXPECT_EQ(PresentedFrameCount(), splashframes + 1);
 
