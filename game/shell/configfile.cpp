@@ -48,10 +48,36 @@ uint32_t ConfigHash(const std::string& name)
     return h;
 }
 
-static size_t BucketOf(const std::string& name)
+namespace {
+
+size_t BucketOf(const std::string& name)
 {
     return ConfigHash(name) % CONFIGBUCKETS;
 }
+
+// Sections in the section table and keys in a section's key table alike: the entry of that name in
+// its bucket's chain, or null.
+template <typename Buckets>
+auto FindNamed(Buckets& buckets, const std::string& name) -> decltype(&buckets[0][0])
+{
+    for (auto& entry : buckets[BucketOf(name)])
+        if (entry.name == name)
+            return &entry;
+    return nullptr;
+}
+
+// The entry of entry's name, appended at the end of its chain when it is new.
+template <typename Entry>
+Entry& AddNamed(std::vector<std::vector<Entry>>& buckets, Entry entry)
+{
+    if (Entry* const found = FindNamed(buckets, entry.name))
+        return *found;
+    std::vector<Entry>& chain = buckets[BucketOf(entry.name)];
+    chain.push_back(std::move(entry));
+    return chain.back();
+}
+
+} // namespace
 
 std::string ConfigFile::SectionName(const std::string& name) const
 {
@@ -72,54 +98,14 @@ std::string ConfigFile::ValueText(const std::string& value) const
     return (namemode & KEEPVALUECASE) ? value : ToLowerString(value);
 }
 
-ConfigFile::Section* ConfigFile::FindSection(Table& table, const std::string& name)
-{
-    for (Section& s : table[BucketOf(name)])
-        if (s.name == name)
-            return &s;
-    return nullptr;
-}
-
-const ConfigFile::Section* ConfigFile::FindSection(const Table& table, const std::string& name)
-{
-    for (const Section& s : table[BucketOf(name)])
-        if (s.name == name)
-            return &s;
-    return nullptr;
-}
-
 ConfigFile::Section& ConfigFile::AddTo(Table& table, const std::string& name)
 {
-    if (Section* const found = FindSection(table, name))
-        return *found;
-    std::vector<Section>& chain = table[BucketOf(name)];
-    chain.push_back(Section{ name, std::vector<std::vector<Key>>(CONFIGBUCKETS) });
-    return chain.back();
-}
-
-ConfigFile::Key* ConfigFile::FindKey(Section& section, const std::string& name)
-{
-    for (Key& k : section.keys[BucketOf(name)])
-        if (k.name == name)
-            return &k;
-    return nullptr;
-}
-
-const ConfigFile::Key* ConfigFile::FindKey(const Section& section, const std::string& name)
-{
-    for (const Key& k : section.keys[BucketOf(name)])
-        if (k.name == name)
-            return &k;
-    return nullptr;
+    return AddNamed(table, Section{ name, std::vector<std::vector<Key>>(CONFIGBUCKETS) });
 }
 
 ConfigFile::Key& ConfigFile::AddKey(Section& section, const std::string& name)
 {
-    if (Key* const found = FindKey(section, name))
-        return *found;
-    std::vector<Key>& chain = section.keys[BucketOf(name)];
-    chain.push_back(Key{ name, std::string() });
-    return chain.back();
+    return AddNamed(section.keys, Key{ name, std::string() });
 }
 
 bool ConfigFile::HasContent() const
@@ -145,13 +131,13 @@ bool ConfigFile::SetNameMode(const int32_t mode)
 
 bool ConfigFile::HasSection(std::string section) const
 {
-    return store && FindSection(*store, SectionName(section));
+    return store && FindNamed(*store, SectionName(section));
 }
 
 bool ConfigFile::HasKey(std::string section, std::string key) const
 {
-    const Section* const s = store ? FindSection(*store, SectionName(section)) : nullptr;
-    return s && FindKey(*s, KeyName(key));
+    const Section* const s = store ? FindNamed(*store, SectionName(section)) : nullptr;
+    return s && FindNamed(s->keys, KeyName(key));
 }
 
 bool ConfigFile::AddSection(std::string section)
@@ -159,7 +145,7 @@ bool ConfigFile::AddSection(std::string section)
     if (!store)
         store = std::make_unique<Table>(CONFIGBUCKETS);
     const std::string name = SectionName(section);
-    if (FindSection(*store, name))
+    if (FindNamed(*store, name))
         return false;
     AddTo(*store, name);
     return true;
@@ -167,14 +153,14 @@ bool ConfigFile::AddSection(std::string section)
 
 std::string ConfigFile::GetValue(std::string section, std::string key) const
 {
-    const Section* const s = store ? FindSection(*store, SectionName(section)) : nullptr;
-    const Key* const k = s ? FindKey(*s, KeyName(key)) : nullptr;
+    const Section* const s = store ? FindNamed(*store, SectionName(section)) : nullptr;
+    const Key* const k = s ? FindNamed(s->keys, KeyName(key)) : nullptr;
     return k ? k->value : std::string();
 }
 
 bool ConfigFile::SetValue(std::string section, std::string key, std::string value)
 {
-    Section* const s = store ? FindSection(*store, SectionName(section)) : nullptr;
+    Section* const s = store ? FindNamed(*store, SectionName(section)) : nullptr;
     if (!s)
         return false;
     AddKey(*s, KeyName(key)).value = ValueText(value);

@@ -57,12 +57,8 @@ private:
     std::string SectionName(const std::string& name) const;
     std::string KeyName(const std::string& name) const;
     std::string ValueText(const std::string& value) const;
-    static Section* FindSection(Table& table, const std::string& name);
-    static const Section* FindSection(const Table& table, const std::string& name);
-    static Section& AddTo(Table& table, const std::string& name);
-    static Key* FindKey(Section& section, const std::string& name);
-    static const Key* FindKey(const Section& section, const std::string& name);
-    static Key& AddKey(Section& section, const std::string& name);
+    static Section& AddTo(Table& table, const std::string& name);     // the section, made when new
+    static Key& AddKey(Section& section, const std::string& name);    // the key, made (empty) when new
 
     std::unique_ptr<Table> store;                           // null while empty
     int32_t sectionmode = SECTIONS_KEPT;
