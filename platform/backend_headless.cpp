@@ -22,6 +22,7 @@ std::vector<uint32_t> lastframe;
 int framewidth = 0;
 int frameheight = 0;
 int framecount = 0;
+FrameWatcher watcher = nullptr;
 
 bool HeadlessStart()
 {
@@ -51,6 +52,8 @@ void HeadlessPresent(const uint32_t* pixels, int width, int height)
     framewidth = width;
     frameheight = height;
     framecount++;
+    if (watcher)
+        watcher(pixels, width, height);
 }
 
 void HeadlessPump()
@@ -123,6 +126,11 @@ const uint32_t* LastPresentedFrame(int* width, int* height)
     *width = framewidth;
     *height = frameheight;
     return lastframe.empty() ? nullptr : lastframe.data();
+}
+
+void WatchPresentedFrames(FrameWatcher w)
+{
+    watcher = w;
 }
 
 bool SaveLastFramePng(const char* path)

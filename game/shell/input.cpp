@@ -7,6 +7,6 @@ uint8_t keys[256] = {};
 
 bool PollMouse()
 {
-    mousestate.x = mousestate.y = mousestate.z = 0;
+    mousestate = {};
     return false;
 }
