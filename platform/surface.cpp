@@ -103,10 +103,10 @@ void CopySurface(SysSurface* const dst, int32_t x, int32_t y, const SysSurface* 
             memmove(to, from, (size_t)width * sizeof(uint32_t));
             continue;
         }
+        // A select and an unconditional store, which the compiler turns into vector blends.
         for (int32_t j = 0; j < width; j++) {
             const uint32_t pixel = from[j];
-            if (pixel != key)
-                to[j] = pixel;
+            to[j] = pixel == key ? to[j] : pixel;
         }
     }
 }
