@@ -1,5 +1,7 @@
 #include "tests/game/view/viewtest.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <ostream>
 
 #include "game/model/state.h"
@@ -164,6 +166,34 @@ uint32_t PixelAt(const SysSurface* s, const int32_t x, const int32_t y)
     if (!s || x < 0 || y < 0 || x >= s->width || y >= s->height)
         return 0;
     return s->pixels[static_cast<size_t>(y) * s->width + x] & 0xFFFFFF;
+}
+
+PixelRect Ink(const SysSurface* s, const PixelRect& rect, const uint32_t background)
+{
+    PixelRect box = { rect.right, rect.bottom, rect.left, rect.top };
+    for (int32_t y = rect.top; y < rect.bottom; y++)
+        for (int32_t x = rect.left; x < rect.right; x++)
+            if (PixelAt(s, x, y) != background) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+    return box;
+}
+
+bool HasColour(const SysSurface* s, const PixelRect& rect, const uint32_t pixel)
+{
+    auto near = [](uint32_t a, uint32_t b, int shift) {
+        return std::abs(static_cast<int>(a >> shift & 0xFF) - static_cast<int>(b >> shift & 0xFF)) <= 24;
+    };
+    for (int32_t y = rect.top; y < rect.bottom; y++)
+        for (int32_t x = rect.left; x < rect.right; x++) {
+            const uint32_t p = PixelAt(s, x, y);
+            if (near(p, pixel, 16) && near(p, pixel, 8) && near(p, pixel, 0))
+                return true;
+        }
+    return false;
 }
 
 Probe CellAt(const SysSurface* s, const int32_t x, const int32_t y)

@@ -55,6 +55,10 @@ Probe CellAt(const SysSurface* surface, int32_t x, int32_t y);     // what was d
 // What a layer drew on the square whose cell starts at (px, py) of the surface.
 Probe LayerAt(const SysSurface* surface, int32_t px, int32_t py, PatchPlace place);
 uint32_t PixelAt(const SysSurface* surface, int32_t x, int32_t y); // XRGB
+// The bounding box of the pixels in rect that differ from background; empty (left >= right) for none.
+PixelRect Ink(const SysSurface* surface, const PixelRect& rect, uint32_t background = 0);
+// Whether some pixel in rect is near the colour (XRGB): the inside of a glyph reaches its colour.
+bool HasColour(const SysSurface* surface, const PixelRect& rect, uint32_t pixel);
 
 // The fixture's cell of the sheets: fills surface's 40 x 40 cell n (16 to a row) with its code.
 void PaintFixtureCell(Surface& sheet, int32_t sheetnumber, int32_t n);
