@@ -210,7 +210,10 @@ bool DrawBoard(const uint8_t hideselected, int32_t viewer)
         return true;
     if (viewer == VIEWER_CURRENT)
         viewer = currplayer;
-    DrawSurface(0, 0, imgboard);
+    // Every caller clears the back buffer first, so the image copied whole shows what a copy keyed on
+    // its black would, at the cost of a plain copy.
+    if (imgboard.GetSurface() && backbuffer)
+        CopySurface(backbuffer, 0, 0, imgboard.GetSurface(), imgboard.Rect(), false);
     DrawMarksLayer();
     DrawUnitsLayer(hideselected, viewer);
     if (gridon)
