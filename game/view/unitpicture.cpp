@@ -48,8 +48,8 @@ void DrawHealthBar(Surface& picture, const int32_t width)
 {
     if (width <= 0 || !imgunithealth.IsCreated() || !picture.GetSurface())
         return;
-    const PixelRect bar = { 0, 0, std::min(width, imgunithealth.width), std::min<int32_t>(HEALTHBARHEIGHT, imgunithealth.height) };
-    CopySurface(picture.GetSurface(), HEALTHBARX, HEALTHBARY, imgunithealth.GetSurface(), bar, true);
+    CopySurface(picture.GetSurface(), HEALTHBARX, HEALTHBARY, imgunithealth.GetSurface(), { 0, 0, width, HEALTHBARHEIGHT },
+                true);
 }
 
 void DrawColourAndFrame(const uint8_t code, Surface& picture)

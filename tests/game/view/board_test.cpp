@@ -116,7 +116,7 @@ TEST_F(BoardTest, ShadingFollowsTheUnexploredNeighbours)
         "...#.#....",
         "....#.....",
         "..........",
-        "........#.",
+        "........##",
         ".........#",
         "..........",
     };
@@ -139,7 +139,7 @@ TEST_F(BoardTest, ShadingFollowsTheUnexploredNeighbours)
         { 2, 2, { SHEET_TERRAIN, 9 }, { SHEET_TERRAIN, 64 } },         // up-left only
         { 2, 0, { SHEET_TERRAIN, 9 }, { SHEET_TERRAIN, 96 } },         // down-left only
         { 0, 2, { SHEET_TERRAIN, 9 }, { SHEET_TERRAIN, 80 } },         // up-right only
-        { 8, 8, { SHEET_TERRAIN, 9 + 16 * (1 + 4) }, none },           // above and right, corners ignored
+        { 8, 8, { SHEET_TERRAIN, 9 + 16 * (1 + 4) }, none },           // above and right: no corner, not even up-right
         { 9, 9, { SHEET_TERRAIN, 9 + 16 * 1 }, none },                 // the map's edge counts for nothing
     };
     for (const Case& c : cases) {

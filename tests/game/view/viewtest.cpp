@@ -142,7 +142,7 @@ void MakeSheets()
     MakeSheet(imgspellicon, SHEET_SPELLICON, 16);
     MakeSheet(imgicons, SHEET_ICONS, 2);
     MakeMenuIcons();
-    MakeSolid(imgunithealth, SHEET_HEALTH, 36, 3);
+    MakeSolid(imgunithealth, SHEET_HEALTH, 40, 3);     // wider than the bar may grow
     const int32_t sizes[BORDERPIECES][2] = { { 800, 30 }, { 800, 80 }, { 5, 100 }, { 5, 100 },
                                              { 500, 80 }, { 500, 80 }, { 800, 80 } };
     for (int32_t i = 0; i < BORDERPIECES; i++)
