@@ -136,6 +136,7 @@ void SdlPump()
 {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        NoteInputEvent(e);
         switch (e.type) {
         case SDL_WINDOWEVENT:
             TranslateWindowEvent(e.window);

@@ -15,7 +15,7 @@
 
 namespace {
 
-enum : int32_t { BORDERSIDEPIECES = 6, BORDERSIDESTEP = 100, BORDERRIGHTX = 795, SONG_MENU = 3 };
+enum : int32_t { BORDERSIDEPIECES = 6, BORDERSIDESTEP = 100, BORDERRIGHTX = 795 };
 
 const char* const phasenames[3] = { "Morning.", "Afternoon.", "Night." };
 

@@ -5,7 +5,7 @@
 
 bool LeftButtonDown()
 {
-    return (mousestate.buttons[0] & 0x80) != 0;
+    return (mousestate.buttons[0] & KEY_DOWNBIT) != 0;
 }
 
 bool MouseOn(const PixelRect& r)
@@ -15,7 +15,7 @@ bool MouseOn(const PixelRect& r)
 
 void HoldUntilRelease()
 {
+    // A read that fails reports no button down.
     while (LeftButtonDown())
-        if (PollMouse())
-            break;
+        PollMouse(&mousex, &mousey);
 }
