@@ -8,6 +8,7 @@
 #include "game/shell/sound.h"
 #include "game/view/drawing.h"
 #include "game/view/menustar.h"
+#include "platform/inputscript.h"
 #include "tests/game/view/viewtest.h"
 
 namespace {
@@ -108,6 +109,17 @@ TEST_F(MenuStarTest, APressActsOnceWhenLetGo)
     EXPECT_EQ(clicks, (std::vector<std::pair<int32_t, int32_t>>{ { 7, -3 } }));
     EXPECT_EQ(soundsplayed, (std::vector<std::string>{ ".\\Sound\\GSButton.wav", ".\\Sound\\GSOK.wav" }));
     EXPECT_FALSE(DoSoundButton(0, Clicked, 7, -3)) << "the button is up again";
+    EXPECT_EQ(clicks.size(), 1u);
+
+    // The press holds the frame while the mouse is read; letting go outside the icon still acts.
+    clicks.clear();
+    PointAt(350 + 10, 75 + 10, true);
+    ClearInputScript();
+    ScriptMouse(300, 200, 1, 3);
+    EXPECT_TRUE(DoSoundButton(0, Clicked, 1, 1));
+    EXPECT_EQ(ScriptedMouseReads(), 4);
+    EXPECT_EQ(mousex, 660);
+    EXPECT_EQ(mousey, 285);
     EXPECT_EQ(clicks.size(), 1u);
 
     // With the sound option off the button is silent.

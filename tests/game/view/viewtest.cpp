@@ -11,6 +11,7 @@
 #include "game/shell/fonts.h"
 #include "game/shell/gdiobjects.h"
 #include "game/shell/images.h"
+#include "game/shell/input.h"
 #include "game/shell/shell.h"
 #include "game/shell/surface.h"
 #include "game/view/board.h"
@@ -21,6 +22,7 @@
 #include "game/view/unitpicture.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/inputscript.h"
 #include "platform/window.h"
 #include "tests/game/support/world.h"
 
@@ -233,6 +235,9 @@ void ViewTest::SetUp()
     ASSERT_FALSE(CreatePrimarySurface());
     ASSERT_FALSE(CreateGdiObjects());
     ASSERT_FALSE(LoadFonts());
+    ClearInputScript();
+    ASSERT_FALSE(DInputGo());
+    BindMouse();
     MakeSheets();
     UseVirtualClock(100000);
     candraw = 1;
@@ -251,6 +256,9 @@ void ViewTest::TearDown()
     UnloadTestStrings();
     ResetGameState();
     UnloadFonts();
+    ReleaseInput();
+    ClearInputScript();
+    mousestate = {};
     ReleaseDirectDraw();
     StopPlatform();
     SetCurrentDir(olddir.c_str());

@@ -18,6 +18,7 @@
 #include "game/view/pointer.h"
 #include "game/view/strips.h"
 #include "game/view/text.h"
+#include "platform/inputscript.h"
 #include "tests/game/support/world.h"
 #include "tests/game/view/viewtest.h"
 
@@ -220,12 +221,21 @@ TEST_F(WidgetTest, AClickInTheShopsStripRefundsAndTheNextTakesItsPlace)
     EXPECT_EQ(LayerAt(backbuffer, 60, 540, PATCH_ICON), (Probe{ SHEET_UNITS, 2 })) << "drawn in the same frame";
     EXPECT_EQ(LayerAt(backbuffer, 100, 540, PATCH_ICON), (Probe{ SHEET_NONE, -1 }));
     EXPECT_FALSE(LeftButtonDown()) << "held until let go";
+    EXPECT_EQ(ScriptedMouseReads(), 1);
+
+    // Held over three reads it refunds one unit all the same.
+    PointAt(20 + 10, 540 + 10, true);
+    ScriptMouse(0, 0, 1, 2);
+    DrawShopBoughtUnits();
+    EXPECT_EQ(p[0].bought.size(), 1u);
+    EXPECT_EQ(p[0].gold, 560);
+    EXPECT_EQ(ScriptedMouseReads(), 4);
 
     // Without a press nothing changes.
     PointAt(20 + 10, 540 + 10);
     DrawShopBoughtUnits();
-    EXPECT_EQ(p[0].bought.size(), 2u);
-    EXPECT_EQ(p[0].gold, 510);
+    EXPECT_EQ(p[0].bought.size(), 1u);
+    EXPECT_EQ(p[0].gold, 560);
     p.clear();
     EXPECT_TRUE(DrawShopBoughtUnits());
 }
