@@ -35,6 +35,12 @@ void ForEachViewSquare(Draw draw)
         }
 }
 
+// The frame of the board's animated cells, each held three passes.
+int32_t AnimationFrame()
+{
+    return static_cast<int32_t>(static_cast<uint32_t>(framecount) / 3 % ANIMATIONFRAMES);
+}
+
 bool Unexplored(const int32_t x, const int32_t y)
 {
     return InBounds(x, y) && !map[x][y].explored;
@@ -186,11 +192,6 @@ void DrawGridLayer()
 }
 
 } // namespace
-
-int32_t AnimationFrame()
-{
-    return static_cast<int32_t>(static_cast<uint32_t>(framecount) / 3 % ANIMATIONFRAMES);
-}
 
 bool RebuildBoardImage()
 {

@@ -14,4 +14,3 @@ bool RebuildBoardImage();
 // Draws the board image, the marks, the units as viewer sees them and the grid into the back buffer.
 // With hideselected the current unit blinks. True, doing nothing, while drawing is off or the game inactive.
 bool DrawBoard(uint8_t hideselected, int32_t viewer);
-int32_t AnimationFrame();               // the frame of the board's animated cells, 0..6
