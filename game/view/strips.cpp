@@ -26,6 +26,15 @@ int32_t TypeNumber(const int32_t base, const int32_t type)
     return std::atoi(GetString(static_cast<uint32_t>(base + type)));
 }
 
+// Only a type of the catalogue names its own strings; any other number would read another range's.
+bool IsUnitType(const int32_t type)
+{
+    if (type >= 1 && type <= unittypecount)
+        return true;
+    LogBadInput("ERROR: There is no unit type " + std::to_string(type) + " to show.");
+    return false;
+}
+
 bool IsPlayer(const int32_t player)
 {
     return player >= 0 && static_cast<size_t>(player) < p.size();
@@ -111,6 +120,8 @@ bool DrawBuyableIcons()
         return false;
     const int32_t gold = p[YouToInt()].gold;
     for (const UnitListEntry& entry : buyable) {
+        if (!IsUnitType(entry.type))
+            continue;
         const Surface& sheet = gold < TypeNumber(STR_UNITCOST, entry.type) ? imgunitstint : imgunits;
         DrawSheetIcon(entry.iconx, entry.icony, TypeNumber(STR_UNITPICTURE, entry.type), sheet);
     }
@@ -127,6 +138,10 @@ bool DrawShopBoughtUnits()
     // A refunded entry's place is looked at again: it now holds the next one.
     for (size_t i = 0; i < player.bought.size();) {
         const int32_t type = player.bought[i].type;
+        if (!IsUnitType(type)) {
+            i++;
+            continue;
+        }
         DrawSheetIcon(STRIPX + CELLSIZE * static_cast<int32_t>(i), STRIPY, TypeNumber(STR_UNITPICTURE, type), imgunits);
         if (!MouseOn(hotrect) || !LeftButtonDown()) {
             i++;

@@ -200,9 +200,11 @@ TEST_F(WidgetTest, AnIconUnderTheMouseShowsItsBox)
 
 TEST_F(WidgetTest, UnitsForSaleAreDimmedWhenTheyCostTooMuch)
 {
-    buyable = { { 1, 100, 100, 0 }, { 3, 200, 100, 0 }, { 2, 300, 100, 0 } };
+    buyable = { { 1, 100, 100, 0 }, { 3, 200, 100, 0 }, { 2, 300, 100, 0 }, { 10002, 400, 100, 0 } };
     p[0].gold = 80;
     DrawBuyableIcons();
+    EXPECT_EQ(LayerAt(backbuffer, 400, 100, PATCH_ICON), (Probe{ SHEET_NONE, -1 }));
+    EXPECT_NE(log.find("ERROR: There is no unit type 10002 to show."), std::string::npos);
     EXPECT_EQ(LayerAt(backbuffer, 100, 100, PATCH_ICON), (Probe{ SHEET_UNITS, 1 }));
     EXPECT_EQ(LayerAt(backbuffer, 200, 100, PATCH_ICON), (Probe{ SHEET_UNITSTINT, 3 }));
     EXPECT_EQ(LayerAt(backbuffer, 300, 100, PATCH_ICON), (Probe{ SHEET_UNITS, 2 })) << "exactly affordable";
