@@ -22,7 +22,7 @@ std::vector<uint32_t> lastframe;
 int framewidth = 0;
 int frameheight = 0;
 int framecount = 0;
-FrameWatcher watcher = nullptr;
+void (*presentwatch)(const uint32_t*, int, int) = nullptr;
 
 bool HeadlessStart()
 {
@@ -52,8 +52,8 @@ void HeadlessPresent(const uint32_t* pixels, int width, int height)
     framewidth = width;
     frameheight = height;
     framecount++;
-    if (watcher)
-        watcher(pixels, width, height);
+    if (presentwatch)
+        presentwatch(pixels, width, height);
 }
 
 void HeadlessPump()
@@ -116,6 +116,11 @@ void InjectKeyDown(uint32_t key)
     pending.push_back({INJECT_KEYDOWN, key});
 }
 
+void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height))
+{
+    presentwatch = watch;
+}
+
 int PresentedFrameCount()
 {
     return framecount;
@@ -126,11 +131,6 @@ const uint32_t* LastPresentedFrame(int* width, int* height)
     *width = framewidth;
     *height = frameheight;
     return lastframe.empty() ? nullptr : lastframe.data();
-}
-
-void WatchPresentedFrames(FrameWatcher w)
-{
-    watcher = w;
 }
 
 bool SaveLastFramePng(const char* path)

@@ -13,5 +13,5 @@ void InjectKeyDown(uint32_t key);           // a SYSKEY_ key pressed: SYS_KEYDOW
 int PresentedFrameCount();                  // frames presented since StartPlatform
 const uint32_t* LastPresentedFrame(int* width, int* height); // the last frame's pixels (null, 0 x 0 when none)
 bool SaveLastFramePng(const char* path);    // writes the last frame as a PNG; true on failure or when there is none
-typedef void (*FrameWatcher)(const uint32_t* pixels, int width, int height);
-void WatchPresentedFrames(FrameWatcher watcher);    // called with every frame presented from now on; null stops
+// Calls watch with every frame as it is presented (null stops), for tests that follow a sequence.
+void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height));
