@@ -124,6 +124,15 @@ bool SetUpOnce()
     return failed;
 }
 
+// The set-up, once for every benchmark of the run; false, with the benchmark skipped, when it failed.
+bool Ready(benchmark::State& state)
+{
+    if (!SetUpOnce())
+        return true;
+    state.SkipWithError("no display");
+    return false;
+}
+
 void FrameMemcpy(benchmark::State& state)
 {
     std::vector<uint32_t> from(800 * 600, 0x123456);
@@ -138,10 +147,8 @@ void FrameMemcpy(benchmark::State& state)
 // The board as the unit turn draws it every frame, with its marks and units, the minimap and the feed.
 void BoardFrame(benchmark::State& state)
 {
-    if (SetUpOnce()) {
-        state.SkipWithError("no display");
+    if (!Ready(state))
         return;
-    }
     for (auto _ : state) {
         framecount++;
         DrawBoard(1, 0);
@@ -154,10 +161,8 @@ void BoardFrame(benchmark::State& state)
 // The whole play screen around it: the clear, the frame, the header and the cursor too.
 void PlayScreenFrame(benchmark::State& state)
 {
-    if (SetUpOnce()) {
-        state.SkipWithError("no display");
+    if (!Ready(state))
         return;
-    }
     for (auto _ : state) {
         framecount++;
         ClearBackBuffer();
@@ -175,10 +180,8 @@ void PlayScreenFrame(benchmark::State& state)
 // the minimap made again.
 void RebuildAfterAChange(benchmark::State& state)
 {
-    if (SetUpOnce()) {
-        state.SkipWithError("no display");
+    if (!Ready(state))
         return;
-    }
     for (auto _ : state) {
         RebuildBoardImage();
         RedrawUnitPictures();

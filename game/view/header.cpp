@@ -50,7 +50,7 @@ bool DrawTurnHeader()
     BeginText(FONT_MEDIUM);
     DrawShadowText(15, 0, 800, 30, TurnHeaderText(), COLOUR_WHITE, TEXT_SINGLELINE | TEXT_VCENTRE);
     if (!p.empty())
-        DrawShadowText(0, 0, 795, 30, "$" + std::to_string(p[YouToInt()].gold), COLOUR_GOLD, FORMAT_RIGHTLINE);
+        DrawShadowText(0, 0, 795, 30, GoldText(p[YouToInt()].gold), COLOUR_GOLD, FORMAT_RIGHTLINE);
     EndText();
     return false;
 }

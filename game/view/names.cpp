@@ -44,6 +44,12 @@ std::string PlayerPossessive(const int32_t player)
     return PlayerName(player) + "'s";
 }
 
+std::string GoldText(const int32_t gold)
+{
+    std::string text = "$";
+    return text += std::to_string(gold);
+}
+
 bool DrawPlayerGold()
 {
     if (p.empty())
@@ -55,7 +61,7 @@ bool DrawPlayerGold()
     BeginText(FONT_BOARDLARGE);
     SetDCTextColour(textdc, COLOUR_YELLOW);
     DrawDCText(textdc, PlayerName(currplayer), { 5, 30, 795, 90 }, TEXT_RIGHT);
-    DrawDCText(textdc, "$" + std::to_string(p[currplayer].gold), { 5, 90, 795, 190 }, TEXT_RIGHT);
+    DrawDCText(textdc, GoldText(p[currplayer].gold), { 5, 90, 795, 190 }, TEXT_RIGHT);
     EndText();
     return false;
 }

@@ -119,7 +119,8 @@ void MakeScene()
     AddMessage(0, "The target resisted the spell!");
 }
 
-void ComposePlayScreen()
+// The play screen of the scene, composed, shown and saved as name in the build tree: the frame shown.
+const uint32_t* ComposePlayScreen(const char* name)
 {
     const int32_t local = YouToInt();
     RebuildBoardImage();
@@ -136,6 +137,13 @@ void ComposePlayScreen()
     mousey = 250;
     DrawCursor(0);
     FlipScreen();
+    const std::string png = std::string(GORV_TEST_DIR) + "/" + name;
+    EXPECT_FALSE(SaveLastFramePng(png.c_str())) << png;
+    int width = 0, height = 0;
+    const uint32_t* const frame = LastPresentedFrame(&width, &height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+    return frame;
 }
 
 // Every image global the fixture or the loader may hold, released.
@@ -156,13 +164,8 @@ class GoldenTest : public ViewTest {
 TEST_F(GoldenTest, ThePlayScreen)
 {
     MakeScene();
-    ComposePlayScreen();
-    const std::string png = std::string(GORV_TEST_DIR) + "/playscreen_fixture.png";
-    EXPECT_FALSE(SaveLastFramePng(png.c_str())) << png;
-    int width = 0, height = 0;
-    const uint32_t* const frame = LastPresentedFrame(&width, &height);
+    const uint32_t* const frame = ComposePlayScreen("playscreen_fixture.png");
     ASSERT_NE(frame, nullptr);
-    ASSERT_EQ(width, 800);
     const std::vector<int> digest = Digest(frame);
 
     if (std::getenv("GORV_UPDATE_GOLDEN")) {
@@ -187,7 +190,7 @@ TEST_F(GoldenTest, ThePlayScreen)
             if (++off == 10)
                 break;
         }
-    EXPECT_EQ(off, 0) << "the picture changed: look at " << png;
+    EXPECT_EQ(off, 0) << "the picture changed: look at " << GORV_TEST_DIR << "/playscreen_fixture.png";
 }
 
 // The same screen with the game's own pictures, for eyes: the image modules of the game directory
@@ -203,13 +206,9 @@ TEST_F(GoldenTest, ThePlayScreenWithTheGamesArt)
     imagemodules[IMAGES_VISTORN] = imagemodules[IMAGES_BRACKWEL] = nullptr;
     if (!failed) {
         MakeScene();
-        ComposePlayScreen();
-        const std::string png = std::string(GORV_TEST_DIR) + "/playscreen.png";
-        EXPECT_FALSE(SaveLastFramePng(png.c_str())) << png;
-        // The board shows the art: many colours, none of the fixture's codes.
-        int width = 0, height = 0;
-        const uint32_t* const frame = LastPresentedFrame(&width, &height);
+        const uint32_t* const frame = ComposePlayScreen("playscreen.png");
         ASSERT_NE(frame, nullptr);
+        // The board shows the art: many colours, where the fixture's sheets have a few hundred.
         std::vector<uint32_t> colours(frame + 40 * 800, frame + 500 * 800);
         std::sort(colours.begin(), colours.end());
         EXPECT_GT(std::unique(colours.begin(), colours.end()) - colours.begin(), 1000);
