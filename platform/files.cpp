@@ -169,3 +169,8 @@ bool SetCurrentDir(const char* name)
 {
     return chdir(ResolvePath(name).c_str()) != 0;
 }
+
+bool SyncFile(FILE* file)
+{
+    return fflush(file) != 0 || fsync(fileno(file)) != 0;
+}

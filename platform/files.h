@@ -3,6 +3,7 @@
 // Names may use '\' and any letter case: "tessarine.dll" finds "Tessarine.dll". Every call that takes
 // a name resolves it first.
 #pragma once
+#include <cstdio>
 #include <string>
 
 std::string ResolvePath(const char* name);     // the path of a Windows-style name: '\' to '/', a leading ".\" dropped, each missing part matched ignoring case
@@ -12,3 +13,4 @@ bool FileExists(const char* name);             // a regular file (or a link to o
 bool DirectoryExists(const char* name);        // a directory exists
 std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
 bool SetCurrentDir(const char* name);          // changes the working directory; true on failure
+bool SyncFile(FILE* file);                     // flushes a written file and forces its bytes to the disk; true on failure
