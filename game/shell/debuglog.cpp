@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <streambuf>
 
+#include "platform/log.h"
+
 namespace {
 
 // Writes straight to a line-buffered C file, so every finished line is on disk; without a file the
@@ -52,6 +54,13 @@ std::filesystem::path logpath;      // where the open file lives, for deletion a
 } // namespace
 
 std::ostream debuglog(&logbuf);
+
+// The platform layer's lines (a refused picture, a missing face) belong in this log too.
+static void LogPlatformLine(const char* line)
+{
+    debuglog << line << std::endl;
+}
+static const bool platformlogset = (SetLogSink(LogPlatformLine), true);
 
 bool OpenDebugLog(const char* name)
 {

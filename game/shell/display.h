@@ -1,12 +1,32 @@
-// Display: the 800 x 600 back buffer and the display mode.
+// Display: the front buffer shown on screen and the 800 x 600 back buffer every frame is drawn into,
+// with the few operations every drawing part uses (clear, keyed copy, flip), the display mode and the
+// restoring of surfaces.
 #pragma once
 #include <cstdint>
 
+#include "platform/surface.h"
+
+struct Surface;
+
 enum { SCREENWIDTH = 800, SCREENHEIGHT = 600 };
 
-extern uint32_t backbuffer[SCREENWIDTH * SCREENHEIGHT];   // the frame being drawn, XRGB
+struct Display {
+    bool ddraw;                 // the display device is open
+    SysSurface* primary;        // the front buffer: the last frame shown
+    SysSurface* backbuffer;     // the frame being drawn
+    ~Display();                 // ReleaseDirectDraw
+};
 
-bool SetScreenMode(int width, int height, int bpp);   // true on failure
-bool RestoreSurfaces();                               // true on failure
-void ClearBackBuffer();                               // fills the back buffer with colour 0
-void FlipScreen();                                    // shows the back buffer
+extern Display display;
+extern SysSurface*& backbuffer;     // display.backbuffer: where every drawing part draws
+
+bool CreateDirectDraw();                    // opens the display of the main window; true on failure
+bool CreatePrimarySurface();                // makes the front and back buffers; true on failure
+bool SetScreenMode(int width, int height, int bpp); // true on failure
+bool ClearBackBuffer();                     // fills the back buffer with colour 0; true on failure
+// Copies src's rectangle to (x, y) of the back buffer, skipping its key colour; true on failure.
+bool BltFastKeyed(int32_t x, int32_t y, const SysSurface* src, const PixelRect& srcrect);
+bool DrawSurface(int32_t x, int32_t y, const Surface& surface);    // the whole surface, keyed; true on failure
+void FlipScreen();                          // shows the back buffer, which keeps its contents
+bool RestoreSurfaces();                     // true on failure
+void ReleaseDirectDraw();                   // frees both buffers and closes the display

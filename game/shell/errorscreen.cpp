@@ -19,3 +19,7 @@ void ShowErrorScreen(std::string title, std::string text, const int32_t next)
         aftererror = next;
     gs = GAME_ERRORSCREEN;
 }
+
+void DrawErrorScreen()
+{
+}

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/gdi.h"         // the TEXT_ placement flags
+
 struct Surface;                         // a sprite sheet or picture, owned by the image set
 
 extern Surface* imgunits;               // the unit icon sheet: 40 x 40 cells, 16 to a row
@@ -12,16 +14,6 @@ extern Surface* imgspellanim;           // the effect animation sheet, laid out 
 
 // The game fonts, by index into the font table.
 enum : int32_t { FONT_SMALL = 0, FONT_MEDIUM = 1, FONT_BOARDLARGE = 2 };
-// Text placement flags for DrawShadowText.
-enum : uint32_t {
-    TEXT_LEFT = 0x0,
-    TEXT_CENTRE = 0x1,
-    TEXT_RIGHT = 0x2,
-    TEXT_VCENTRE = 0x4,
-    TEXT_SINGLELINE = 0x20,
-    TEXT_WORDBREAK = 0x10,
-    TEXT_NOCLIP = 0x100
-};
 enum : int32_t { DAMAGEICON = 254 };    // the unit sheet's cell behind a damage number
 
 bool BeginText(int32_t font);           // opens the back buffer for text with a font, transparent; false

@@ -1,0 +1,23 @@
+// The display device behind the main window: opening it, its mode, and showing a frame.
+//
+// Surfaces live in memory, so nothing is ever lost and every mode works; the test hooks make the
+// failures the game handles happen on purpose.
+#pragma once
+#include <cstdint>
+
+struct SysSurface;
+
+bool OpenDisplay();                                         // the display of the main window; true on failure
+void CloseDisplay();                                        // closing a closed display does nothing
+bool DisplayIsOpen();                                       // between OpenDisplay and CloseDisplay
+bool SetDisplayMode(int32_t width, int32_t height, int32_t bpp); // true when the mode is refused
+int32_t DisplayDepth();                                     // bits per pixel of the last mode set (0 before)
+bool RestoreAllSurfaces();                                  // memory surfaces are never lost; true on failure
+void PresentSurface(const SysSurface* frame);               // shows the frame in the main window
+// Copies a frame into a texture's upload buffer of pitch bytes per row (the present path's one copy).
+void CopyFrameToUpload(void* upload, int32_t pitch, const uint32_t* pixels, int32_t width, int32_t height);
+
+// Test hooks.
+void RefuseDisplayOpen(bool refuse);                        // OpenDisplay fails while set
+void RefuseDisplayDepth(int32_t bpp, bool refuse);          // SetDisplayMode refuses that depth while set
+void ResetDisplayHooks();                                   // refuses nothing
