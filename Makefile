@@ -4,7 +4,9 @@
 DEPS := cmake ninja-build g++ pkg-config \
         libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        timgm6mb-soundfont fonts-dejavu-core clang libclang-rt-14-dev xvfb xauth x11-utils
+        timgm6mb-soundfont fonts-dejavu-core \
+        fonts-averia-serif-gwf fonts-averia-sans-gwf fonts-liberation2 fonts-linuxlibertine \
+        clang libclang-rt-14-dev xvfb xauth x11-utils
 
 JOBS ?= $(shell nproc)
 

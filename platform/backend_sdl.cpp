@@ -7,6 +7,7 @@
 #include "platform/backend.h"
 #include "platform/cp1252.h"
 #include "platform/dialog.h"
+#include "platform/display.h"
 #include "platform/window.h"
 
 namespace {
@@ -26,7 +27,8 @@ bool SdlStart()
 {
     // Closing the window is the game's decision (SYS_CLOSE), not a second quit event.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    // The 800 x 600 frame is scaled up sharp: nearest pixel, never blurred.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         SDL_Log("SDL video: %s", SDL_GetError());
         return true;
@@ -119,7 +121,12 @@ void SdlPresent(const uint32_t* pixels, int width, int height)
         return;
     if ((width != texturewidth || height != textureheight) && MakeTexture(width, height))
         return;
-    SDL_UpdateTexture(frametexture, nullptr, pixels, width * 4);
+    void* upload = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(frametexture, nullptr, &upload, &pitch) != 0)
+        return;
+    CopyFrameToUpload(upload, pitch, pixels, width, height);
+    SDL_UnlockTexture(frametexture);
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, frametexture, nullptr, nullptr);
     SDL_RenderPresent(renderer);

@@ -37,7 +37,7 @@ constexpr uint32_t PixelToColour(uint32_t pixel)     // XRGB to colour reference
 }
 enum : uint32_t { COLOUR_INVALID = 0xFFFFFFFF };     // ReadDCPixel outside the surface
 
-enum PenStyle { PEN_SOLID, PEN_DOT, PEN_NULL };      // a dotted pen draws 1 pixel in 2 along a line
+enum PenStyle { PEN_SOLID, PEN_DOT, PEN_NULL };      // a dotted line: 3 pixels drawn, 3 left (or painted in OPAQUE mode)
 enum StockObject { STOCK_WHITEBRUSH, STOCK_BLACKBRUSH, STOCK_NULLBRUSH, STOCK_WHITEPEN, STOCK_BLACKPEN, STOCK_NULLPEN };
 enum BackMode { BACK_TRANSPARENT = 1, BACK_OPAQUE = 2 };    // text and dot gaps leave or paint the background
 

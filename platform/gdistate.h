@@ -29,5 +29,14 @@ struct GdiDC {
     GdiPoint position;
 };
 
+// One glyph of a font, rendered: coverage 0-255, rows top to bottom.
+struct GdiGlyph {
+    int32_t width, rows;
+    int32_t left, top;      // from the pen position on the baseline to the bitmap's top-left (top: up)
+    int32_t advance;        // pixels to the next pen position
+    const uint8_t* coverage;
+};
+
+const GdiGlyph* FontGlyph(GdiFont* font, uint8_t cp1252);  // null when it cannot be rendered
 bool GdiCreationFails(GdiObjectKind kind);  // the failure hook's verdict on one creation
 GdiFont* DefaultFont();                     // the font of a new DC (null when no face can be found)

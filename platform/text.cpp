@@ -1,15 +1,180 @@
-// The mini-GDI's text: layout by the TEXT_ flags and anti-aliased glyphs blended onto the surface.
-#include "platform/gdi.h"
+// The mini-GDI's text: lines laid out by the TEXT_ flags, anti-aliased glyphs blended onto the surface.
+#include <algorithm>
+#include <vector>
 
 #include "platform/font.h"
+#include "platform/gdi.h"
 #include "platform/gdistate.h"
 
-int32_t DrawDCText(GdiDC*, std::string_view, const PixelRect&, uint32_t)
+namespace {
+
+struct Line {
+    std::string_view text;
+    int32_t width;
+};
+
+bool IsLineEnd(const char c)
 {
-    return 0;
+    return c == '\n' || c == '\r';
 }
 
-GdiSize MeasureDCText(const GdiDC*, std::string_view)
+int32_t Advance(GdiFont* const font, const std::string_view text)
 {
-    return {0, 0};
+    int32_t width = 0;
+    for (const char c : text) {
+        if (IsLineEnd(c))
+            continue;
+        if (const GdiGlyph* g = FontGlyph(font, (uint8_t)c))
+            width += g->advance;
+    }
+    return width;
+}
+
+// Cuts one paragraph into lines no wider than width at blanks; a word wider than that stays whole on
+// its own line (and is clipped when drawn). The blanks at a break belong to neither line.
+void BreakWords(GdiFont* const font, std::string_view text, const int32_t width, std::vector<Line>& lines)
+{
+    while (true) {
+        size_t end = 0;         // the end of what fits so far
+        size_t scan = 0;
+        while (scan < text.size()) {
+            size_t wordstart = scan;
+            while (wordstart < text.size() && text[wordstart] == ' ')
+                wordstart++;
+            size_t wordend = wordstart;
+            while (wordend < text.size() && text[wordend] != ' ')
+                wordend++;
+            if (end > 0 && Advance(font, text.substr(0, wordend)) > width)
+                break;
+            end = wordend;
+            scan = wordend;
+        }
+        if (end == 0)
+            end = scan;
+        const std::string_view line = text.substr(0, end);
+        lines.push_back({line, Advance(font, line)});
+        size_t next = end;
+        while (next < text.size() && text[next] == ' ')
+            next++;
+        if (next >= text.size())
+            return;
+        text = text.substr(next);
+    }
+}
+
+std::vector<Line> LayOut(GdiFont* const font, const std::string_view text, const int32_t width, const uint32_t flags)
+{
+    std::vector<Line> lines;
+    if (flags & TEXT_SINGLELINE) {
+        lines.push_back({text, Advance(font, text)});
+        return lines;
+    }
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view paragraph = text.substr(start, end - start);
+        if (!paragraph.empty() && paragraph.back() == '\r')
+            paragraph.remove_suffix(1);
+        if ((flags & TEXT_WORDBREAK) && !paragraph.empty())
+            BreakWords(font, paragraph, width, lines);
+        else
+            lines.push_back({paragraph, Advance(font, paragraph)});
+        if (end == text.size())
+            break;
+        start = end + 1;
+    }
+    return lines;
+}
+
+uint32_t Blend(const uint32_t dst, const uint32_t src, const uint32_t alpha)
+{
+    const uint32_t inverse = 255 - alpha;
+    const uint32_t r = ((src >> 16 & 0xFF) * alpha + (dst >> 16 & 0xFF) * inverse + 127) / 255;
+    const uint32_t g = ((src >> 8 & 0xFF) * alpha + (dst >> 8 & 0xFF) * inverse + 127) / 255;
+    const uint32_t b = ((src & 0xFF) * alpha + (dst & 0xFF) * inverse + 127) / 255;
+    return r << 16 | g << 8 | b;
+}
+
+// Draws one line with its top-left at (x, y), inside clip.
+void DrawLine(const GdiDC* const dc, const Line& line, int32_t x, const int32_t y, const PixelRect& clip)
+{
+    SysSurface* const s = dc->surface;
+    const int32_t cell = FontCellHeight(dc->font);
+    if (dc->backmode == BACK_OPAQUE) {
+        const PixelRect box = {std::max(x, clip.left), std::max(y, clip.top), std::min(x + line.width, clip.right),
+                               std::min(y + cell, clip.bottom)};
+        if (box.left < box.right && box.top < box.bottom)
+            FillSurface(s, &box, ColourToPixel(dc->backcolour));
+    }
+    const uint32_t colour = ColourToPixel(dc->textcolour);
+    const int32_t baseline = y + FontAscent(dc->font);
+    for (const char c : line.text) {
+        if (IsLineEnd(c))
+            continue;
+        const GdiGlyph* const g = FontGlyph(dc->font, (uint8_t)c);
+        if (!g)
+            continue;
+        const int32_t gx = x + g->left;
+        const int32_t gy = baseline - g->top;
+        const int32_t top = std::max(gy, clip.top);
+        const int32_t bottom = std::min(gy + g->rows, clip.bottom);
+        const int32_t left = std::max(gx, clip.left);
+        const int32_t right = std::min(gx + g->width, clip.right);
+        for (int32_t py = top; py < bottom; py++) {
+            const uint8_t* const from = g->coverage + (size_t)(py - gy) * g->width - gx;
+            uint32_t* const to = s->pixels + (size_t)py * s->width;
+            for (int32_t px = left; px < right; px++) {
+                const uint32_t alpha = from[px];
+                if (alpha == 255)
+                    to[px] = colour;
+                else if (alpha)
+                    to[px] = Blend(to[px], colour, alpha);
+            }
+        }
+        x += g->advance;
+    }
+}
+
+} // namespace
+
+int32_t DrawDCText(GdiDC* const dc, const std::string_view text, const PixelRect& rect, const uint32_t flags)
+{
+    if (!dc || !dc->surface || !dc->font || text.empty())
+        return 0;
+    const int32_t cell = FontCellHeight(dc->font);
+    const std::vector<Line> lines = LayOut(dc->font, text, rect.right - rect.left, flags);
+    int32_t y = rect.top;
+    if (flags & TEXT_SINGLELINE) {
+        if (flags & TEXT_VCENTRE)
+            y = rect.top + (rect.bottom - rect.top - cell) / 2;
+        else if (flags & TEXT_BOTTOM)
+            y = rect.bottom - cell;
+    }
+    PixelRect clip = SurfaceRect(dc->surface);
+    if (!(flags & TEXT_NOCLIP)) {
+        clip.left = std::max(clip.left, rect.left);
+        clip.top = std::max(clip.top, rect.top);
+        clip.right = std::min(clip.right, rect.right);
+        clip.bottom = std::min(clip.bottom, rect.bottom);
+    }
+    for (const Line& line : lines) {
+        int32_t x = rect.left;
+        if (flags & TEXT_CENTRE)
+            x = rect.left + (rect.right - rect.left - line.width) / 2;
+        else if (flags & TEXT_RIGHT)
+            x = rect.right - line.width;
+        if (clip.left < clip.right && clip.top < clip.bottom)
+            DrawLine(dc, line, x, y, clip);
+        y += cell;
+    }
+    return (int32_t)lines.size() * cell;
+}
+
+GdiSize MeasureDCText(const GdiDC* const dc, const std::string_view text)
+{
+    if (!dc || !dc->font)
+        return {0, 0};
+    return {Advance(dc->font, text), FontCellHeight(dc->font)};
 }

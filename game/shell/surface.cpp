@@ -21,6 +21,25 @@ Surface::~Surface()
     Release();
 }
 
+Surface::Surface(Surface&& other) noexcept
+    : surface(std::exchange(other.surface, nullptr)), caps(other.caps), height(other.height), width(other.width),
+      created(std::exchange(other.created, 0))
+{
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept
+{
+    if (this != &other) {
+        Release();
+        surface = std::exchange(other.surface, nullptr);
+        caps = other.caps;
+        height = other.height;
+        width = other.width;
+        created = std::exchange(other.created, 0);
+    }
+    return *this;
+}
+
 bool Surface::CreateSurface(const int32_t w, const int32_t h, const uint32_t key)
 {
     surface = CreateSysSurface(w, h, key, SURFACEMEMORY_VIDEO);

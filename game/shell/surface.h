@@ -33,6 +33,8 @@ struct Surface {
     ~Surface();
     Surface(const Surface&) = delete;
     Surface& operator=(const Surface&) = delete;
+    Surface(Surface&& other) noexcept;              // takes the picture; other is left empty
+    Surface& operator=(Surface&& other) noexcept;
 
     bool CreateSurface(int32_t w, int32_t h, uint32_t key);     // true on success; sets no size or flag
     bool CreateBlank(int32_t w, int32_t h, uint32_t key);       // black w x h; false when already created

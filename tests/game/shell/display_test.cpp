@@ -1,0 +1,101 @@
+// Display: the buffers, the mode and its refusals, the back buffer's operations and the flip.
+#include "game/shell/display.h"
+
+#include <gtest/gtest.h>
+
+#include "game/shell/surface.h"
+#include "platform/display.h"
+#include "platform/headless.h"
+#include "platform/window.h"
+
+namespace {
+
+class DisplayTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS)); }
+    void TearDown() override
+    {
+        ReleaseDirectDraw();
+        ResetDisplayHooks();
+        StopPlatform();
+    }
+};
+
+TEST_F(DisplayTest, BuffersExistOnlyAfterTheDisplayOpens)
+{
+    EXPECT_TRUE(CreatePrimarySurface());
+    EXPECT_TRUE(ClearBackBuffer());
+    FlipScreen();
+    EXPECT_EQ(PresentedFrameCount(), 0);
+    ASSERT_FALSE(CreateDirectDraw());
+    ASSERT_FALSE(CreatePrimarySurface());
+    ASSERT_NE(backbuffer, nullptr);
+    EXPECT_EQ(backbuffer, display.backbuffer);
+    EXPECT_EQ(backbuffer->width, SCREENWIDTH);
+    EXPECT_EQ(backbuffer->height, SCREENHEIGHT);
+    ReleaseDirectDraw();
+    EXPECT_EQ(backbuffer, nullptr);
+    EXPECT_FALSE(DisplayIsOpen());
+    ReleaseDirectDraw();
+}
+
+TEST_F(DisplayTest, OpenFailureAndDepthFallback)
+{
+    RefuseDisplayOpen(true);
+    EXPECT_TRUE(CreateDirectDraw());
+    RefuseDisplayOpen(false);
+    ASSERT_FALSE(CreateDirectDraw());
+    RefuseDisplayDepth(32, true);
+    RefuseDisplayDepth(24, true);
+    int chosen = 0;
+    for (const int bpp : {32, 24, 16, 8})
+        if (!SetScreenMode(800, 600, bpp)) {
+            chosen = bpp;
+            break;
+        }
+    EXPECT_EQ(chosen, 16);
+    EXPECT_EQ(DisplayDepth(), 16);
+    EXPECT_TRUE(SetScreenMode(800, 600, 12));
+    EXPECT_FALSE(RestoreSurfaces());
+}
+
+TEST_F(DisplayTest, FlipShowsTheBackBufferAndKeepsIt)
+{
+    ASSERT_FALSE(CreateDirectDraw());
+    ASSERT_FALSE(CreatePrimarySurface());
+    backbuffer->pixels[0] = 0x123456;
+    backbuffer->pixels[SCREENWIDTH * SCREENHEIGHT - 1] = 0x654321;
+    FlipScreen();
+    int width = 0;
+    int height = 0;
+    const uint32_t* const shown = LastPresentedFrame(&width, &height);
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(width, SCREENWIDTH);
+    EXPECT_EQ(height, SCREENHEIGHT);
+    EXPECT_EQ(shown[0], 0x123456u);
+    EXPECT_EQ(display.primary->pixels[SCREENWIDTH * SCREENHEIGHT - 1], 0x654321u) << "the front buffer holds the frame";
+    EXPECT_EQ(backbuffer->pixels[0], 0x123456u) << "the back buffer keeps its contents";
+    EXPECT_FALSE(ClearBackBuffer());
+    EXPECT_EQ(backbuffer->pixels[0], 0u);
+    EXPECT_EQ(display.primary->pixels[0], 0x123456u);
+}
+
+TEST_F(DisplayTest, DrawSurfaceIsKeyedAndClipped)
+{
+    ASSERT_FALSE(CreateDirectDraw());
+    ASSERT_FALSE(CreatePrimarySurface());
+    FillSurface(backbuffer, nullptr, 0x777777);
+    Surface picture;
+    ASSERT_TRUE(picture.CreateBlank(2, 2, 0));
+    picture.GetSurface()->pixels[0] = 0xAA0000;
+    picture.GetSurface()->pixels[3] = 0x00BB00;
+    EXPECT_FALSE(DrawSurface(SCREENWIDTH - 1, 10, picture));
+    EXPECT_EQ(backbuffer->pixels[10 * SCREENWIDTH + SCREENWIDTH - 1], 0xAA0000u);
+    EXPECT_EQ(backbuffer->pixels[11 * SCREENWIDTH + SCREENWIDTH - 1], 0x777777u) << "black is the key";
+    EXPECT_FALSE(BltFastKeyed(0, 0, picture.GetSurface(), {1, 1, 2, 2}));
+    EXPECT_EQ(backbuffer->pixels[0], 0x00BB00u);
+    Surface never;
+    EXPECT_TRUE(DrawSurface(0, 0, never)) << "a surface that was never created draws nothing";
+}
+
+} // namespace

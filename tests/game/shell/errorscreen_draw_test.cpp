@@ -1,0 +1,91 @@
+// The error screen drawn headless with the shipped fonts, saved as a picture for eyes.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/shell/display.h"
+#include "game/shell/errorscreen.h"
+#include "game/shell/fonts.h"
+#include "game/shell/gdiobjects.h"
+#include "game/shell/shell.h"
+#include "platform/files.h"
+#include "platform/font.h"
+#include "platform/gdi.h"
+#include "platform/headless.h"
+#include "platform/window.h"
+
+namespace {
+
+// The bounding box of the pixels in rect that differ from background.
+PixelRect Ink(const SysSurface* s, const PixelRect& rect, const uint32_t background)
+{
+    PixelRect box = {rect.right, rect.bottom, rect.left, rect.top};
+    for (int32_t y = rect.top; y < rect.bottom; y++)
+        for (int32_t x = rect.left; x < rect.right; x++)
+            if (s->pixels[(size_t)y * s->width + x] != background) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+    return box;
+}
+
+class ErrorScreenDrawTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        olddir = GetCurrentDir();
+        ASSERT_FALSE(SetCurrentDir(GORV_DIST_DIR));
+        ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
+        ASSERT_FALSE(CreateDirectDraw());
+        ASSERT_FALSE(CreatePrimarySurface());
+        ASSERT_FALSE(LoadFonts());
+        candraw = 1;
+    }
+    void TearDown() override
+    {
+        UnloadFonts();
+        ReleaseDirectDraw();
+        StopPlatform();
+        SetCurrentDir(olddir.c_str());
+    }
+    std::string olddir;
+};
+
+TEST_F(ErrorScreenDrawTest, TitleAndWrappedTextReadable)
+{
+    errortitle = "Version Mismatch";
+    errortext = "Your version number is 1.2.3.4.\nThe server's version number is 1.2.3.9.\n"
+                "Please update Gorvanel before joining this game: the updater starts from the main menu "
+                "and fetches everything the server needs.";
+    DrawErrorScreen();
+    FlipScreen();
+    const std::string path = std::string(GORV_TEST_DIR) + "/errorscreen.png";
+    EXPECT_FALSE(SaveLastFramePng(path.c_str())) << path;
+
+    // The title sits centred in its band, the text below it inside its box, nothing elsewhere.
+    const PixelRect title = Ink(backbuffer, {0, 0, SCREENWIDTH, 52}, 0);
+    ASSERT_LT(title.left, title.right);
+    EXPECT_NEAR((title.left + title.right) / 2, SCREENWIDTH / 2, 3);
+    const PixelRect text = Ink(backbuffer, {0, 100, SCREENWIDTH, 500}, 0);
+    ASSERT_LT(text.left, text.right);
+    EXPECT_NEAR((text.left + text.right) / 2, SCREENWIDTH / 2, 20);
+    EXPECT_GT(text.bottom - text.top, 3 * FontCellHeight(fonts[1]));     // three lines and a wrapped one
+    const PixelRect gap = Ink(backbuffer, {0, 52, SCREENWIDTH, 100}, 0);
+    EXPECT_GE(gap.left, gap.right) << "nothing between the title and the text";
+}
+
+TEST_F(ErrorScreenDrawTest, NothingDrawnWhileDrawingIsOff)
+{
+    ClearBackBuffer();
+    errortitle = "Hosting Error";
+    errortext = "Unable to create necessary host connection.";
+    candraw = 0;
+    DrawErrorScreen();
+    candraw = 1;
+    const PixelRect ink = Ink(backbuffer, {0, 0, SCREENWIDTH, SCREENHEIGHT}, 0);
+    EXPECT_GE(ink.left, ink.right);
+}
+
+} // namespace
