@@ -21,12 +21,14 @@ enum {
     BUTTON_UPDATE = 1,
     BUTTON_PLAY = 2,
     CMD_UPDATEDONE = 1179,      // the worker has finished
+    UPDATERFONTHEIGHT = -17,    // the game's font for the buttons and texts
 };
 
 // What the worker posts (handled by UpdaterWndProc on the main thread).
 enum : uint32_t {
     UPD_STATUS = SYS_USER + 1,  // a new status line waits
     UPD_MESSAGE = SYS_USER + 2, // a message box waits
+    UPD_VERSION = SYS_USER + 3, // the files changed: read the version again
 };
 
 extern Module* hinstance;           // the program's own resources
@@ -53,4 +55,4 @@ bool StartUpdate();                         // starts the worker on the working 
 bool UpdateRunning();                       // from Update until the worker's 1179 has been handled
 void ShowWorkerStatus();                    // UPD_STATUS: takes the waiting line and repaints
 void ShowWorkerMessage();                   // UPD_MESSAGE: shows the waiting box
-bool FinishUpdate();                        // 1179: joins the worker; true when the files changed
+void FinishUpdate();                        // 1179: joins the worker

@@ -53,6 +53,10 @@ intptr_t UpdaterWndProc(uint32_t message, uintptr_t wparam, intptr_t lparam)
     case UPD_MESSAGE:
         ShowWorkerMessage();
         return 0;
+    case UPD_VERSION:
+        ReadCurrentVersion();
+        InvalidateSmallWindow();
+        return 0;
     }
     return DefaultWindowProc(message, wparam, lparam);
 }
@@ -74,8 +78,7 @@ bool OnUpdaterCommand(int id)
         DestroyMainWindow();
         break;
     case CMD_UPDATEDONE - 137:
-        if (FinishUpdate())
-            ReadCurrentVersion();
+        FinishUpdate();
         statustext.clear();
         CreateUpdaterButtons();
         InvalidateSmallWindow();

@@ -1,6 +1,6 @@
 // The worker's way to the window: what it shows is handed over under a lock and announced by a post;
 // the window's thread draws it and shows the boxes. The worker never touches the window itself.
-#include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 
@@ -25,7 +25,9 @@ struct PendingBox {
 std::mutex handover;
 std::string pendingstatus;          // the latest line; lines the window had no time for are skipped
 std::deque<PendingBox> pendingboxes;
-std::atomic<bool> filesupdated{false};
+std::condition_variable boxanswered;
+int boxesanswered = 0;
+bool noanswers = false;             // the window is gone: boxes are not waited for
 bool running = false;
 
 class WindowUi : public UpdateUi {
@@ -38,17 +40,24 @@ public:
         }
         PostSysMessage(UPD_STATUS, 0, 0);
     }
+    // Waits until the box is answered, as a modal box does: the worker goes on (and the status line
+    // changes) only after the user has read it.
     void ShowMessage(const std::string& caption, const std::string& text, bool error) override
     {
-        {
-            const std::lock_guard<std::mutex> hold(handover);
-            pendingboxes.push_back({caption, text, error});
-        }
+        std::unique_lock<std::mutex> hold(handover);
+        pendingboxes.push_back({caption, text, error});
+        const int ticket = boxesanswered + (int)pendingboxes.size();
+        hold.unlock();
         PostSysMessage(UPD_MESSAGE, 0, 0);
+        hold.lock();
+        boxanswered.wait(hold, [ticket] { return noanswers || boxesanswered >= ticket; });
     }
-    void Done(bool updated) override
+    void VersionChanged() override
     {
-        filesupdated = updated;
+        PostSysMessage(UPD_VERSION, 0, 0);
+    }
+    void Done() override
+    {
         PostSysMessage(SYS_COMMAND, CMD_UPDATEDONE, 0);
     }
 };
@@ -63,7 +72,6 @@ bool StartUpdate()
     if (running)
         return true;
     running = true;
-    filesupdated = false;
     updatejob = UpdateJob();
     updatejob.root = GetCurrentDir();
     updatejob.baseurl = baseurl;
@@ -101,19 +109,32 @@ void ShowWorkerMessage()
     PaintSmallWindow();
     AskMessageBox(box.caption.c_str(), box.text.c_str(), box.error ? BOXICON_ERROR : BOXICON_INFORMATION,
                   BOXBUTTONS_OK);
+    {
+        const std::lock_guard<std::mutex> hold(handover);
+        boxesanswered++;
+    }
+    boxanswered.notify_all();
 }
 
-bool FinishUpdate()
+void FinishUpdate()
 {
     if (updatethread.joinable())
         updatethread.join();
     running = false;
-    return filesupdated;
 }
 
 void ShutdownUpdater()
 {
+    // Should the loop end while the worker waits for a box, it must not wait for ever.
+    {
+        const std::lock_guard<std::mutex> hold(handover);
+        noanswers = true;
+    }
+    boxanswered.notify_all();
     if (updatethread.joinable())
         updatethread.join();
     running = false;
+    const std::lock_guard<std::mutex> hold(handover);
+    noanswers = false;
+    pendingboxes.clear();
 }

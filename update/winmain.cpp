@@ -26,6 +26,7 @@ int UpdaterMain(int argc, char** argv, SysBackend backend)
     if (!StartPlatform(backend)) {
         if (!RequireFile(VERSIONMODULE) && !ReadCurrentVersion() && !LoadUpdaterBackground()
             && !OpenSmallWindow("Gorvanel Update", UPDATERWIDTH, UPDATERHEIGHT, UpdaterWndProc, PaintUpdaterFrame)) {
+            UseSmallWindowFontFile("Font.ttf", UPDATERFONTHEIGHT);     // the game's own face, when it is there
             if (!InitUpdaterWindow())
                 code = RunSmallWindow();
             ShutdownUpdater();

@@ -68,6 +68,7 @@ bool UpdateThreadProc(UpdateJob& job)
         failure = MSG_INSTALL;
         InstallPackages(job, info);
         updated = true;
+        job.ui->VersionChanged();
         job.ui->ShowMessage("Gorvanel Update", MSG_COMPLETE, false);
     } catch (const InternetError& e) {
         fprintf(stderr, "ERROR: %s\n", e.detail.c_str());
@@ -77,6 +78,6 @@ bool UpdateThreadProc(UpdateJob& job)
         job.ui->ShowMessage("Error", failure, true);
     }
     CloseInternet(job);
-    job.ui->Done(updated);
+    job.ui->Done();
     return updated;
 }

@@ -34,7 +34,8 @@ public:
     virtual ~UpdateUi() = default;
     virtual void ShowStatus(const std::string& text) = 0;        // the one status line, replacing the last
     virtual void ShowMessage(const std::string& caption, const std::string& text, bool error) = 0;  // an OK box
-    virtual void Done(bool updated) = 0;                         // the update is over; updated: read the version again
+    virtual void VersionChanged() = 0;                          // the files are in place: read the version again
+    virtual void Done() = 0;                                    // the update is over
 };
 
 struct UpdateJob {

@@ -9,8 +9,10 @@ namespace {
 
 SysSurface* frame = nullptr;
 GdiDC* framedc = nullptr;
-GdiFont* kitfont = nullptr;
+GdiFont* kitfont = nullptr;     // the font in use: ownfont, or one made from filefont's file
 GdiFont* ownfont = nullptr;     // the kit's default, made at opening
+GdiFont* filefont = nullptr;
+std::string fontfile;           // the font file added for filefont
 KitPainter painter = nullptr;
 bool invalid = false;
 
@@ -44,9 +46,13 @@ void CloseSmallWindow()
     CloseDC(framedc);
     DestroySysSurface(frame);
     FreeFont(ownfont);
+    FreeFont(filefont);
+    if (!fontfile.empty())
+        RemoveFontFile(fontfile.c_str());
+    fontfile.clear();
     framedc = nullptr;
     frame = nullptr;
-    kitfont = ownfont = nullptr;
+    kitfont = ownfont = filefont = nullptr;
     painter = nullptr;
     invalid = false;
 }
@@ -61,10 +67,17 @@ GdiFont* SmallWindowFont()
     return kitfont;
 }
 
-void SetSmallWindowFont(GdiFont* font)
+bool UseSmallWindowFontFile(const char* file, int32_t height)
 {
-    kitfont = font ? font : ownfont;
+    if (!frame || !fontfile.empty() || AddFontFile(file) == 0)
+        return true;
+    fontfile = file;
+    filefont = MakeFont(height, file);
+    if (!filefont)
+        return true;
+    kitfont = filefont;
     invalid = true;
+    return false;
 }
 
 void InvalidateSmallWindow()

@@ -18,7 +18,10 @@ bool OpenSmallWindow(const char* caption, int width, int height, WindowProc proc
 void CloseSmallWindow();                    // destroys the window and its controls; frees the frame
 GdiDC* SmallWindowDC();                     // the DC on the window's frame (null when closed)
 GdiFont* SmallWindowFont();                 // the font of the controls (null: the DC's own)
-void SetSmallWindowFont(GdiFont* font);     // the program's font for the controls; the program frees it after closing
+// The font of the controls and the program's texts from a font file (a Windows-style name, such as
+// the game's "Font.ttf") at a height (negative: the em in pixels); true when it cannot be had, and the
+// kit's own font stays.
+bool UseSmallWindowFontFile(const char* file, int32_t height);
 void InvalidateSmallWindow();               // the window is painted again before the loop next sleeps
 void PaintSmallWindow();                    // paints now: the picture, the controls, then shown
 // Handles every queued message without waiting, then paints if needed; true when SYS_QUIT came, with its code.

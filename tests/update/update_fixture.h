@@ -23,15 +23,12 @@ public:
     {
         boxes.push_back({caption, text, error});
     }
-    void Done(bool u) override
-    {
-        donecount++;
-        updated = u;
-    }
+    void VersionChanged() override { versionreads++; }
+    void Done() override { donecount++; }
     std::vector<std::string> statuses;
     std::vector<RecordedBox> boxes;
+    int versionreads = 0;
     int donecount = 0;
-    bool updated = false;
 };
 
 // A fresh directory standing for the game directory, removed afterwards.

@@ -44,6 +44,7 @@ protected:
         ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
         ASSERT_FALSE(ReadCurrentVersion());
         ASSERT_FALSE(OpenSmallWindow("Gorvanel Update", UPDATERWIDTH, UPDATERHEIGHT, UpdaterWndProc, PaintUpdaterFrame));
+        UseSmallWindowFontFile(GORV_DIST_DIR "/Font.ttf", UPDATERFONTHEIGHT);
         InitUpdaterWindow();
     }
     void TearDown() override
@@ -253,6 +254,56 @@ TEST_F(UpdaterStartTest, RequireFileFindsAnyCase)
     EXPECT_TRUE(boxes.empty());
     EXPECT_TRUE(RequireFile("missing.dat"));
     EXPECT_EQ(boxes.size(), 1u);
+}
+
+} // namespace
+
+namespace {
+
+// The colour at (x, y) of the last frame shown.
+uint32_t PixelAt(int x, int y)
+{
+    int w = 0, h = 0;
+    const uint32_t* const frame = LastPresentedFrame(&w, &h);
+    return frame && x < w && y < h ? frame[y * w + x] & 0xFFFFFF : 0xFFFFFFFF;
+}
+
+// How many pixels of the frame's rectangle are yellowish text (red and green high, blue lower).
+int YellowPixels(const PixelRect& r)
+{
+    int count = 0;
+    for (int y = r.top; y < r.bottom; y++)
+        for (int x = r.left; x < r.right; x++) {
+            const uint32_t p = PixelAt(x, y);
+            count += (p >> 16 & 0xFF) > 0xC0 && (p >> 8 & 0xFF) > 0xC0 && (p & 0xFF) < 0xB0;
+        }
+    return count;
+}
+
+TEST_F(UpdaterWindowTest, APictureOfTheWindow)
+{
+    int code = 0;
+    PumpSmallWindow(&code);
+    int w = 0, h = 0;
+    ASSERT_NE(LastPresentedFrame(&w, &h), nullptr);
+    EXPECT_EQ(w, 400);
+    EXPECT_EQ(h, 400);
+    // The buttons stand where they should; the version text sits at the bottom left.
+    for (const int top : {150, 200, 250}) {
+        EXPECT_NE(PixelAt(140, top + 10), PixelAt(140, top - 8)) << top;
+        EXPECT_NE(PixelAt(140, top + 10), 0u) << top;
+    }
+    EXPECT_GT(YellowPixels({0, 370, 200, 400}), 20);
+    EXPECT_EQ(YellowPixels({0, 0, 400, 140}), 0);
+    EXPECT_FALSE(SaveLastFramePng((olddir / "updater_idle.png").c_str()));
+
+    // While updating: no buttons, the status line in the middle.
+    statustext = "Downloading file 1 of 2 (40% complete)";
+    DestroyUpdaterButtons();
+    PumpSmallWindow(&code);
+    EXPECT_GT(YellowPixels({0, 190, 400, 210}), 20);
+    EXPECT_FALSE(SaveLastFramePng((olddir / "updater_busy.png").c_str()));
+    statustext.clear();
 }
 
 } // namespace

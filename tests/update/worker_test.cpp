@@ -117,7 +117,7 @@ TEST_F(WorkerTest, Outcomes)
         const bool success = std::string(c.message) == MSG_COMPLETE;
         EXPECT_EQ(updated, success);
         EXPECT_EQ(ui.donecount, 1);
-        EXPECT_EQ(ui.updated, success);
+        EXPECT_EQ(ui.versionreads, success ? 1 : 0);
         ASSERT_EQ(ui.boxes.size(), 1u);
         EXPECT_EQ(ui.boxes[0].caption, success ? "Gorvanel Update" : "Error");
         EXPECT_EQ(ui.boxes[0].text, c.message);
