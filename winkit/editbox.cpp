@@ -181,6 +181,12 @@ size_t KitEditCaret(int id)
     return e ? e->caret : 0;
 }
 
+size_t KitEditFirstShown(int id)
+{
+    const KitEdit* const e = Find(id);
+    return e ? e->first : 0;
+}
+
 void DestroyAllEdits()
 {
     edits.clear();

@@ -12,3 +12,4 @@ bool KitEditExists(int id);
 std::string KitEditText(int id);                // "" when there is none
 void SetKitEditText(int id, const std::string& text);   // the caret goes to the end
 size_t KitEditCaret(int id);                    // the caret's place: the number of characters before it
+size_t KitEditFirstShown(int id);               // the first character in view (the box scrolls to show the caret)

@@ -37,8 +37,8 @@ void DrawRaisedBox(GdiDC* dc, const PixelRect& r, KitLook look)
     uint32_t top = MakeColour(0x5A, 0x64, 0x82);
     uint32_t bottom = MakeColour(0x24, 0x2A, 0x3C);
     if (look == KITLOOK_HOT) {
-        top = MakeColour(0x72, 0x7E, 0xA2);
-        bottom = MakeColour(0x30, 0x38, 0x50);
+        top = MakeColour(0x86, 0x92, 0xBA);
+        bottom = MakeColour(0x3A, 0x44, 0x62);
     } else if (look == KITLOOK_PRESSED) {
         top = MakeColour(0x1E, 0x22, 0x32);
         bottom = MakeColour(0x3C, 0x44, 0x5E);

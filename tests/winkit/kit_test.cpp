@@ -228,3 +228,61 @@ TEST_F(KitTest, TheLoopSleepsUntilAnotherThreadPosts)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(KitTest, TheEditBoxScrollsToKeepTheCaretInView)
+{
+    CreateKitEdit(1, {20, 20, 120, 44}, "");
+    const std::string path = "/home/player/Games/Gorvanel/Saves/Campaign";
+    for (const char c : path)
+        PostSysMessage(SYS_CHAR, (uint8_t)c, 0);
+    Pump();
+    EXPECT_EQ(KitEditText(1), path);
+    EXPECT_GT(KitEditFirstShown(1), 0u);            // the start has scrolled out of the 92-pixel field
+    PostSysMessage(SYS_KEYDOWN, SYSKEY_HOME, 0);
+    Pump();
+    EXPECT_EQ(KitEditFirstShown(1), 0u);
+    PostSysMessage(SYS_KEYDOWN, SYSKEY_END, 0);
+    Pump();
+    const size_t first = KitEditFirstShown(1);
+    EXPECT_GT(first, 0u);
+    // A click near the right end puts the caret near the end; near the left, near the first shown.
+    PostSysMessage(SYS_LBUTTONDOWN, 0, PointParam(117, 30));
+    Pump();
+    EXPECT_GE(KitEditCaret(1), path.size() - 1);
+    PostSysMessage(SYS_LBUTTONDOWN, 0, PointParam(25, 30));
+    Pump();
+    EXPECT_LE(KitEditCaret(1), first + 1);
+    EXPECT_EQ(KitEditFirstShown(1), first);
+}
+
+TEST_F(KitTest, PicturesOfTheControls)
+{
+    CreateKitButton(1, "Install", 20, 20, 150, 35);
+    CreateKitButton(2, "Under the mouse", 20, 70, 150, 35);
+    CreateKitButton(3, "Held down", 20, 120, 150, 35);
+    CreateKitEdit(4, {20, 180, 380, 204}, "~/Games/Gorvanel/");
+    CreateKitEdit(5, {20, 220, 380, 244}, "not focused");
+    PostSysMessage(SYS_LBUTTONDOWN, 0, PointParam(50, 190));   // the first box gets the keyboard back
+    PostSysMessage(SYS_MOUSEMOVE, 0, PointParam(60, 80));
+    Pump();
+    EXPECT_FALSE(SaveLastFramePng("kit_controls.png"));
+    const PixelRect normal = KitButtonRect(1);
+    const PixelRect hot = KitButtonRect(2);
+    int w = 0, h = 0;
+    const uint32_t* frame = LastPresentedFrame(&w, &h);
+    ASSERT_NE(frame, nullptr);
+    // The body under the mouse is lighter than the one beside it.
+    EXPECT_GT(frame[(hot.top + 8) * w + hot.left + 5] & 0xFF, frame[(normal.top + 8) * w + normal.left + 5] & 0xFF);
+
+    PostSysMessage(SYS_LBUTTONDOWN, 0, PointParam(50, 130));
+    Pump();
+    EXPECT_FALSE(SaveLastFramePng("kit_pressed.png"));
+    frame = LastPresentedFrame(&w, &h);
+    const PixelRect held = KitButtonRect(3);
+    // A held button is lit from below: darker at the top than at the bottom.
+    EXPECT_LT(frame[(held.top + 4) * w + held.left + 5] & 0xFF, frame[(held.bottom - 4) * w + held.left + 5] & 0xFF);
+}
+
+} // namespace
