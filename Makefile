@@ -2,7 +2,7 @@
 # `make bench` runs the benchmarks on an optimised build. Each installs what it needs first.
 
 DEPS := cmake ninja-build g++ pkg-config \
-        libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
+        libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
         timgm6mb-soundfont fonts-dejavu-core \
         fonts-averia-serif-gwf fonts-averia-sans-gwf fonts-liberation2 fonts-linuxlibertine \

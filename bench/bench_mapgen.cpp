@@ -2,34 +2,18 @@
 // string module of the game directory): every candidate, the rebuild of the best, and the mines.
 #include <benchmark/benchmark.h>
 
-#include <filesystem>
-#include <system_error>
-
 #include "game/model/mapgen.h"
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/screens/states.h"
+#include "gamedir.h"
 
 namespace {
 
-// The game directory: beside the benchmark programs' folder in the build tree.
 bool LoadShippedStrings()
 {
-    if (stringmodule)
-        return true;
-    std::error_code error;
-    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path home = std::filesystem::current_path();
-    for (const std::filesystem::path& dir : { self.parent_path().parent_path() / "dist", home / "dist", home }) {
-        if (std::filesystem::current_path(dir, error), error)
-            continue;
-        const bool failed = LoadStringModule();
-        std::filesystem::current_path(home, error);
-        if (!failed)
-            return true;
-    }
-    return false;
+    return stringmodule || LoadFromGameDirectory(LoadStringModule);
 }
 
 void BM_MapSearch45(benchmark::State& state)

@@ -24,3 +24,4 @@ extern const BackendOps headlessbackend;
 
 bool PlatformRunning();                     // between StartPlatform and StopPlatform
 void PostFocusChange(bool gained);          // posts the activation messages, once per real change
+void NoteInputEvent(const union SDL_Event& event); // SDL back end: keeps the keys, buttons and motion an event carries for the input reads

@@ -174,6 +174,7 @@ void SdlPump()
 {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
+        NoteInputEvent(e);
         switch (e.type) {
         case SDL_MOUSEMOTION:
             if (smallwindow)

@@ -5,6 +5,7 @@
 #include <mutex>
 #include <thread>
 
+#include "platform/audio.h"
 #include "platform/backend.h"
 #include "platform/socket.h"
 
@@ -209,6 +210,8 @@ void PostFocusChange(bool gained)
     if (gained == hasfocus)
         return;
     hasfocus = gained;
+    // A program in the background is not heard, as the system's mixers had it; songs are the game's to stop.
+    MuteSounds(!gained);
     if (!gained)
         PostSysMessage(SYS_ACTIVATE, 0, 0);
     PostSysMessage(SYS_ACTIVATEAPP, gained ? 1 : 0, 0);

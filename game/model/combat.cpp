@@ -15,6 +15,8 @@
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/net/builders.h"
+#include "game/net/routing.h"
 #include "game/screens/commandmode.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/sound.h"
@@ -235,6 +237,19 @@ void DoCombat(int32_t ap, int32_t au, int32_t dp, int32_t du, int32_t m0, int32_
     debuglog << "Finished combat.\n";
     if (attacker)
         RenderUnitPicture(ap, au);
+}
+
+void AttackAndAnnounce(int32_t ap, int32_t au, int32_t dp, int32_t du)
+{
+    if (!IsUnit(ap, au) || !IsUnit(dp, du))
+        return;
+    // Named before the combat, which may remove either.
+    const int32_t attacker = p[ap].units[au].id;
+    const int32_t target = p[dp].units[du].id;
+    DoCombat(ap, au, dp, du, 0, 0, 0, 0);
+    const int32_t masks[COMBATPHASES] = { static_cast<int32_t>(triggermasks[0]), static_cast<int32_t>(triggermasks[1]),
+                                          static_cast<int32_t>(triggermasks[2]), static_cast<int32_t>(triggermasks[3]) };
+    SendToPlayer(BuildAttack(attacker, target, masks), -1);
 }
 
 bool WithinRange(int32_t fx, int32_t fy, int32_t tx, int32_t ty, int32_t range)

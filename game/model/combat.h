@@ -40,6 +40,10 @@ bool CombatMayRoll(int32_t player, int32_t unit, AbilityHandler self);
 // an index out of range is logged and changes nothing.
 void DoCombat(int32_t ap, int32_t au, int32_t dp, int32_t du, int32_t m0, int32_t m1, int32_t m2, int32_t m3);
 
+// Host: the attack (DoCombat with four zero masks), then the outcome to every client: both units by
+// id and the masks the combat left. Checks nothing: callers validate first (ValidateAttack).
+void AttackAndAnnounce(int32_t ap, int32_t au, int32_t dp, int32_t du);
+
 // (tx, ty) lies within range of (fx, fy), as the board's range marks show it: the cheapest walk over the
 // map, 10 per step along a row or column and 14 per diagonal step, costs at most range x 10 + 5.
 bool WithinRange(int32_t fx, int32_t fy, int32_t tx, int32_t ty, int32_t range);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdlib>
 
+#include "game/magic/abilities.h"
 #include "game/magic/targets.h"
 #include "game/model/abilityslots.h"
 #include "game/model/localplayer.h"
@@ -31,14 +32,14 @@ bool IsUnit(int32_t player, int32_t unit)
 }
 
 // Runs every on-move ability of the unit for a step from its square to (x, y); the smallest result
-// below cost, or cost.
-int32_t RunMoveAbilities(int32_t player, int32_t unit, int32_t x, int32_t y, int32_t cost)
+// below cost, or cost. costonly is the abilities' last word (MOVECOSTONLY: change nothing).
+int32_t RunMoveAbilities(int32_t player, int32_t unit, int32_t x, int32_t y, int32_t cost, int32_t costonly)
 {
     const int32_t fromx = p[player].units[unit].x, fromy = p[player].units[unit].y;
     for (int32_t slot = 0; slot < MAXABILITIES; slot++) {
         if (!UnitHasAbilityKind(player, unit, slot, ABILITY_MOVE))
             continue;
-        const int32_t r = ExecuteAbilitySlot(player, unit, slot, fromx, fromy, x, y, player * 1000 + unit, 0);
+        const int32_t r = ExecuteAbilitySlot(player, unit, slot, fromx, fromy, x, y, player * MOVERPLAYER + unit, costonly);
         if (r < cost)
             cost = r;
     }
@@ -77,6 +78,13 @@ bool ValidateMove(int32_t player, int32_t unit, int32_t x, int32_t y)
     return false;
 }
 
+int32_t StepCost(int32_t player, int32_t unit, int32_t x, int32_t y, int32_t costonly)
+{
+    if (!IsUnit(player, unit) || !InBounds(x, y))
+        return -1;
+    return RunMoveAbilities(player, unit, x, y, map[x][y].cost, costonly);
+}
+
 bool MoveUnit(int32_t player, int32_t unit, int32_t x, int32_t y)
 {
     if (!IsUnit(player, unit)) {
@@ -90,7 +98,7 @@ bool MoveUnit(int32_t player, int32_t unit, int32_t x, int32_t y)
     }
     // Before the step can be refused: a refused step still ends these wards.
     RemoveMoveWards(player, unit);
-    const int32_t cost = RunMoveAbilities(player, unit, x, y, map[x][y].cost);
+    const int32_t cost = StepCost(player, unit, x, y, 0);
     if (cost < 0)
         return false;
 
@@ -117,15 +125,20 @@ bool MoveUnit(int32_t player, int32_t unit, int32_t x, int32_t y)
     return true;
 }
 
-bool MoveAndAnnounce(int32_t player, int32_t unit, int32_t x, int32_t y)
+bool MoveAndAnnounce(int32_t player, int32_t unit, int32_t x, int32_t y, bool withexperience)
 {
     if (!IsUnit(player, unit))
         return false;
     const int32_t id = p[player].units[unit].id;
+    int32_t experience = p[player].units[unit].experience;
     const bool moved = MoveUnit(player, unit, x, y);
+    // The square may have killed it, or moved it in the list.
+    const UnitRef after = FindUnit(id);
+    if (after.player >= 0)
+        experience = p[after.player].units[after.unit].experience;
     // The step tried, not the square reached: a refused step must end the same wards everywhere, and
     // the same refusal follows on every machine from the same state.
-    SendToPlayer(BuildMove(id, x, y), -1);
+    SendToPlayer(withexperience ? BuildMoveWithExperience(id, x, y, experience) : BuildMove(id, x, y), -1);
     return moved;
 }
 
@@ -135,7 +148,7 @@ void PrepareUnitMove(int32_t player, int32_t unit, int32_t x, int32_t y)
         return;
     // As a step: the old wards end before the abilities may add new ones. No ability refuses a push.
     RemoveMoveWards(player, unit);
-    RunMoveAbilities(player, unit, x, y, 0);
+    RunMoveAbilities(player, unit, x, y, 0, 0);
 }
 
 int32_t ToggleAutofocus()

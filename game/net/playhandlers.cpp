@@ -324,10 +324,7 @@ void HandleAttackRequest(const Incoming& in)
     debuglog << "ACTION: Request to attack.\n";
     if (!ValidateAttack(in.sender, attacker.player, attacker.unit, target.player, target.unit))
         return;
-    DoCombat(attacker.player, attacker.unit, target.player, target.unit, 0, 0, 0, 0);
-    const int32_t masks[COMBATPHASES] = { static_cast<int32_t>(triggermasks[0]), static_cast<int32_t>(triggermasks[1]),
-                                          static_cast<int32_t>(triggermasks[2]), static_cast<int32_t>(triggermasks[3]) };
-    SendToPlayer(BuildAttack(id1, id2, masks), -1);
+    AttackAndAnnounce(attacker.player, attacker.unit, target.player, target.unit);
 }
 
 void HandleAttack(const Incoming& in)

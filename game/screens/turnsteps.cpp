@@ -1,5 +1,7 @@
 #include "game/screens/turnsteps.h"
 
+#include "game/ai/aistate.h"
+#include "game/ai/computerturn.h"
 #include "game/model/cast.h"
 #include "game/model/catalogue.h"
 #include "game/model/combat.h"
@@ -130,12 +132,22 @@ void CompTurnStep()
         const std::vector<Unit>& units = p[currplayer].units;
         for (int32_t u = currunit + 1; u >= 0 && (size_t)u < units.size(); u++)
             if (CanAct(units[u]) || pickedunit) {
+                BeginComputerUnit();
                 TakeUnit(u, GAME_COMPUNIT);
                 return;
             }
     }
     // No unit left. The turn's end-of-turn abilities run once, when the turn is handed on.
     gs = GAME_ENDTURN;
+}
+
+void CompUnitStep()
+{
+    if (!ishost) {
+        gs = GAME_WATCH;
+        return;
+    }
+    ComputerUnitTurn(currplayer, currunit);
 }
 
 void EndTurnStep()
@@ -166,17 +178,12 @@ bool CommandAttack(int32_t tp, int32_t tu)
 {
     if (!IsActingUnit() || !ValidateAttack(currplayer, currplayer, currunit, tp, tu))
         return true;
-    const int32_t attacker = p[currplayer].units[currunit].id;
-    const int32_t target = p[tp].units[tu].id;
-    if (!ishost) {
-        SendToPlayer(BuildAttackRequest(attacker, target), -1);
-        gs = GAME_REQUESTSENT;
+    if (ishost) {
+        AttackAndAnnounce(currplayer, currunit, tp, tu);
         return false;
     }
-    DoCombat(currplayer, currunit, tp, tu, 0, 0, 0, 0);
-    const int32_t masks[COMBATPHASES] = {(int32_t)triggermasks[0], (int32_t)triggermasks[1], (int32_t)triggermasks[2],
-                                         (int32_t)triggermasks[3]};
-    SendToPlayer(BuildAttack(attacker, target, masks), -1);
+    SendToPlayer(BuildAttackRequest(p[currplayer].units[currunit].id, p[tp].units[tu].id), -1);
+    gs = GAME_REQUESTSENT;
     return false;
 }
 

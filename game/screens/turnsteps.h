@@ -19,6 +19,9 @@ void NextUnitStep();        // GAME_NEXTUNIT: the next unit that can act takes i
 // GAME_COMPTURN: a client watches; the host gives the next neutral unit its turn (GAME_COMPUNIT), and
 // ends the turn when none is left.
 void CompTurnStep();
+// GAME_COMPUNIT: on the host one step of the computer player's acting unit, which goes back to
+// GAME_COMPTURN when the unit is done; a client watches.
+void CompUnitStep();
 void EndTurnStep();         // GAME_ENDTURN: watch, and hand the turn on
 void RequestSentStep();     // GAME_REQUESTSENT: the wait for the host's answer begins
 

@@ -469,7 +469,10 @@ void ScriptStep()
             CompTurnStep();
         break;
     case GAME_COMPUNIT:
-        gs = GAME_COMPTURN;     // the guards hold their posts: the computer player is not this test's
+        if (!Waiting()) {
+            CompUnitStep();     // the computer player: one step of the acting guard
+            script.syncpending = true;
+        }
         break;
     case GAME_REQUESTSENT:
         RequestSentStep();

@@ -60,6 +60,7 @@ check() {
 }
 
 grep -q '^winner ' "$work/host.txt" 2>/dev/null || { echo "no winner"; status=1; }
+grep -q '^Acted on ' "$work/host.txt.log" 2>/dev/null || { echo "no guard fought"; status=1; }
 check ann 10 || status=1
 check bo 3 || status=1
 if [ "$status" -ne 0 ]; then

@@ -43,8 +43,11 @@ Module* MakeStringModule(const TestStrings& strings)
     return OpenModuleFromBytes(bytes);
 }
 
-void PutType(TestStrings& s, int32_t type, const char* name, const int32_t (&stats)[NUMSTATS], int32_t threshold,
-             const char* flags)
+
+} // namespace
+
+void AddTestType(TestStrings& s, int32_t type, const char* name, const int32_t (&stats)[NUMSTATS], int32_t threshold,
+                 const char* flags)
 {
     s[STR_UNITNAME + type] = name;
     for (int k = 0; k < NUMSTATS; k++)
@@ -56,15 +59,13 @@ void PutType(TestStrings& s, int32_t type, const char* name, const int32_t (&sta
     s[STR_UNITHURTSOUND + type] = "3";
 }
 
-} // namespace
-
 TestStrings StandardTestStrings()
 {
     TestStrings s;
     s[STR_UNITCOUNT] = "3";
-    PutType(s, 1, "Soldier", { 3, 10, 3, 1, 2, 1, 0, 0 }, 100, ";");
-    PutType(s, 2, "Warlord", { 4, 20, 2, 1, 2, 1, 0, 0 }, 50, "~;");
-    PutType(s, 3, "Imp", { 1, 4, 4, 1, 1, 0, 0, 0 }, 30, ";");
+    AddTestType(s, 1, "Soldier", { 3, 10, 3, 1, 2, 1, 0, 0 }, 100, ";");
+    AddTestType(s, 2, "Warlord", { 4, 20, 2, 1, 2, 1, 0, 0 }, 50, "~;");
+    AddTestType(s, 3, "Imp", { 1, 4, 4, 1, 1, 0, 0, 0 }, 30, ";");
     s[10001] = "Veteran Soldier";
     s[20001] = "Elite Soldier";
     const int32_t veteran[NUMSTATS] = { 2, 5, 1, 0, 1, 1, 0, 1 };

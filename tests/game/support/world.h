@@ -5,6 +5,8 @@
 #include <map>
 #include <string>
 
+#include "game/model/records.h"
+
 typedef std::map<uint32_t, std::string> TestStrings;
 
 // A small catalogue to start from (tests add or change entries):
@@ -16,6 +18,10 @@ typedef std::map<uint32_t, std::string> TestStrings;
 //   abilities 1 "Flying" (kind 4), 2 "Poison" (kind 1), 3 "Tough" (kind 7).
 //   sight: day 30, night 20; exploration divisor 2; hurt sound of every type "Hurt3.wav".
 TestStrings StandardTestStrings();
+// Adds unit type type to the strings: its name, base stats, flag string and upgrade threshold, the
+// picture cell of its number, no powers, hurt sound 3.
+void AddTestType(TestStrings& s, int32_t type, const char* name, const int32_t (&stats)[NUMSTATS], int32_t threshold,
+                 const char* flags);
 // Opens the strings as the string module and builds the catalogue from them; true on failure.
 bool LoadTestStrings(const TestStrings& strings);
 void UnloadTestStrings();               // the module, its cache and the catalogue gone

@@ -1,0 +1,102 @@
+// The keyboard and mouse reads of every frame and of the waits for a release.
+#include "game/shell/input.h"
+
+#include <cstring>
+
+#include "game/shell/debuglog.h"
+#include "game/shell/display.h"
+#include "platform/clock.h"
+
+namespace {
+
+// A keyboard that stays unreadable this many tries (a millisecond apart) counts as all keys up, so a
+// lost device can never hold a wait for ever.
+constexpr int keyboardtries = 1000;
+
+} // namespace
+
+InputState input = {0, 0, 0, 0, 0, 0};
+uint8_t keys[256];
+MouseState mousestate;
+int32_t mousex = 400;
+int32_t mousey = 300;
+
+InputState::~InputState()
+{
+    if (initialised)
+        CloseInput();
+    initialised = 0;
+}
+
+bool DInputGo()
+{
+    debuglog << "DInputGo()\n";
+    if (OpenInput())
+        return true;
+    input.initialised = 1;
+    return false;
+}
+
+bool BindMouse()
+{
+    debuglog << "Binding Mouse.\n";
+    input.left = 0;
+    input.top = 0;
+    input.right = SCREENWIDTH;
+    input.bottom = SCREENHEIGHT;
+    input.clamp = 1;
+    return false;
+}
+
+void ReleaseInput()
+{
+    if (!input.initialised)
+        return;
+    CloseInput();
+    input.initialised = 0;
+}
+
+void PollKeyboard()
+{
+    for (int tries = 0; tries < keyboardtries; tries++) {
+        if (!ReadKeyboard(keys))
+            return;
+        SleepMs(1);
+    }
+    debuglog << "ERROR: The keyboard cannot be read.\n";
+    memset(keys, 0, sizeof keys);
+}
+
+void PollMouse(int32_t* x, int32_t* y)
+{
+    // A failed read moves nothing and holds no button.
+    if (ReadMouse(&mousestate))
+        mousestate = MouseState{};
+    *x += mousestate.x;
+    *y += mousestate.y;
+    if (!input.clamp)
+        return;
+    if (*x > input.right)
+        *x = input.right;
+    if (*x < input.left)
+        *x = input.left;
+    if (*y > input.bottom)
+        *y = input.bottom;
+    if (*y < input.top)
+        *y = input.top;
+}
+
+bool IsKeyDown(uint32_t key)
+{
+    return (keys[key & 0xFF] & KEY_DOWNBIT) != 0;
+}
+
+void WaitKeyRelease(uint32_t key)
+{
+    for (;;) {
+        PollKeyboard();
+        if (!IsKeyDown(key))
+            return;
+        SleepMs(1);
+    }
+}
