@@ -29,17 +29,34 @@ BoxAnswer RecordBox(const char* caption, const char* text, BoxIcon icon, BoxButt
     return BOXANSWER_OK;
 }
 
-class UpdaterWindowTest : public GameDirTest {
+// The game directory as the working directory, where the updater runs; boxes recorded.
+class UpdaterStartTest : public GameDirTest {
 protected:
     void SetUp() override
     {
         GameDirTest::SetUp();
         olddir = fs::current_path();
         fs::current_path(dir);
-        Write("Tessarine.dll", VersionModule("1", "0", "0", "0"));
-        Write("Gorvanel", "game A", 0755);
         boxes.clear();
         SetAskBoxHook(RecordBox);
+    }
+    void TearDown() override
+    {
+        SetAskBoxHook(nullptr);
+        fs::current_path(olddir);
+        GameDirTest::TearDown();
+    }
+    fs::path olddir;
+};
+
+// The updater's window open on a game at version 1.0.0.0, updating from the fake server.
+class UpdaterWindowTest : public UpdaterStartTest {
+protected:
+    void SetUp() override
+    {
+        UpdaterStartTest::SetUp();
+        Write("Tessarine.dll", VersionModule("1", "0", "0", "0"));
+        Write("Gorvanel", "game A", 0755);
         baseurl = server.Url(base);
         ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
         ASSERT_FALSE(ReadCurrentVersion());
@@ -52,9 +69,7 @@ protected:
         ShutdownUpdater();
         CloseSmallWindow();
         StopPlatform();
-        SetAskBoxHook(nullptr);
-        fs::current_path(olddir);
-        GameDirTest::TearDown();
+        UpdaterStartTest::TearDown();
     }
     // Handles messages until no update runs and nothing is left; true when the loop would end.
     bool Settle()
@@ -95,7 +110,6 @@ protected:
     }
 
     FakeHttpServer server;
-    fs::path olddir;
 };
 
 TEST_F(UpdaterWindowTest, ButtonIds)
@@ -206,25 +220,6 @@ TEST_F(UpdaterWindowTest, PlayClosesEvenWithoutTheGame)
     EXPECT_TRUE(Settle());
     EXPECT_FALSE(MainWindowExists());
 }
-
-class UpdaterStartTest : public GameDirTest {
-protected:
-    void SetUp() override
-    {
-        GameDirTest::SetUp();
-        olddir = fs::current_path();
-        fs::current_path(dir);
-        boxes.clear();
-        SetAskBoxHook(RecordBox);
-    }
-    void TearDown() override
-    {
-        SetAskBoxHook(nullptr);
-        fs::current_path(olddir);
-        GameDirTest::TearDown();
-    }
-    fs::path olddir;
-};
 
 TEST_F(UpdaterStartTest, WithoutTheStringModuleItSaysSoAndEnds)
 {
