@@ -15,4 +15,6 @@ void InjectMouseButton(int x, int y, bool down); // small windows: the left butt
 void InjectClick(int x, int y);             // small windows: a move there, then the left button down and up
 int PresentedFrameCount();                  // frames presented since StartPlatform
 const uint32_t* LastPresentedFrame(int* width, int* height); // the last frame's pixels (null, 0 x 0 when none)
-bool SaveLastFramePng(const char* path);    // writes the last frame as a PNG; true on failure or when there is none
+bool SaveLastFramePng(const char* path);
+// Calls watch with every frame as it is presented (null stops), for tests that follow a sequence.
+void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height));    // writes the last frame as a PNG; true on failure or when there is none
