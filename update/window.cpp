@@ -96,8 +96,8 @@ bool PaintUpdaterWindow(GdiDC* dc)
     SelectDCFont(dc, SmallWindowFont());
     SetDCBackMode(dc, BACK_TRANSPARENT);
     SetDCTextColour(dc, textcolour);
-    // One line at the bottom left, clear of the buttons, a little in from the edge.
-    const PixelRect client = {8, 0, UPDATERWIDTH - 8, UPDATERHEIGHT - 6};
+    // One line at the bottom left, clear of the buttons, inside the background's frame.
+    const PixelRect client = {16, 0, UPDATERWIDTH - 16, UPDATERHEIGHT - 10};
     DrawDCText(dc, currentversiontext, client, TEXT_SINGLELINE | TEXT_BOTTOM | TEXT_NOCLIP);
     return false;
 }

@@ -7,8 +7,10 @@
 #include <thread>
 
 #include "fake_http_server.h"
+#include "common/module.h"
 #include "platform/dialog.h"
 #include "platform/headless.h"
+#include "update/resources.h"
 #include "update/updater.h"
 #include "update/version.h"
 #include "update_fixture.h"
@@ -60,6 +62,8 @@ protected:
         baseurl = server.Url(base);
         ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
         ASSERT_FALSE(ReadCurrentVersion());
+        hinstance = OpenModuleFromBytes(UpdaterResources());
+        LoadUpdaterBackground();
         ASSERT_FALSE(OpenSmallWindow("Gorvanel Update", UPDATERWIDTH, UPDATERHEIGHT, UpdaterWndProc, PaintUpdaterFrame));
         UseSmallWindowFontFile(GORV_DIST_DIR "/Font.ttf", UPDATERFONTHEIGHT);
         InitUpdaterWindow();
@@ -69,6 +73,9 @@ protected:
         ShutdownUpdater();
         CloseSmallWindow();
         StopPlatform();
+        backbitmap.Release();
+        CloseModule(hinstance);
+        hinstance = nullptr;
         UpdaterStartTest::TearDown();
     }
     // Handles messages until no update runs and nothing is left; true when the loop would end.
@@ -255,48 +262,45 @@ TEST_F(UpdaterStartTest, RequireFileFindsAnyCase)
 
 namespace {
 
-// The colour at (x, y) of the last frame shown.
-uint32_t PixelAt(int x, int y)
+// How many pixels of the rectangle of the last frame shown differ from the window's background.
+int ChangedPixels(const PixelRect& r)
 {
     int w = 0, h = 0;
     const uint32_t* const frame = LastPresentedFrame(&w, &h);
-    return frame && x < w && y < h ? frame[y * w + x] & 0xFFFFFF : 0xFFFFFFFF;
-}
-
-// How many pixels of the frame's rectangle are yellowish text (red and green high, blue lower).
-int YellowPixels(const PixelRect& r)
-{
     int count = 0;
     for (int y = r.top; y < r.bottom; y++)
-        for (int x = r.left; x < r.right; x++) {
-            const uint32_t p = PixelAt(x, y);
-            count += (p >> 16 & 0xFF) > 0xC0 && (p >> 8 & 0xFF) > 0xC0 && (p & 0xFF) < 0xB0;
-        }
+        for (int x = r.left; x < r.right; x++)
+            count += (frame[y * w + x] & 0xFFFFFF) != ColourToPixel(ReadDCPixel(backbitmap.GetMemDC(), x, y));
     return count;
 }
 
 TEST_F(UpdaterWindowTest, APictureOfTheWindow)
 {
+    ASSERT_TRUE(backbitmap.IsLoaded());
+    EXPECT_EQ(backbitmap.GetWidth(), 400);
+    EXPECT_EQ(backbitmap.GetHeight(), 400);
     int code = 0;
     PumpSmallWindow(&code);
     int w = 0, h = 0;
     ASSERT_NE(LastPresentedFrame(&w, &h), nullptr);
     EXPECT_EQ(w, 400);
     EXPECT_EQ(h, 400);
-    // The buttons stand where they should; the version text sits at the bottom left.
-    for (const int top : {150, 200, 250}) {
-        EXPECT_NE(PixelAt(140, top + 10), PixelAt(140, top - 8)) << top;
-        EXPECT_NE(PixelAt(140, top + 10), 0u) << top;
-    }
-    EXPECT_GT(YellowPixels({0, 370, 200, 400}), 20);
-    EXPECT_EQ(YellowPixels({0, 0, 400, 140}), 0);
+    // The background, the three buttons where they stand, the version line at the bottom left.
+    EXPECT_EQ(ChangedPixels({0, 0, 400, 140}), 0);
+    for (const int top : {150, 200, 250})
+        EXPECT_EQ(ChangedPixels({125, top, 275, top + 35}), 150 * 35) << top;
+    EXPECT_EQ(ChangedPixels({0, 185, 124, 235}), 0);
+    EXPECT_GT(ChangedPixels({0, 366, 200, 400}), 100);
+    EXPECT_EQ(ChangedPixels({200, 366, 400, 400}), 0);
     EXPECT_FALSE(SaveLastFramePng((olddir / "updater_idle.png").c_str()));
 
-    // While updating: no buttons, the status line in the middle.
-    statustext = "Downloading file 1 of 2 (40% complete)";
+    // While updating: no buttons, the status line across the middle.
+    statustext = "Downloading file 12 of 20 (40% complete)";
     DestroyUpdaterButtons();
     PumpSmallWindow(&code);
-    EXPECT_GT(YellowPixels({0, 190, 400, 210}), 20);
+    EXPECT_GT(ChangedPixels({0, 190, 400, 210}), 100);
+    EXPECT_EQ(ChangedPixels({0, 140, 400, 185}), 0);
+    EXPECT_EQ(ChangedPixels({0, 215, 400, 360}), 0);
     EXPECT_FALSE(SaveLastFramePng((olddir / "updater_busy.png").c_str()));
     statustext.clear();
 }
