@@ -40,6 +40,8 @@ extern std::string statustext;      // the worker's last status line, shown whil
 int UpdaterMain(int argc, char** argv, SysBackend backend);   // WinMain: the exit code
 bool RequireFile(const char* name);         // true (after saying so) when the file does not open
 bool LoadUpdaterBackground();               // always false: the window does without a background
+bool OpenUpdaterWindow(const char* fontfile); // the window, in the font of that file when it is there; true on failure
+void FreeUpdaterResources();                // the background and the program's own resources
 bool InitUpdaterWindow();                   // always false
 void ShutdownUpdater();                     // waits for a worker still running
 intptr_t UpdaterWndProc(uint32_t message, uintptr_t wparam, intptr_t lparam);

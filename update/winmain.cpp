@@ -18,6 +18,21 @@ bool LoadUpdaterBackground()
     return false;
 }
 
+bool OpenUpdaterWindow(const char* fontfile)
+{
+    if (OpenSmallWindow("Gorvanel Update", UPDATERWIDTH, UPDATERHEIGHT, UpdaterWndProc, PaintUpdaterFrame))
+        return true;
+    UseSmallWindowFontFile(fontfile, UPDATERFONTHEIGHT);
+    return false;
+}
+
+void FreeUpdaterResources()
+{
+    backbitmap.Release();
+    CloseModule(hinstance);
+    hinstance = nullptr;
+}
+
 int UpdaterMain(int argc, char** argv, SysBackend backend)
 {
     hinstance = OpenModuleFromBytes(UpdaterResources());
@@ -25,8 +40,7 @@ int UpdaterMain(int argc, char** argv, SysBackend backend)
     int code = 0;
     if (!StartPlatform(backend)) {
         if (!RequireFile(VERSIONMODULE) && !ReadCurrentVersion() && !LoadUpdaterBackground()
-            && !OpenSmallWindow("Gorvanel Update", UPDATERWIDTH, UPDATERHEIGHT, UpdaterWndProc, PaintUpdaterFrame)) {
-            UseSmallWindowFontFile("Font.ttf", UPDATERFONTHEIGHT);     // the game's own face, when it is there
+            && !OpenUpdaterWindow("Font.ttf")) {
             if (!InitUpdaterWindow())
                 code = RunSmallWindow();
             ShutdownUpdater();
@@ -34,8 +48,6 @@ int UpdaterMain(int argc, char** argv, SysBackend backend)
         }
         StopPlatform();
     }
-    backbitmap.Release();
-    CloseModule(hinstance);
-    hinstance = nullptr;
+    FreeUpdaterResources();
     return code;
 }

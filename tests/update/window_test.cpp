@@ -64,8 +64,7 @@ protected:
         ASSERT_FALSE(ReadCurrentVersion());
         hinstance = OpenModuleFromBytes(UpdaterResources());
         LoadUpdaterBackground();
-        ASSERT_FALSE(OpenSmallWindow("Gorvanel Update", UPDATERWIDTH, UPDATERHEIGHT, UpdaterWndProc, PaintUpdaterFrame));
-        UseSmallWindowFontFile(GORV_DIST_DIR "/Font.ttf", UPDATERFONTHEIGHT);
+        ASSERT_FALSE(OpenUpdaterWindow(GORV_DIST_DIR "/Font.ttf"));
         InitUpdaterWindow();
     }
     void TearDown() override
@@ -73,9 +72,7 @@ protected:
         ShutdownUpdater();
         CloseSmallWindow();
         StopPlatform();
-        backbitmap.Release();
-        CloseModule(hinstance);
-        hinstance = nullptr;
+        FreeUpdaterResources();
         UpdaterStartTest::TearDown();
     }
     // Handles messages until no update runs and nothing is left; true when the loop would end.

@@ -15,15 +15,7 @@ Image UpdateBack()
 {
     Image img(400, 400);
     Stone(img, 0, 0, 400, 400, slate, 0.45, 31);
-    for (int j = 0; j < 400; j++)
-        for (int i = 0; i < 400; i++) {
-            const int row = j / 50, off = row % 2 ? 60 : 0;
-            const bool mortar = j % 50 < 2 || (i + off) % 120 < 2;
-            if (mortar)
-                img.At(i, j) = Scale(img.At(i, j), 0.62);
-            else if (j % 50 == 2 || (i + off) % 120 == 2)
-                img.At(i, j) = Scale(img.At(i, j), 1.18);
-        }
+    Masonry(img, 120, 50);
     Vignette(img, 0.7);
 
     const double banner[] = {40, 34, 360, 34, 346, 70, 360, 106, 40, 106, 54, 70};
