@@ -35,7 +35,13 @@ size_t ReceiveBody(char* data, size_t size, size_t count, void* context)
     }
     if (t->badstatus)
         return 0;
-    if (bytes > 0 && (*t->receiver)(reinterpret_cast<const uint8_t*>(data), bytes)) {
+    // Nothing may be thrown through the library's C frames: a throwing receiver stops the transfer.
+    bool stop = true;
+    try {
+        stop = bytes > 0 && (*t->receiver)(reinterpret_cast<const uint8_t*>(data), bytes);
+    } catch (...) {
+    }
+    if (stop) {
         t->stopped = true;
         return 0;
     }

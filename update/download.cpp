@@ -66,10 +66,11 @@ void DownloadFile(UpdateJob& job, const std::string& url, const std::string& loc
     const HttpOutcome outcome = HttpGet(job.internethandle, url, receive, &why);
     if (outcome == HTTP_DONE)
         progress.At(bytes);     // the last, empty read
-    const bool closefailed = SyncFile(file) | (fclose(file) != 0);
+    const bool syncfailed = SyncFile(file);
+    const bool closefailed = fclose(file) != 0;
 
     InternetError error;
-    if (writefailed || (outcome == HTTP_DONE && closefailed))
+    if (writefailed || (outcome == HTTP_DONE && (syncfailed || closefailed)))
         error = {"Couldn't write the local file " + local + ".", MSG_DISK};
     else if (toolong)
         error = {"More than " + std::to_string(most) + " bytes downloading " + url + " to " + local, MSG_DOWNLOAD};
