@@ -2,6 +2,7 @@
 // small fixed window (the updater's, the installer's) showing its frame pixel for pixel.
 #include <SDL.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/backend.h"
@@ -77,9 +78,26 @@ bool MakeTexture(int width, int height)
     return false;
 }
 
+// SDL falls back on a driver that shows nothing when no display can be reached; unless someone asked
+// for it, the game would run unseen.
+bool OnlyInvisibleDriver()
+{
+    const char* const driver = SDL_GetCurrentVideoDriver();
+    const char* const asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (!driver || (asked && *asked))
+        return false;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)
+        return false;
+    std::fprintf(stderr, "Gorvanel: no display to show the game on (only SDL's \"%s\" video driver works here).\n",
+                 driver);
+    return true;
+}
+
 // Opens the window with its renderer and a frame texture of width x height; true on failure.
 bool OpenWindowOfSize(const char* caption, int x, int y, int width, int height, uint32_t flags)
 {
+    if (OnlyInvisibleDriver())
+        return true;
     const std::string title = Cp1252ToUtf8(caption ? caption : "");
     sdlwindow = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
     if (!sdlwindow) {
