@@ -76,6 +76,8 @@ void DestroyMainWindow();                                   // delivers SYS_DEST
 bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc);
 bool MainWindowExists();                                    // true between Create...Window and DestroyMainWindow
 void PresentFrame(const uint32_t* pixels, int width, int height); // shows one XRGB frame (the 800 x 600 back buffer)
+void ShowSystemCursor(bool show);                           // shows or hides the system's pointer over the window (the game draws its own)
+bool SystemCursorShown();                                   // what ShowSystemCursor last asked for (initially shown)
 
 // The queue.
 bool PeekSysMessage(SysMsg* msg);                           // takes the oldest message without blocking; false when none
