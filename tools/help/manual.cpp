@@ -80,7 +80,7 @@ bool ReadPages(const std::string& path, Manual& manual, std::string& error)
         if (word == "folder") {
             if (rest.empty())
                 return Fail(error, where, "a folder needs a name");
-            manual.folders.push_back(AuthoredFolder{rest, "", {}, where});
+            manual.folders.push_back(AuthoredFolder{rest, "", {}, {}, where});
             page = nullptr;
         } else if (word == "page") {
             if (manual.folders.empty() || !manual.folders.back().catalogue.empty())
@@ -107,6 +107,11 @@ bool ReadPages(const std::string& path, Manual& manual, std::string& error)
                 return Fail(error, where, "a catalogue needs a folder of its own");
             manual.folders.back().catalogue = rest;
             page = nullptr;
+        } else if (word == "title") {
+            const size_t equals = rest.find('=');
+            if (manual.folders.empty() || manual.folders.back().catalogue.empty() || equals == std::string::npos)
+                return Fail(error, where, "expected @title <name> = <title> in a catalogue's folder");
+            manual.folders.back().titles[Trim(rest.substr(0, equals))] = Trim(rest.substr(equals + 1));
         } else {
             return Fail(error, where, "unknown directive @" + word);
         }

@@ -9,6 +9,8 @@
 //   @picture spell <spell name>    ... the icon of that spell (or "ability <name>"), from the catalogue
 //   @catalogue <kind>              the folder's pages are made from the catalogue: units, warlords,
 //                                  guards, summoned, spells or abilities
+//   @title <name> = <title>        in such a folder: the page of <name> is titled <title> (a name too
+//                                  long for the title's line)
 // Text lines are joined with blanks; an empty line starts a new paragraph. "{string N}" in a text is
 // replaced by the catalogue's string N, so that a number the rules read is the number the page says.
 //
@@ -30,6 +32,7 @@ struct AuthoredPage {
 struct AuthoredFolder {
     std::string name;
     std::string catalogue;              // the kind its pages come from; empty for authored pages
+    std::map<std::string, std::string> titles;  // a catalogue page's name -> its title, where they differ
     std::vector<AuthoredPage> pages;
     std::string origin;
 };

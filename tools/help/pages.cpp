@@ -1,5 +1,6 @@
 #include "pages.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "cataloguepages.h"
@@ -106,6 +107,14 @@ bool BuildHelpPages(const Manual& manual, std::vector<HelpFolderPages>& folders,
         HelpFolderPages out{ folder.name, {}, folder.origin };
         if (!folder.catalogue.empty() && !CatalogueFolder(folder, manual, out.pages, error))
             return false;
+        for (const auto& [name, title] : folder.titles) {
+            auto page = std::find_if(out.pages.begin(), out.pages.end(), [&](const HelpPage& p) { return p.title == name; });
+            if (page == out.pages.end()) {
+                error = folder.origin + ": no page \"" + name + "\" to retitle";
+                return false;
+            }
+            page->title = title;
+        }
         for (const AuthoredPage& page : folder.pages) {
             HelpPage made{ page.title, page.text, HELPSHEET_UNITS, 0, page.origin };
             if (!ExpandStrings(made.body, page.origin, error) || !ExpandStrings(made.title, page.origin, error)
