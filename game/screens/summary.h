@@ -10,3 +10,6 @@ struct DaySummaryRow {
 };
 
 extern std::vector<DaySummaryRow> daysummary;   // one row per day of the game
+
+bool DaySummaryOpenFrame();     // GAME_DAYSUMMARYOPEN: the day's figures prepared
+bool DaySummaryFrame();         // GAME_DAYSUMMARY: the day's summary until its "Done"

@@ -166,7 +166,8 @@ Image LoadBar(bool filled)
 // A button face of 200 x 50 in one of three looks, raised (up) or pressed (down).
 Image Button(int look, bool down)
 {
-    static const uint32_t faces[3] = {0x3A4460, 0x7A5030, 0x1E3A78};
+    // Look 1 is pale wood: its captions are dark grey until the mouse comes over them.
+    static const uint32_t faces[3] = {0x3A4460, 0xA08258, 0x1E3A78};
     static const uint32_t rims[3] = {0xD4A848, 0xE0C080, 0xC8D0E0};
     Image img(200, 50);
     const Rgba rim = Opaque(rims[look]);

@@ -75,10 +75,11 @@ Image Help()
     Image img(800, 600);
     Stone(img, 0, 0, 800, 600, slatedark, 0.5, 3);
     Vignette(img, 0.5);
-    // The folder tabs: a strip of older, darker paper, so the brown tab names stay readable.
-    Fill(img, 36, 46, 104, 474, ink);
-    Parchment(img, 39, 49, 98, 468, 4);
-    Shade(img, 39, 49, 98, 468, 0.88, 0.88);
+    // The folder tabs: a strip of older, darker paper, so the tab names stay readable; it reaches below
+    // the last tab (the tabs share y 60 to 540).
+    Fill(img, 36, 46, 104, 504, ink);
+    Parchment(img, 39, 49, 98, 498, 4);
+    Shade(img, 39, 49, 98, 498, 0.88, 0.88);
     Fill(img, 130, 30, 640, 530, ink);
     Parchment(img, 134, 34, 632, 522, 5);
     Frame(img, 140, 40, 620, 510, Opaque(0xA08048));

@@ -1,0 +1,13 @@
+// What the front screens share: the word mark of the title, the slowly pulsing colour of their
+// headings, and the end of a frame (the cursor, then the picture shown).
+#pragma once
+#include <cstdint>
+#include <string>
+
+enum : int32_t { WORDMARKLETTERS = 8 };
+
+std::string WordMarkLetter(int32_t k);  // letter k of the mark, "\xB7 G"; the last also ends it, "\xB7 L \xB7"
+std::string WordMarkLine();             // the mark as one line: "\xB7 G \xB7 O ... \xB7 L \xB7"
+std::string DottedWord(const char* word);   // each letter behind a dot, and a last dot: the credits' heading
+uint32_t PulseColour();                 // blue that swells and fades with framecount (colour reference)
+void EndFrame();                        // the mouse cursor, then the flip

@@ -1,0 +1,115 @@
+#include "game/screens/menu.h"
+
+#include "game/net/link.h"
+#include "game/screens/buttons.h"
+#include "game/screens/callbacks.h"
+#include "game/screens/frontlook.h"
+#include "game/screens/states.h"
+#include "game/shell/display.h"
+#include "game/shell/fonts.h"
+#include "game/shell/gdiobjects.h"
+#include "game/shell/images.h"
+#include "game/shell/music.h"
+#include "game/shell/shell.h"
+#include "game/shell/startup.h"
+#include "game/view/drawing.h"
+#include "game/view/linestrips.h"
+#include "game/view/menustar.h"
+#include "game/view/text.h"
+#include "platform/clock.h"
+
+namespace {
+
+enum : int32_t { SLIDESTEP = 20, SLIDEFRAMEMS = 13 };
+enum : uint32_t { MENUFOOTCOLOUR = 0xFF8040 };
+
+struct MenuIcon {
+    ButtonCallback callback;
+    int32_t state;
+};
+
+// The menu icons in their sheet's order: host, join, help, credits, options, quit, update, name.
+const MenuIcon menuicons[MENUICONS] = {
+    { SetGS, GAME_HOST },       { SetGS, GAME_JOIN },      { SetGS, GAME_HELPOPEN }, { SetGS, GAME_CREDITSOPEN },
+    { OpenOptions, 0 },         { SetGS, GAME_QUIT },      { SetGS, GAME_UPDATE },   { SetGS, GAME_ENTERNAME },
+};
+
+// A dialog over the back picture: a title with a line under it and a question.
+void DrawDialog(const char* title, const char* question)
+{
+    DrawSurface(0, 0, imgback);
+    BeginText(FONT_BOARDLARGE);
+    DrawShadowText(0, 0, 800, 75, title, COLOUR_WHITE, FORMAT_CENTREDLINE);
+    EndText();
+    DrawStripA(0, 75, 800);
+    BeginText(FONT_MEDIUM);
+    DrawTextBox(0, 100, 800, 50, question, COLOUR_WHITE, FORMAT_CENTREDLINE);
+    EndText();
+}
+
+} // namespace
+
+bool ToMainMenuFrame()
+{
+    screencounter = 0;
+    gs = GAME_MAINMENUFADE;
+    return false;
+}
+
+bool MainMenuFadeFrame()
+{
+    const uint32_t t0 = GetTicks();
+    screencounter += SLIDESTEP;
+    if (screencounter >= SCREENWIDTH) {
+        gs = GAME_MAINMENU;
+        return false;
+    }
+    // Drawn over the last picture, which the slide covers from the left.
+    BltFastKeyed(0, 0, imgback.GetSurface(), { SCREENWIDTH - screencounter, 0, SCREENWIDTH, SCREENHEIGHT });
+    FlipScreen();
+    while (GetTicks() - t0 < SLIDEFRAMEMS)
+        SleepMs(1);
+    return false;
+}
+
+bool MainMenuFrame()
+{
+    editmode = EDIT_NONE;
+    editstring = nullptr;
+    returngs = -1;
+    PlaySong(SONG_MENU);
+    DrawSurface(0, 0, imgback);
+    BeginText(FONT_BOARDLARGE);
+    DrawTextBox(0, 0, 800, 65, WordMarkLine(), PulseColour(), FORMAT_CENTREDLINE);
+    SelectDCFont(textdc, fonts[FONT_SMALL]);
+    DrawTextBox(0, 575, 800, 30, versiontext, MENUFOOTCOLOUR, TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_LEFT);
+    DrawTextBox(0, 575, 800, 30, localaddress, MENUFOOTCOLOUR, TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_RIGHT);
+    SelectDCPen(textdc, graphframepen);
+    MoveDCTo(textdc, 0, 65);
+    DrawLineTo(textdc, 800, 65);
+    EndText();
+    for (int32_t icon = 0; icon < MENUICONS; icon++)
+        DoSoundButton(icon, menuicons[icon].callback, menuicons[icon].state, 0);
+    DrawPolygonFrame();
+    EndFrame();
+    return false;
+}
+
+bool UpdateFrame()
+{
+    DrawDialog("Update Gorvanel", "Gorvanel will now close to check for updates.  Do you want to continue?");
+    DrawTextButton(300, 245, "Continue", ExitForUpdate, 0, 0, buttonstates[BUTTON_DIALOGTOP], 0);
+    DrawTextButton(300, 305, "Cancel", SetGS, GAME_MAINMENU, 0, buttonstates[BUTTON_DIALOGBOTTOM], 0);
+    EndFrame();
+    return false;
+}
+
+bool QuitFrame()
+{
+    // The safe choice stands on top here; in the update dialog the top button goes on.
+    DrawDialog("Quit Gorvanel", "Do you really want to quit Gorvanel?");
+    DrawTextButton(300, 245, "Cancel", SetGS, GAME_MAINMENU, 0, buttonstates[BUTTON_DIALOGBOTTOM], 0);
+    DrawTextButton(300, 305, "Quit", SetGS, GAME_EXIT, 0, buttonstates[BUTTON_DIALOGTOP], 0);
+    EndFrame();
+    return false;
+}

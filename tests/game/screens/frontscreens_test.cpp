@@ -1,0 +1,180 @@
+// The intro, the name entry, the main menu with its slide, the two dialogs and the credits, played
+// through the screen machine with scripted keys and clicks.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "game/screens/intro.h"
+#include "game/screens/states.h"
+#include "game/shell/prefs.h"
+#include "game/shell/shell.h"
+#include "game/shell/startup.h"
+#include "platform/clock.h"
+#include "platform/headless.h"
+#include "platform/input.h"
+#include "platform/window.h"
+#include "tests/game/screens/screentest.h"
+
+namespace {
+
+class FrontScreens : public ScreenTest {};
+
+TEST_F(FrontScreens, TheIntroRuns141FramesOfAtLeast40Milliseconds)
+{
+    const uint32_t start = GetTicks();
+    const int frames = FramesUntil(GAME_ENTERNAME, 500);
+    EXPECT_EQ(frames, 141);
+    EXPECT_GE(GetTicks() - start, 141u * 40);
+    EXPECT_LT(GetTicks() - start, 141u * 60);
+}
+
+TEST_F(FrontScreens, AKeyEndsTheIntroOnceEveryKeyIsUp)
+{
+    Frames(10);
+    Tap(KEY_SPACE, 30);                 // held across the frame's reads for a while
+    Frames(1);
+    EXPECT_EQ(gs, GAME_INTROEND);
+    EXPECT_EQ(screencounter, 11);
+    Frames(1);
+    EXPECT_EQ(gs, GAME_ENTERNAME);
+}
+
+TEST_F(FrontScreens, AKeyTappedBetweenFramesStillEndsTheIntro)
+{
+    // Down for the frame's own first read only, as a quick tap between two frames is.
+    Frames(3);
+    Tap(KEY_RETURN, 1);
+    Frames(1);
+    EXPECT_EQ(gs, GAME_INTROEND);
+}
+
+TEST_F(FrontScreens, TheNameHoldsNineCharactersAndTypingGoesIntoIt)
+{
+    gs = GAME_ENTERNAME;
+    Frames(1);
+    EXPECT_EQ(editmode, EDIT_NAME);
+    ASSERT_EQ(editstring, &playername);
+    InjectText("Gwendolyn");
+    Frames(1);
+    EXPECT_EQ(playername, "Gwendolyn");
+    InjectText("X");
+    Frames(1);
+    EXPECT_EQ(playername, "Gwendolyn") << "the tenth character is gone the next frame";
+    InjectText("\x01\x7F\xE9");
+    Frames(1);
+    EXPECT_EQ(playername, "Gwendolyn");
+    EXPECT_EQ(entrydisplay.substr(0, 9), "Gwendolyn");
+}
+
+TEST_F(FrontScreens, AcceptShowsOnlyForANameWithAVisibleCharacter)
+{
+    struct Case {
+        const char* name;
+        bool accepted;
+    } cases[] = { { "", false }, { "   ", false }, { " a ", true }, { "Bo", true } };
+    for (const Case& c : cases) {
+        gs = GAME_ENTERNAME;
+        playername = c.name;
+        Frames(1);
+        Click(695, 570);
+        Frames(2);
+        EXPECT_EQ(gs, c.accepted ? GAME_TOMAINMENU : GAME_ENTERNAME) << '"' << c.name << '"';
+    }
+}
+
+TEST_F(FrontScreens, QuitOnTheNameEntryEndsTheProgramWithoutTheDialog)
+{
+    gs = GAME_ENTERNAME;
+    Frames(1);
+    Click(105, 570);
+    Frames(2);
+    EXPECT_EQ(gs, GAME_EXIT);
+    Frames(1);
+    EXPECT_FALSE(MainWindowExists());
+}
+
+TEST_F(FrontScreens, TheSlideIntoTheMainMenuTakes40Frames)
+{
+    gs = GAME_TOMAINMENU;
+    Frames(1);
+    EXPECT_EQ(gs, GAME_MAINMENUFADE);
+    const uint32_t start = GetTicks();
+    EXPECT_EQ(FramesUntil(GAME_MAINMENU, 100), 40);
+    EXPECT_GE(GetTicks() - start, 39u * 13);
+}
+
+TEST_F(FrontScreens, EachMenuIconLeadsToItsScreen)
+{
+    struct Icon {
+        int32_t x, y, state;
+    } icons[] = {
+        { 400, 100, GAME_HOST }, { 256, 156, GAME_JOIN }, { 545, 156, GAME_HELPOPEN }, { 256, 494, GAME_CREDITSOPEN },
+        { 545, 494, GAME_OPTIONSOPEN }, { 400, 550, GAME_QUIT }, { 652, 327, GAME_UPDATE }, { 148, 324, GAME_ENTERNAME },
+    };
+    for (const Icon& icon : icons) {
+        gs = GAME_MAINMENU;
+        Frames(1);
+        Click(icon.x, icon.y);
+        Frames(1);
+        EXPECT_EQ(gs, icon.state) << icon.x << ", " << icon.y;
+        EXPECT_TRUE(Played(".\\Sound\\GSOK.wav"));
+    }
+}
+
+TEST_F(FrontScreens, TheMainMenuForgetsWhereTheOptionsReturn)
+{
+    gs = GAME_MAINMENU;
+    returngs = GAME_UNITTURN;
+    Frames(1);
+    EXPECT_EQ(returngs, -1);
+    Click(545, 494);                    // options
+    Frames(1);
+    EXPECT_EQ(returngs, GAME_MAINMENU);
+}
+
+TEST_F(FrontScreens, TheUpdateDialogIsTheOnlyWayToTheUpdater)
+{
+    struct Case {
+        int32_t dialog, x, y, state;
+        uint8_t update;
+    } cases[] = {
+        { GAME_UPDATE, 400, 270, GAME_EXIT, 1 },
+        { GAME_UPDATE, 400, 330, GAME_MAINMENU, 0 },
+        { GAME_QUIT, 400, 270, GAME_MAINMENU, 0 },
+        { GAME_QUIT, 400, 330, GAME_EXIT, 0 },
+    };
+    for (const Case& c : cases) {
+        launchupdate = 0;
+        gs = c.dialog;
+        Frames(1);
+        Click(c.x, c.y);
+        Frames(2);
+        EXPECT_EQ(gs, c.state) << c.dialog << " at " << c.y;
+        EXPECT_EQ(launchupdate, c.update) << c.dialog << " at " << c.y;
+    }
+    launchupdate = 0;
+}
+
+TEST_F(FrontScreens, EscDoesNothingOnTheDialogsAndTheCredits)
+{
+    for (const int32_t s : { GAME_UPDATE, GAME_QUIT, GAME_CREDITS }) {
+        gs = s;
+        Tap(KEY_ESCAPE);
+        Frames(2);
+        EXPECT_EQ(gs, s);
+    }
+}
+
+TEST_F(FrontScreens, TheCreditsSlideInAndReturnToTheMenu)
+{
+    gs = GAME_MAINMENU;
+    Frames(1);
+    Click(256, 494);
+    Frames(1);
+    EXPECT_EQ(FramesUntil(GAME_CREDITS, 100), 41);
+    Click(400, 540);
+    Frames(2);
+    EXPECT_EQ(gs, GAME_TOMAINMENU);
+}
+
+} // namespace

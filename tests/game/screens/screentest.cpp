@@ -1,0 +1,157 @@
+#include "tests/game/screens/screentest.h"
+
+#include <algorithm>
+
+#include "game/model/catalogue.h"
+#include "game/model/state.h"
+#include "game/model/strings.h"
+#include "game/net/link.h"
+#include "game/net/lobby.h"
+#include "game/net/sendqueue.h"
+#include "game/screens/buttons.h"
+#include "game/screens/help.h"
+#include "game/screens/lobby.h"
+#include "game/screens/runscreen.h"
+#include "game/screens/states.h"
+#include "game/shell/display.h"
+#include "game/shell/fonts.h"
+#include "game/shell/gdiobjects.h"
+#include "game/shell/images.h"
+#include "game/shell/input.h"
+#include "game/shell/music.h"
+#include "game/shell/prefs.h"
+#include "game/shell/shell.h"
+#include "game/shell/sound.h"
+#include "game/shell/winmain.h"
+#include "game/view/feed.h"
+#include "game/view/names.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+#include "platform/headless.h"
+#include "platform/inputscript.h"
+#include "platform/window.h"
+
+void ScreenTest::SetUp()
+{
+    olddir = GetCurrentDir();
+    ASSERT_FALSE(SetCurrentDir(GORV_DIST_DIR));
+    UseVirtualClock(100000);
+    ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
+    ASSERT_FALSE(CreateMainWindow("Gorvanel", GameWndProc));
+    ASSERT_FALSE(DDrawGo());
+    ASSERT_FALSE(CreateGdiObjects());
+    ASSERT_FALSE(LoadFonts());
+    ASSERT_FALSE(LoadGameText());
+    ASSERT_FALSE(LumethGo());
+    ASSERT_FALSE(LoadImages());
+    ASSERT_FALSE(OpenInput());
+    ClearInputScript();
+    CreateButtons();
+    gs = GAME_INTRO;
+    returngs = -1;
+    framecount = 0;
+    screencounter = 0;
+    escheld = 0;
+    appactive = 1;
+    candraw = 1;
+    editmode = EDIT_NONE;
+    editstring = nullptr;
+    mousex = cursorx;
+    mousey = cursory;
+    soundon = 1;
+    musicon = 0;
+    soundsplayed.clear();
+    playername.clear();
+    paneltext.clear();
+    messages.clear();
+    hostaddress.clear();
+    netport = 0;
+    connected = 0;
+    shownames = 1;
+}
+
+void ScreenTest::TearDown()
+{
+    LeaveGame();
+    ClearSendQueue();
+    ClearInputScript();
+    CloseInput();
+    DeleteSoundEntries();
+    UnloadHelpModule();
+    UnloadStringModule();
+    ResetCatalogue();
+    UnloadFonts();
+    DDrawStop();
+    StopPlatform();
+    UseRealClock();
+    SetCurrentDir(olddir.c_str());
+}
+
+void ScreenTest::MoveTo(int32_t x, int32_t y)
+{
+    ScriptMouse(x - cursorx, y - cursory, 0, 1);
+    cursorx = x;
+    cursory = y;
+}
+
+void ScreenTest::Press(int32_t x, int32_t y, int reads)
+{
+    ScriptMouse(x - cursorx, y - cursory, 1, reads);
+    cursorx = x;
+    cursory = y;
+}
+
+void ScreenTest::Click(int32_t x, int32_t y)
+{
+    Press(x, y, 1);
+}
+
+void ScreenTest::Tap(uint8_t key, int reads)
+{
+    ScriptKeys({ key }, reads);
+}
+
+void ScreenTest::Frames(int n)
+{
+    for (int i = 0; i < n; i++) {
+        SysMsg msg;
+        while (PeekSysMessage(&msg))
+            DispatchSysMessage(&msg);
+        RunScreen();
+    }
+}
+
+int ScreenTest::FramesUntil(int32_t state, int limit)
+{
+    for (int n = 0; n < limit; n++) {
+        if (gs == state)
+            return n;
+        Frames(1);
+    }
+    return gs == state ? limit : -1;
+}
+
+void ScreenTest::SaveScreen(const std::string& name)
+{
+    const std::string path = std::string(GORV_TEST_DIR) + "/" + name + ".png";
+    EXPECT_FALSE(SaveLastFramePng(path.c_str())) << path;
+}
+
+bool ScreenTest::Played(const char* sound)
+{
+    return std::find(soundsplayed.begin(), soundsplayed.end(), sound) != soundsplayed.end();
+}
+
+PixelRect Ink(const SysSurface* s, const PixelRect& rect, uint32_t background)
+{
+    PixelRect box = { rect.right, rect.bottom, rect.left, rect.top };
+    for (int32_t y = rect.top; y < rect.bottom; y++)
+        for (int32_t x = rect.left; x < rect.right; x++)
+            if (s->pixels[(size_t)y * s->width + x] != background) {
+                box.left = std::min(box.left, x);
+                box.top = std::min(box.top, y);
+                box.right = std::max(box.right, x + 1);
+                box.bottom = std::max(box.bottom, y + 1);
+            }
+    return box;
+}

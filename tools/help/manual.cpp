@@ -1,0 +1,159 @@
+#include "manual.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+std::vector<std::string> ReadLines(const std::string& path, bool& missing)
+{
+    std::ifstream in(path, std::ios::binary);
+    missing = !in;
+    std::vector<std::string> lines;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::string Trim(const std::string& s)
+{
+    const size_t first = s.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return "";
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
+
+// Splits "@word rest" into word and rest.
+void SplitDirective(const std::string& line, std::string& word, std::string& rest)
+{
+    const size_t blank = line.find_first_of(" \t");
+    word = line.substr(1, blank == std::string::npos ? std::string::npos : blank - 1);
+    rest = blank == std::string::npos ? "" : Trim(line.substr(blank));
+}
+
+// Adds a text line to a text: blanks between lines, a paragraph break for each empty line.
+void AddTextLine(std::string& text, const std::string& line, bool& paragraph)
+{
+    const std::string words = Trim(line);
+    if (words.empty()) {
+        paragraph = !text.empty();
+        return;
+    }
+    if (!text.empty())
+        text += paragraph ? "\n\n" : " ";
+    paragraph = false;
+    text += words;
+}
+
+bool Fail(std::string& error, const std::string& where, const std::string& message)
+{
+    error = where + ": " + message;
+    return false;
+}
+
+bool ReadPages(const std::string& path, Manual& manual, std::string& error)
+{
+    bool missing = false;
+    const std::vector<std::string> lines = ReadLines(path, missing);
+    if (missing)
+        return Fail(error, path, "cannot be read");
+    AuthoredPage* page = nullptr;
+    bool paragraph = false;
+    for (size_t n = 0; n < lines.size(); n++) {
+        const std::string& line = lines[n];
+        const std::string where = path + ":" + std::to_string(n + 1);
+        if (!line.empty() && line[0] == '#')
+            continue;
+        if (line.empty() || line[0] != '@') {
+            if (page)
+                AddTextLine(page->text, line, paragraph);
+            else if (!Trim(line).empty())
+                return Fail(error, where, "text outside a page");
+            continue;
+        }
+        std::string word, rest;
+        SplitDirective(line, word, rest);
+        if (word == "folder") {
+            if (rest.empty())
+                return Fail(error, where, "a folder needs a name");
+            manual.folders.push_back(AuthoredFolder{rest, "", {}, {}, where});
+            page = nullptr;
+        } else if (word == "page") {
+            if (manual.folders.empty() || !manual.folders.back().catalogue.empty())
+                return Fail(error, where, "a page needs a folder of its own");
+            if (rest.empty())
+                return Fail(error, where, "a page needs a title");
+            manual.folders.back().pages.push_back(AuthoredPage{rest, "", "", "", where});
+            page = &manual.folders.back().pages.back();
+            paragraph = false;
+        } else if (word == "picture") {
+            if (!page)
+                return Fail(error, where, "a picture belongs to a page");
+            std::string sheet, cell;
+            SplitDirective("@" + rest, sheet, cell);
+            if (sheet != "units" && sheet != "spells" && sheet != "terrain" && sheet != "unit" && sheet != "spell"
+                && sheet != "ability")
+                return Fail(error, where, "unknown sheet \"" + sheet + "\"");
+            if (cell.empty())
+                return Fail(error, where, "a picture needs a cell");
+            page->sheet = sheet;
+            page->cell = cell;
+        } else if (word == "catalogue") {
+            if (manual.folders.empty() || !manual.folders.back().pages.empty())
+                return Fail(error, where, "a catalogue needs a folder of its own");
+            manual.folders.back().catalogue = rest;
+            page = nullptr;
+        } else if (word == "title") {
+            const size_t equals = rest.find('=');
+            if (manual.folders.empty() || manual.folders.back().catalogue.empty() || equals == std::string::npos)
+                return Fail(error, where, "expected @title <name> = <title> in a catalogue's folder");
+            manual.folders.back().titles[Trim(rest.substr(0, equals))] = Trim(rest.substr(equals + 1));
+        } else {
+            return Fail(error, where, "unknown directive @" + word);
+        }
+    }
+    return true;
+}
+
+bool ReadAbout(const std::string& path, Manual& manual, std::string& error)
+{
+    bool missing = false;
+    const std::vector<std::string> lines = ReadLines(path, missing);
+    if (missing)
+        return Fail(error, path, "cannot be read");
+    std::string* text = nullptr;
+    bool paragraph = false;
+    for (size_t n = 0; n < lines.size(); n++) {
+        const std::string& line = lines[n];
+        const std::string where = path + ":" + std::to_string(n + 1);
+        if (!line.empty() && line[0] == '#')
+            continue;
+        if (line.empty() || line[0] != '@') {
+            if (text)
+                AddTextLine(*text, line, paragraph);
+            else if (!Trim(line).empty())
+                return Fail(error, where, "text before the first @about");
+            continue;
+        }
+        std::string word, rest;
+        SplitDirective(line, word, rest);
+        if (word != "about" || rest.empty())
+            return Fail(error, where, "expected @about <type name>");
+        if (manual.about.count(rest))
+            return Fail(error, where, "\"" + rest + "\" is described twice");
+        text = &manual.about[rest];
+        paragraph = false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadManual(const std::string& folder, Manual& manual, std::string& error)
+{
+    return ReadPages(folder + "/manual.txt", manual, error) && ReadAbout(folder + "/creatures.txt", manual, error);
+}
