@@ -179,7 +179,8 @@ bool ChooseWarlord(int32_t warlord, int32_t player)
         return false;
     const int32_t x = p[local].startx, y = p[local].starty;
     RevealSight(local, x, y, WARLORDSIGHT);
-    view = ViewRect{x - 10, y - 8, x + 10, y + 7};
+    // The usual 20 x 13 squares round the camp: a taller view would run under the panels.
+    CenterView(x, y);
     SendToPlayer(BuildWarlordSelected(local, warlord, unitidhigh * 256 + unitidlow), -1);
     gs = GAME_WAITSERVER;
     return false;

@@ -3,6 +3,9 @@
 
 #include "game/ai/computerturn.h"
 #include "game/model/state.h"
+#include "game/screens/buttons.h"
+#include "game/screens/callbacks.h"
+#include "game/screens/modalbox.h"
 #include "game/screens/states.h"
 #include "game/screens/turnsteps.h"
 
@@ -59,12 +62,17 @@ bool YourTurnFrame()
 
 bool EndTurnOpenFrame()
 {
+    BuildModalBox(endturnbox, false);
     gs = GAME_ENDTURNCONFIRM;
     return false;
 }
 
 bool EndTurnConfirmFrame()
 {
+    DrawModalBox();
+    DrawTextButton(300, 200, "End Turn", SetGS, GAME_ENDTURN, 0, buttonstates[BUTTON_ENDTURN], 2);
+    DrawTextButton(300, 325, "Cancel", SetGS, GAME_UNITTURN, 0, buttonstates[BUTTON_ENDTURNCANCEL], 2);
+    EndModalFrame();
     return false;
 }
 
