@@ -4,13 +4,13 @@
 DEPS := cmake ninja-build g++ pkg-config \
         libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
         libgtest-dev libgmock-dev libbenchmark-dev \
-        timgm6mb-soundfont fonts-dejavu-core \
+        timgm6mb-soundfont fonts-dejavu-core crawl-tiles-data libpng-dev \
         fonts-averia-serif-gwf fonts-averia-sans-gwf fonts-liberation2 fonts-linuxlibertine \
         clang libclang-rt-14-dev xvfb xauth x11-utils
 
 JOBS ?= $(shell nproc)
 
-.PHONY: play test bench deps build-play build-test build-bench clean
+.PHONY: play test tsan bench media-sheet deps build-play build-test build-bench clean
 
 deps:
 	@missing=$$(for p in $(DEPS); do \
@@ -43,6 +43,17 @@ build-bench: deps
 
 bench: build-bench
 	cd build/bench && for b in bench/bench_*; do [ -x "$$b" ] || continue; "./$$b" || exit 1; done
+
+# The threaded tests (the image loader's workers) under ThreadSanitizer, in a build of their own.
+tsan: deps
+	cmake -S . -B build/tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGORV_TSAN=ON -DGORV_TESTS=ON
+	cmake --build build/tsan -j $(JOBS) --target shell_tests
+	cd build/tsan && ctest --output-on-failure -R 'ImagesTest'
+
+# Every picture as a labelled PNG in build/play/media-sheet/, to look at.
+media-sheet: deps
+	cmake -S . -B build/play -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF
+	cmake --build build/play -j $(JOBS) --target media-sheet
 
 clean:
 	rm -rf build

@@ -22,6 +22,7 @@ std::vector<uint32_t> lastframe;
 int framewidth = 0;
 int frameheight = 0;
 int framecount = 0;
+void (*presentwatch)(const uint32_t*, int, int) = nullptr;
 
 bool HeadlessStart()
 {
@@ -51,6 +52,8 @@ void HeadlessPresent(const uint32_t* pixels, int width, int height)
     framewidth = width;
     frameheight = height;
     framecount++;
+    if (presentwatch)
+        presentwatch(pixels, width, height);
 }
 
 void HeadlessPump()
@@ -111,6 +114,11 @@ void InjectText(const char* cp1252)
 void InjectKeyDown(uint32_t key)
 {
     pending.push_back({INJECT_KEYDOWN, key});
+}
+
+void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height))
+{
+    presentwatch = watch;
 }
 
 int PresentedFrameCount()

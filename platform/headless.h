@@ -12,4 +12,6 @@ void InjectText(const char* cp1252);        // typed text: one SYS_CHAR per byte
 void InjectKeyDown(uint32_t key);           // a SYSKEY_ key pressed: SYS_KEYDOWN
 int PresentedFrameCount();                  // frames presented since StartPlatform
 const uint32_t* LastPresentedFrame(int* width, int* height); // the last frame's pixels (null, 0 x 0 when none)
-bool SaveLastFramePng(const char* path);    // writes the last frame as a PNG; true on failure or when there is none
+bool SaveLastFramePng(const char* path);
+// Calls watch with every frame as it is presented (null stops), for tests that follow a sequence.
+void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height));    // writes the last frame as a PNG; true on failure or when there is none

@@ -63,7 +63,7 @@ void ShowDamage(int32_t player, int32_t unit, int32_t number)
     ClearBackBuffer();
     DrawBoard(0, local);
     DrawScreenBorder();
-    DrawSheetIcon(at.x, at.y, DAMAGEICON, imgunits);
+    DrawSheetIcon(at.x, at.y, DAMAGEICON, &imgunits);
     BeginText(FONT_BOARDLARGE);
     DrawShadowText(at.x - NUMBERINSET, at.y - NUMBERINSET, NUMBERBOX, NUMBERBOX, std::to_string(number), YELLOW,
                    TEXT_CENTRE | TEXT_VCENTRE | TEXT_SINGLELINE);

@@ -8,3 +8,7 @@ void RedrawUnitPictures()
 void RebuildBoardImage()
 {
 }
+
+void FreeUnitPictures()
+{
+}

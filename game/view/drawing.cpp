@@ -1,9 +1,6 @@
 // Drawing steps of the play screen. Placeholders until the board view and its panels are drawn.
 #include "game/view/drawing.h"
 
-Surface* imgunits = nullptr;
-Surface* imgspellanim = nullptr;
-
 bool BeginText(int32_t)
 {
     return false;

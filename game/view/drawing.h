@@ -7,10 +7,7 @@
 
 #include "platform/gdi.h"         // the TEXT_ placement flags
 
-struct Surface;                         // a sprite sheet or picture, owned by the image set
-
-extern Surface* imgunits;               // the unit icon sheet: 40 x 40 cells, 16 to a row
-extern Surface* imgspellanim;           // the effect animation sheet, laid out the same way
+#include "game/shell/images.h"       // the sheets: imgunits, imgspellanim, ...
 
 // The game fonts, by index into the font table.
 enum : int32_t { FONT_SMALL = 0, FONT_MEDIUM = 1, FONT_BOARDLARGE = 2 };
