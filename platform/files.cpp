@@ -8,6 +8,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -168,4 +170,39 @@ std::string GetCurrentDir()
 bool SetCurrentDir(const char* name)
 {
     return chdir(ResolvePath(name).c_str()) != 0;
+}
+
+bool WriteFileReplacing(const char* name, const std::string& bytes)
+{
+    const std::string path = ResolvePath(name);
+    if (path.empty())
+        return true;
+    // A file of our own beside the target, so the rename stays on one file system.
+    std::vector<char> temp(path.begin(), path.end());
+    const char suffix[] = ".XXXXXX";
+    temp.insert(temp.end(), suffix, suffix + sizeof suffix);
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return true;
+    bool failed = false;
+    size_t done = 0;
+    while (!failed && done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            failed = true;
+        else
+            done += (size_t)n;
+    }
+    // mkstemp makes the file private; give it the usual permissions of a user's file.
+    if (!failed && (fchmod(fd, 0644) != 0 || fsync(fd) != 0))
+        failed = true;
+    if (close(fd) != 0)
+        failed = true;
+    if (!failed && rename(temp.data(), path.c_str()) != 0)
+        failed = true;
+    if (failed)
+        unlink(temp.data());
+    return failed;
 }

@@ -12,3 +12,4 @@ bool FileExists(const char* name);             // a regular file (or a link to o
 bool DirectoryExists(const char* name);        // a directory exists
 std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
 bool SetCurrentDir(const char* name);          // changes the working directory; true on failure
+bool WriteFileReplacing(const char* name, const std::string& bytes); // writes a whole file beside it, flushed to disk, then renames it into place: the old file or the new one, never half; true on failure
