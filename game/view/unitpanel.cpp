@@ -29,11 +29,9 @@ enum : int32_t { NOROCKFLAG = 999999 };     // taken off the rocks of a unit who
 // Counts over the ability icons (colour references).
 enum : uint32_t { COUNT_RED = 0x4040FF, COUNT_YELLOW = 0x40FFFF, COUNT_GREEN = 0x40FF40, COUNT_MANA = 0xFF8080 };
 
-uint32_t CountColour(const int32_t count, const int32_t red, const int32_t yellow)
+uint32_t RocksColour(const int32_t rocks)
 {
-    if (count <= red)
-        return COUNT_RED;
-    return count == yellow ? COUNT_YELLOW : COUNT_GREEN;
+    return rocks <= 0 ? COUNT_RED : rocks == 1 ? COUNT_YELLOW : COUNT_GREEN;
 }
 
 void DrawCount(const int32_t x, const int32_t count, const uint32_t colour)
@@ -50,13 +48,13 @@ void DrawAbilityCount(const int32_t player, const int32_t unit, const AbilityInf
     const std::string name = ability.name;
     if (name == "Rocks") {
         const int32_t rocks = u.rocks - (UnitHasFlag(u.type, '!') ? 0 : NOROCKFLAG);
-        DrawCount(x, rocks, CountColour(rocks, 0, 1));
+        DrawCount(x, rocks, RocksColour(rocks));
     } else if (name == "Mana") {
         DrawCount(x, GetStat(player, unit, STAT_MANA), COUNT_MANA);
     }
     if (name == "Summoned" && HasWard(player, unit, LIFETIMEWARD)) {
         const int32_t turns = u.wards[FindWard(player, unit, LIFETIMEWARD)].turns + 1;
-        DrawCount(x, turns, turns == 1 ? COUNT_RED : CountColour(turns, 1, 2));
+        DrawCount(x, turns, turns == 1 ? COUNT_RED : turns == 2 ? COUNT_YELLOW : COUNT_GREEN);
     }
 }
 

@@ -150,6 +150,10 @@ void MakeSheets()
                                              { 500, 80 }, { 500, 80 }, { 800, 80 } };
     for (int32_t i = 0; i < BORDERPIECES; i++)
         MakeSolid(imgborder[i], SHEET_BORDER + i, sizes[i][0], sizes[i][1]);
+    // The pieces below and above the meters are clear where the meters and the spells show through,
+    // as the game's are: only their left end is painted.
+    for (const int32_t i : { BORDER_METERBOTTOM, BORDER_METERMIDDLE })
+        Fill(imgborder[i].GetSurface(), { 40, 0, 500, 80 }, 0);
     MakeSolid(imgback, SHEET_BACK, 800, 600);
     // The meters' strips: each row (and the experience column) painted with its own code.
     if (!imgmeters.IsCreated()) {
