@@ -185,7 +185,7 @@ TEST_F(GraphDrawTest, TheFrameAlone)
 TEST_F(GraphDrawTest, ALineAPlayerAPointADay)
 {
     // Scale 400. Slot 0: from the start gold (y 470) to 100 (470), 300 (230), then no units (592) and the
-    // line ends; slot 1, a pixel lower: 200 (351), 0 (591), 400 (111), 50 (532).
+    // line ends; slot 1, a pixel lower: 200 (351), 0 (591), 400 (111), 50 (531).
     AddDay(100, 200);
     AddDay(300, 0);
     AddDay(-1, 400);
@@ -195,12 +195,12 @@ TEST_F(GraphDrawTest, ALineAPlayerAPointADay)
     EXPECT_GE(Point(496, 470, REDPOINT), 5);
     EXPECT_GE(Point(592, 230, REDPOINT), 5);
     EXPECT_GE(Point(688, 592, REDPOINT), 5);
-    EXPECT_EQ(Point(784, 532, REDPOINT), 0) << "no point after the day without units";
+    EXPECT_EQ(Point(784, 530, REDPOINT), 0) << "no point after the day without units";
     EXPECT_EQ(At(448, 470), REDPEN) << "the line from the start gold";
     EXPECT_GE(Point(496, 352, GREENPOINT), 5);
     EXPECT_GE(Point(592, 591, GREENPOINT), 5);
     EXPECT_GE(Point(688, 111, GREENPOINT), 5);
-    EXPECT_GE(Point(784, 533, GREENPOINT), 5);
+    EXPECT_GE(Point(784, 531, GREENPOINT), 5);
     EXPECT_EQ(At(400, 471), GREENPEN) << "the start, a pixel below the first line's";
     // The points' squares are 5 x 5.
     EXPECT_EQ(At(494, 468), REDPOINT);
