@@ -4,30 +4,13 @@
 #include <random>
 #include <vector>
 
-#include "game/model/queries.h"
 #include "game/model/rangemarks.h"
 #include "game/model/state.h"
+#include "tests/game/support/literalflood.h"
 
 namespace {
 
 typedef std::vector<std::vector<uint8_t>> Marks;
-
-// The rule exactly as it is written: mark, then every neighbour with the step's cost taken off, no
-// memory of squares visited. Exponential in the budget; the oracle for small budgets.
-void LiteralMarkRange(int32_t x, int32_t y, int32_t budget, Marks& marks)
-{
-    if (budget < -5 || !InBounds(x, y))
-        return;
-    marks[x][y] = 1;
-    LiteralMarkRange(x + 1, y, budget - 10, marks);
-    LiteralMarkRange(x - 1, y, budget - 10, marks);
-    LiteralMarkRange(x, y + 1, budget - 10, marks);
-    LiteralMarkRange(x, y - 1, budget - 10, marks);
-    LiteralMarkRange(x + 1, y + 1, budget - 14, marks);
-    LiteralMarkRange(x - 1, y + 1, budget - 14, marks);
-    LiteralMarkRange(x + 1, y - 1, budget - 14, marks);
-    LiteralMarkRange(x - 1, y - 1, budget - 14, marks);
-}
 
 Marks MapMarks()
 {
@@ -137,7 +120,10 @@ TEST_F(RangeMarksTest, EqualToTheLiteralRuleOnRandomMaps)
         const int32_t y = std::uniform_int_distribution<int32_t>(-2, mapsize + 1)(random);
         const int32_t budget = std::uniform_int_distribution<int32_t>(-12, 64)(random);
         Marks expected = MapMarks();
-        LiteralMarkRange(x, y, budget, expected);
+        Squares reached;
+        LiteralFlood(x, y, budget, reached);
+        for (const auto& [sx, sy] : reached)
+            expected[sx][sy] = 1;
         MarkRange(x, y, budget);
         ASSERT_EQ(MapMarks(), expected) << "size " << mapsize << " (" << x << ", " << y << ") budget " << budget;
     }
