@@ -6,6 +6,7 @@
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
 #include "game/model/queries.h"
+#include "game/model/sight.h"
 #include "game/model/squares.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
@@ -156,20 +157,15 @@ bool DrawSquareInfo(const int32_t bx, const int32_t by)
     const Square at = HoveredSquare();
     if (!candraw || !MouseOnBoard() || !Described(at))
         return false;
-    const int32_t local = YouToInt();
-    for (size_t i = 0; i < p.size(); i++) {
-        const int32_t player = static_cast<int32_t>(i);
+    for (size_t i = 0; i < p.size(); i++)
         for (size_t k = 0; k < p[i].units.size(); k++) {
-            const Unit& u = p[i].units[k];
+            const int32_t player = static_cast<int32_t>(i);
             const int32_t unit = static_cast<int32_t>(k);
-            if (u.x != at.x || u.y != at.y)
-                continue;
-            if (player == local || GetStat(player, unit, STAT_STEALTH) + map[at.x][at.y].dark < 2) {
+            if (p[i].units[k].x == at.x && p[i].units[k].y == at.y && YouCanSeeUnit(player, unit)) {
                 DescribeUnit(player, unit, bx, by);
                 return true;
             }
         }
-    }
     DescribeMapObject();
     return false;
 }

@@ -5,7 +5,7 @@
 #include "game/magic/wardslots.h"
 #include "game/model/catalogue.h"
 #include "game/model/localplayer.h"
-#include "game/model/queries.h"
+#include "game/model/sight.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/shell/display.h"
@@ -13,7 +13,6 @@
 #include "game/shell/shell.h"
 #include "game/view/cells.h"
 #include "game/view/drawing.h"
-#include "game/view/geometry.h"
 #include "game/view/header.h"
 #include "game/view/infobox.h"
 #include "game/view/linestrips.h"
@@ -76,23 +75,11 @@ void DrawAbilities(const int32_t player, const int32_t unit)
     }
 }
 
-// A unit the local player may look at: on a square he has explored, and not hidden from him.
-bool ShowsPanel(const int32_t player, const int32_t unit)
-{
-    if (player < 0 || static_cast<size_t>(player) >= p.size() || unit < 0
-        || static_cast<size_t>(unit) >= p[player].units.size())
-        return false;
-    const Unit& u = p[player].units[unit];
-    if (!InBounds(u.x, u.y) || !IsSquareExplored(YouToInt(), u.x, u.y))
-        return false;
-    return player == YouToInt() || GetStat(player, unit, STAT_STEALTH) + map[u.x][u.y].dark < 2;
-}
-
 } // namespace
 
 bool DrawUnitPanel(const int32_t player, const int32_t unit)
 {
-    if (!candraw || !ShowsPanel(player, unit))
+    if (!candraw || !YouCanSeeUnit(player, unit))
         return false;
     const bool local = player == YouToInt();
     DrawTurnHeader();
