@@ -40,10 +40,9 @@ void Enter()
     if (chattarget == CHATCLOSED) {
         chattarget = PUBLICCHAT;
     } else {
-        if (!paneltext.empty()) {
-            paneltext = ChatLineToSend(chatprompt, paneltext);
+        paneltext = ChatLineToSend(chatprompt, paneltext);
+        if (!paneltext.empty())
             SendChat(paneltext, chattarget);
-        }
         chattarget = CHATCLOSED;
     }
     WaitKeyRelease(KEY_RETURN);

@@ -91,6 +91,13 @@ TEST_F(ChatTest, EnterOpensAndEnterOnAnEmptyLineClosesWithoutSending)
     EXPECT_EQ(chattarget, CHATCLOSED);
     EXPECT_EQ(editmode, EDIT_NONE);
     EXPECT_TRUE(TakeSentFrames().empty());
+    // Nothing printable is nothing to send either.
+    Frame({ KEY_RETURN });
+    paneltext = "\x01\x7F";
+    Frame({ KEY_RETURN });
+    EXPECT_EQ(chattarget, CHATCLOSED);
+    EXPECT_EQ(paneltext, "");
+    EXPECT_TRUE(TakeSentFrames().empty());
 }
 
 TEST_F(ChatTest, TypingAndRubbingOutGoIntoTheLine)
