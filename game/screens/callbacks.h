@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "game/view/boardkeys.h"    // OpenOptions, the options box over the state shown
+
 bool SetGS(int32_t value, int32_t extra);           // gs = value
 bool ExitForUpdate(int32_t a, int32_t b);           // ends the program, and its shutdown starts the updater
 bool ToggleMusic(int32_t a, int32_t b);             // the music option; turned off, the songs stop at once
@@ -10,7 +12,6 @@ bool ToggleSound(int32_t a, int32_t b);             // the sound option
 bool ToggleMinimap(int32_t a, int32_t b);           // the minimap option
 bool ToggleGrid(int32_t a, int32_t b);              // the grid option
 bool ToggleAutofocus(int32_t a, int32_t b);         // the autofocus option
-bool OpenOptions(int32_t a, int32_t b);             // the options box over the state shown, which it returns to
 bool BeginGame(int32_t a, int32_t b);               // host: the lobby's "Start Game" (F9 held: a game alone)
 bool SetShowNames(int32_t value, int32_t b);        // host: the players' own names shown (1) or masked (0), and told
 bool LeaveGame(int32_t a, int32_t b);               // leaves the game, back to the main menu

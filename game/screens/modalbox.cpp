@@ -29,9 +29,15 @@ void BuildModalBox(const PixelRect& box, bool divider)
     for (int32_t x = 0; x < SCREENWIDTH; x += CELLSIZE)
         for (int32_t y = 0; y < SCREENHEIGHT; y += CELLSIZE)
             DrawTileTo(x, y, TERRAIN_RANGEMARK, imgterrain, imgscreen);
+    // The frame is the bottom border stretched over the box, its two ends only: the word mark in its
+    // middle would be smeared into the box.
     const Surface& frame = imgborder[BORDER_BOTTOM];
-    if (frame.IsCreated())
-        StretchSurfaceKeyed(image, box, frame.GetSurface(), {0, 0, frame.width, FRAMEHEIGHT});
+    if (frame.IsCreated()) {
+        const int32_t middle = (box.left + box.right) / 2, end = frame.width * 3 / 8;
+        StretchSurfaceKeyed(image, {box.left, box.top, middle, box.bottom}, frame.GetSurface(), {0, 0, end, FRAMEHEIGHT});
+        StretchSurfaceKeyed(image, {middle, box.top, box.right, box.bottom}, frame.GetSurface(),
+                            {frame.width - end, 0, frame.width, FRAMEHEIGHT});
+    }
     if (divider && imgline.IsCreated())
         StretchSurfaceKeyed(image, dividerline, imgline.GetSurface(), {0, 0, LINEWIDTH, 1});
 }

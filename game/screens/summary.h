@@ -1,15 +1,13 @@
-// The day summary: each day's assets, kills and mines per player slot.
+// The day summary: the day's figures recorded and sounded (GAME_DAYSUMMARYOPEN), then the table of
+// every army with the day's leaders and the graph of one figure over all the days (GAME_DAYSUMMARY).
+// The rows themselves and the graph are the view's (game/view/graph.h).
 #pragma once
-#include <cstdint>
-#include <vector>
 
-struct DaySummaryRow {
-    int32_t assets[4];          // per slot: -2 no player, -1 no units that day, else the figure
-    int32_t kills[4];
-    int32_t mines[4];
-};
-
-extern std::vector<DaySummaryRow> daysummary;   // one row per day of the game
+#include "game/view/graph.h"
 
 bool DaySummaryOpenFrame();     // GAME_DAYSUMMARYOPEN: the day's figures prepared
 bool DaySummaryFrame();         // GAME_DAYSUMMARY: the day's summary until its "Done"
+// Records the day's row and plays the local player's sound of the day. True, recording nothing, when
+// the game has a single player record.
+bool PrepareDaySummary();
+bool DrawDaySummary();          // one frame of the summary screen; false

@@ -1,7 +1,10 @@
 #include "tests/game/screens/playscreen.h"
 
+#include "game/magic/binding.h"
 #include "game/model/catalogue.h"
 #include "game/model/mapgen.h"
+#include "game/model/powers.h"
+#include "game/model/units.h"
 #include "game/model/state.h"
 #include "game/model/turns.h"
 #include "game/screens/commandmode.h"
@@ -9,6 +12,7 @@
 #include "game/shell/sound.h"
 #include "game/view/board.h"
 #include "game/view/geometry.h"
+#include "game/view/minimap.h"
 #include "game/view/unitpicture.h"
 #include "platform/random.h"
 #include "tests/game/support/world.h"
@@ -16,6 +20,7 @@
 void PlayScreenTest::SetUp()
 {
     ScreenTest::SetUp();
+    ASSERT_FALSE(CreateSpells());
     commandmode = COMMAND_MOVE;
     commandflag = 0;
 }
@@ -64,7 +69,12 @@ void PlayScreenTest::MakeRealGame(int32_t humans, int32_t size, uint32_t seed)
 int32_t PlayScreenTest::Put(int32_t player, int32_t x, int32_t y, int32_t type)
 {
     const int32_t u = AddTestUnit(player, x, y, type);
+    // As the game makes it: rock charges without limit but for the rock throwers, its powers.
+    Unit& unit = p[player].units[u];
+    unit.rocks = UnitHasFlag(type, '!') ? 0 : 999999;
+    GetUnitPowers(type, unit.spells, unit.abilities);
     RenderUnitPicture(player, u);
+    RebuildMinimap(YouToInt(), 1);
     return u;
 }
 
@@ -75,6 +85,12 @@ void PlayScreenTest::ActWith(int32_t unit)
     commandmode = COMMAND_MOVE;
     commandflag = 0;
     gs = GAME_UNITTURN;
+}
+
+void PlayScreenTest::Mode(int32_t mode)
+{
+    commandmode = mode;
+    commandflag = 0;
 }
 
 int32_t PlayScreenTest::ScreenX(int32_t x) const

@@ -23,6 +23,9 @@ protected:
     int32_t Put(int32_t player, int32_t x, int32_t y, int32_t type);
     // The local player's unit u takes its turn (GAME_UNITTURN), in move mode.
     void ActWith(int32_t unit);
+    // The board command switches to mode, which prepares itself on its next frame (as the unit
+    // panel's buttons do).
+    static void Mode(int32_t mode);
     // The screen point of the middle of square (x, y).
     int32_t ScreenX(int32_t x) const;
     int32_t ScreenY(int32_t y) const;
