@@ -194,7 +194,7 @@ std::string ProbeLine()
         if (a.hits >= ATTACKACTIONS && a.rocks >= 1)
             out << " target=" << Target(-1);
         Spell(out);
-        out << " step=" << Step();
+        out << " step=" << Step() << " warlord=" << (a.notwarlord ? 0 : 1);
     }
     return out.str();
 }

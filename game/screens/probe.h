@@ -12,6 +12,7 @@
 //   target                                  unit turn: an enemy the acting unit may attack
 //   spell, spelltarget                      unit turn: a usable spell's icon, and an enemy it may take
 //   step                                    unit turn: L, R, U or D towards the nearest enemy army
+//   warlord                                 unit turn: 1 when the acting unit is the warlord
 #pragma once
 #include <string>
 

@@ -233,7 +233,10 @@ bool DoneShopping()
             first = (int32_t)i;
     if (first >= 0)
         p[first].firstshop = 0;
-    if (first >= 0 && first == local) {
+    // Only the host deploys at once. A client first in the table (the host's army is gone) deploys when
+    // the day's first turn names him, as every other client does: deploying now, he would play a turn
+    // the host never gave him.
+    if (first >= 0 && first == local && ishost) {
         gs = GAME_BEGINDEPLOY;
         return false;
     }

@@ -28,7 +28,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum { REPLYSECONDS = 60, QUIETROUNDS = 3, UNEQUALROUNDS = 40, MAXROUNDS = 40000, ACTIONSPERTURN = 4 };
+enum { REPLYSECONDS = 60, QUIETROUNDS = 3, UNEQUALROUNDS = 40, MAXROUNDS = 40000, ACTIONSPERTURN = 4, AFTERWINROUNDS = 200 };
 
 // The screen states the driver acts in or waits on.
 enum {
@@ -267,7 +267,8 @@ void ActInUnitTurn(Peer& p, const Probe& probe)
         Click(p, x, y);
         return;
     }
-    const std::string step = probe.Text("step");
+    // The warlord keeps to his camp and strikes only what comes near: his fall would end the game.
+    const std::string step = probe.Num("warlord", 0) ? std::string() : probe.Text("step");
     if (!step.empty()) {
         Keys(p, Arrow(step));
         return;
@@ -400,17 +401,6 @@ bool Act(Peer& p, const Probe& probe, bool quiet)
     case GS_VICTORYSCREEN:
         return false;
     case GS_WATCH:
-        if (!quiet)
-            return false;
-        if (LeavesNow(p, probe)) {
-            Leave(p);
-            return true;
-        }
-        if (!seen.options && p.name == "Bo") {
-            seen.options = true;
-            Keys(p, std::to_string(KEY_P));
-            return true;
-        }
         return false;
     case GS_UNITTURN:
         if (!quiet)
@@ -432,8 +422,45 @@ bool Act(Peer& p, const Probe& probe, bool quiet)
     }
 }
 
+// What a watching player does while the others play: leaving the game, or a look at the options.
+bool ActWhileWatching(Peer& p, const Probe& probe)
+{
+    if (probe.Num("gs") != GS_WATCH)
+        return false;
+    if (LeavesNow(p, probe)) {
+        Leave(p);
+        return true;
+    }
+    if (!seen.options && p.name == "Bo") {
+        seen.options = true;
+        Keys(p, std::to_string(KEY_P));
+        return true;
+    }
+    return false;
+}
+
+// The players still in the game that see the victory screen acknowledge it; true when one did.
+bool Victory(const std::vector<Peer*>& playing)
+{
+    bool any = false;
+    for (Peer* p : playing) {
+        if (p->last.Num("gs") != GS_VICTORYSCREEN)
+            continue;
+        std::cout << p->name << " sees the victory of " << p->last.Text("winner") << " after " << checkpoints
+                  << " checkpoints" << std::endl;
+        Shot(*p, "victory");
+        Click(*p, 400, 560);    // "OK"
+        Await(*p, "gs " + std::to_string(GS_MAINMENU));
+        p->ingame = false;
+        any = true;
+    }
+    return any;
+}
+
 void Play()
 {
+    bool won = false;
+    int afterwin = 0;
     for (int round = 0; round < MAXROUNDS; round++) {
         std::vector<Peer*> playing;
         for (Peer& p : peers)
@@ -441,23 +468,24 @@ void Play()
                 Look(p);
                 playing.push_back(&p);
             }
+        if (playing.empty())
+            break;
+        won = Victory(playing) || won;
+        // Once won, everybody still in the game sees the victory soon.
+        if (won && ++afterwin > AFTERWINROUNDS)
+            Fail("a player still in the game never saw the victory");
+        if (won)
+            continue;
         const bool quiet = CheckQuiet(playing);
-        for (Peer* p : playing) {
-            if (p->last.Num("gs") == GS_VICTORYSCREEN) {
-                std::cout << p->name << " sees the victory of " << p->last.Text("winner") << " after " << checkpoints
-                          << " checkpoints" << std::endl;
-                Shot(*p, "victory");
-                Click(*p, 400, 560);    // "OK"
-                Await(*p, "gs " + std::to_string(GS_MAINMENU));
-                return;
-            }
-            if (Act(*p, p->last, quiet)) {
-                quietrounds = 0;
-                break;                  // one player acts at a time; everybody is looked at again
-            }
-        }
+        bool acted = false;
+        for (Peer* p : playing)
+            if (!acted && (ActWhileWatching(*p, p->last) || Act(*p, p->last, quiet)))
+                acted = true;       // one player acts at a time; everybody is looked at again
+        if (acted)
+            quietrounds = 0;
     }
-    Fail("the game did not end");
+    if (!won)
+        Fail("the game did not end");
 }
 
 void Finish()

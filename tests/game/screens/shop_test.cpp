@@ -87,6 +87,16 @@ TEST_F(Shop, DoneDeploysTheFirstArmyOrWaits)
     Frames(2);
     EXPECT_EQ(gs, GAME_WAITPLAYERS);
     EXPECT_EQ(Sent(), std::vector<std::string>{Bytes({'&', ';'})});
+    // A client first in the table (the host's army fell) waits all the same: he deploys when the
+    // day's first turn names him, not before.
+    OpenShop(1000);
+    p[0].units.clear();
+    p[0].firstshop = 0;
+    BecomeClient(1);
+    Click(690, 490);
+    Frames(2);
+    EXPECT_EQ(gs, GAME_WAITPLAYERS);
+    EXPECT_EQ(Sent(), std::vector<std::string>{Bytes({'&', ';'})});
 }
 
 } // namespace
