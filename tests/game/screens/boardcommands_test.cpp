@@ -4,6 +4,7 @@
 
 #include "game/model/state.h"
 #include "game/model/stats.h"
+#include "game/screens/boardcommands.h"
 #include "game/screens/commandmode.h"
 #include "game/screens/states.h"
 #include "game/shell/input.h"
@@ -38,7 +39,7 @@ TEST_F(BoardCommands, AnArrowPressIsOneStepOnTheHostToldToEveryone)
     SetUpMover(3);
     const int32_t id = Mover().id;
     Tap(KEY_LEFT, 3);       // held over three reads: still one step
-    Frames(1);
+    Frames(3);
     EXPECT_EQ(Mover().x, 4);
     EXPECT_EQ(Mover().y, 5);
     EXPECT_EQ(Mover().moves, 3 - map[4][5].cost);
@@ -198,6 +199,27 @@ TEST_F(BoardCommands, AttackModeMarksTheSquaresInRange)
             EXPECT_TRUE(map[x][y].mark) << "range " << c.range << " at " << x << ", " << y;
         for (const auto& [x, y] : c.unmarked)
             EXPECT_FALSE(map[x][y].mark) << "range " << c.range << " at " << x << ", " << y;
+    }
+}
+
+TEST_F(BoardCommands, TheMarkerShowsAVisibleEnemyInRangeAsATarget)
+{
+    SetUpMover(3);
+    Put(1, 6, 4, Buyable(0));
+    const int32_t hidden = Put(1, 4, 4, Buyable(0));
+    p[1].units[hidden].stat[STAT_STEALTH] = 3;
+    Put(1, 5, 2, Buyable(0));   // out of range
+    Put(0, 6, 6, Buyable(0));   // own
+    Mode(COMMAND_ATTACK);
+    Frames(1);
+    const struct {
+        int32_t x, y, marker;
+    } cases[] = {{6, 4, MARKER_TARGET}, {4, 4, MARKER_REFUSED}, {5, 2, MARKER_REFUSED}, {6, 6, MARKER_REFUSED},
+                 {4, 6, MARKER_REFUSED}};
+    for (const auto& c : cases) {
+        MoveTo(ScreenX(c.x), ScreenY(c.y));
+        Frames(1);
+        EXPECT_TRUE(MarkerShows(c.marker)) << c.x << ", " << c.y;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "game/model/catalogue.h"
 #include "game/model/setup.h"
 #include "game/model/state.h"
+#include "game/screens/boardcommands.h"
 #include "game/screens/states.h"
 #include "game/view/geometry.h"
 #include "tests/game/screens/playscreen.h"
@@ -64,6 +65,20 @@ TEST_F(Deploy, AClickOnALegalSquarePlacesTheSelectedUnit)
     EXPECT_EQ(hoveritem, 0);
     // The area does not grow with the units placed.
     EXPECT_FALSE(map[16][10].mark);
+}
+
+TEST_F(Deploy, TheMarkerUnderTheCursorTellsWhetherTheUnitMayGoThere)
+{
+    BeginDeploy(false);
+    Put(1, 11, 9, Buyable(0));
+    const struct {
+        int32_t x, y, marker;
+    } cases[] = {{11, 10, MARKER_TARGET}, {11, 9, MARKER_REFUSED}, {16, 10, MARKER_REFUSED}};
+    for (const auto& c : cases) {
+        MoveTo(ScreenX(c.x), ScreenY(c.y));
+        Frames(1);
+        EXPECT_TRUE(MarkerShows(c.marker)) << c.x << ", " << c.y;
+    }
 }
 
 TEST_F(Deploy, RefusedSquaresPlaceNothing)

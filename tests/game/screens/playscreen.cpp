@@ -10,7 +10,10 @@
 #include "game/screens/commandmode.h"
 #include "game/screens/states.h"
 #include "game/shell/sound.h"
+#include "game/shell/display.h"
+#include "game/shell/images.h"
 #include "game/view/board.h"
+#include "game/view/drawing.h"
 #include "game/view/geometry.h"
 #include "game/view/minimap.h"
 #include "game/view/unitpicture.h"
@@ -101,6 +104,20 @@ int32_t PlayScreenTest::ScreenX(int32_t x) const
 int32_t PlayScreenTest::ScreenY(int32_t y) const
 {
     return SquareToScreen(0, y).y + SQUARESIZE / 2;
+}
+
+bool PlayScreenTest::MarkerShows(int32_t cell) const
+{
+    const PixelRect source = SheetCellRect(cell, CELLSIZE, CELLSIZE, SHEETCOLUMNS);
+    const SysSurface* sheet = imgterrain.GetSurface();
+    const int32_t left = cursorx / SQUARESIZE * SQUARESIZE, top = cursory / SQUARESIZE * SQUARESIZE;
+    for (int32_t y = 0; y < CELLSIZE / 2; y++)
+        for (int32_t x = 0; x < CELLSIZE / 2; x++) {
+            const uint32_t pixel = sheet->pixels[(size_t)(source.top + y) * sheet->width + source.left + x];
+            if (pixel != sheet->colourkey && backbuffer->pixels[(size_t)(top + y) * backbuffer->width + left + x] != pixel)
+                return false;
+        }
+    return true;
 }
 
 std::vector<std::string> PlayScreenTest::Sent()

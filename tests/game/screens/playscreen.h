@@ -29,6 +29,9 @@ protected:
     // The screen point of the middle of square (x, y).
     int32_t ScreenX(int32_t x) const;
     int32_t ScreenY(int32_t y) const;
+    // The last frame shows terrain sheet cell at the board cell under the cursor: every opaque pixel of
+    // the cell's top-left quarter (which the cursor, drawn from the middle, leaves alone) is there.
+    bool MarkerShows(int32_t cell) const;
     // What was queued to send since the last call, as bodies (kind, payload, ';').
     static std::vector<std::string> Sent();
 

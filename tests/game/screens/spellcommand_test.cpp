@@ -7,6 +7,7 @@
 #include "game/model/catalogue.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
+#include "game/screens/boardcommands.h"
 #include "game/screens/commandmode.h"
 #include "game/screens/spellcommand.h"
 #include "game/screens/states.h"
@@ -74,6 +75,23 @@ TEST_F(SpellCommand, ASpellWithRangeMarksItsReachButNotTheCaster)
     for (const auto& [x, y] : {std::pair{4, 5}, std::pair{6, 6}, std::pair{5, 4}, std::pair{5 + reach, 5}})
         EXPECT_TRUE(map[x][y].mark) << x << ", " << y;
     EXPECT_FALSE(map[5 + reach + 1][5].mark);
+}
+
+TEST_F(SpellCommand, TheMarkerShowsWhatTheSpellMayTake)
+{
+    const int32_t s = EnemySpell();
+    ASSERT_GE(s, 0);
+    Aim(s);
+    Put(1, 6, 4, Buyable(0));
+    Put(0, 4, 4, Buyable(0));   // own: an enemy spell does not take it
+    const struct {
+        int32_t x, y, marker;
+    } cases[] = {{6, 4, MARKER_TARGET}, {4, 4, MARKER_REFUSED}, {6, 6, MARKER_REFUSED}, {5, 5, MARKER_REFUSED}};
+    for (const auto& c : cases) {
+        MoveTo(ScreenX(c.x), ScreenY(c.y));
+        Frames(1);
+        EXPECT_TRUE(MarkerShows(c.marker)) << c.x << ", " << c.y;
+    }
 }
 
 TEST_F(SpellCommand, AUnitSpellAtAnEmptySquareDoesNothing)

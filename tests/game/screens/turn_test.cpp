@@ -64,6 +64,28 @@ TEST_F(Turn, TheNextUnitIsTheFirstThatCanActAfterTheLastOne)
     }
 }
 
+TEST_F(Turn, SpaceRestsTheUnitForTheTurnAndKeepsItsMovesAsEveryMachineHasThem)
+{
+    MakeGame(2, 12);
+    const int32_t first = Put(0, 2, 2, Buyable(0));
+    Put(0, 4, 4, Buyable(0));
+    Put(1, 9, 9, Buyable(0));
+    const int32_t moves = p[0].units[first].moves;
+    gs = GAME_YOURTURN;
+    Frames(2);
+    ASSERT_EQ(currunit, 0);
+    Tap(KEY_SPACE);
+    Frames(2);
+    EXPECT_EQ(gs, GAME_UNITTURN);
+    EXPECT_EQ(currunit, 1);
+    EXPECT_EQ(p[0].units[first].moves, moves);
+    Tap(KEY_SPACE);
+    Frames(3);
+    // Both rest: the turn ends, though both still have their moves.
+    EXPECT_EQ(currplayer, 1);
+    EXPECT_EQ(gs, GAME_WATCH);
+}
+
 TEST_F(Turn, ATurnWithNothingToDoEndsInTwoFrames)
 {
     MakeGame(2, 12);
