@@ -2,6 +2,8 @@
 // each does to the game and the exact messages it sends, on the host and on a client.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/screens/boardcommands.h"
@@ -282,6 +284,51 @@ TEST_F(BoardCommands, AHiddenEnemyOnAMarkedSquareIsAttackedAsWell)
     const std::vector<std::string> sent = Sent();
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent[0][0], 'k');
+}
+
+TEST_F(BoardCommands, AClickOnTheMinimapAttacksNothingUnderIt)
+{
+    // The view (5, 9)-(25, 22); the minimap covers the board's top right, over squares (22..24, 9..11).
+    MakeGame(2, 30);
+    minimapon = 1;
+    ActWith(Put(0, 23, 10, Buyable(0)));
+    Put(1, 24, 10, Buyable(0));
+    Frames(1);
+    Mode(COMMAND_ATTACK);
+    Frames(1);
+    ASSERT_TRUE(map[24][10].mark);
+    Sent();
+    Click(ScreenX(24), ScreenY(10));
+    Frames(1);
+    const std::vector<std::string> sent = Sent();
+    EXPECT_TRUE(std::none_of(sent.begin(), sent.end(), [](const std::string& m) { return m[0] == 'k'; }));
+    EXPECT_EQ(p[1].units[0].hp, GetStat(1, 0, STAT_LIFE));
+}
+
+TEST_F(BoardCommands, WhileAnotherPlayerActsTheBoardTakesNoCommands)
+{
+    MakeGame(2, 12);
+    Put(0, 5, 5, Buyable(0));
+    Put(1, 6, 5, Buyable(0));
+    currplayer = 1;
+    turnholder = 1;
+    currunit = 0;
+    gs = GAME_WATCH;
+    Frames(1);
+    Sent();
+    const Unit before = p[0].units[0];
+    Tap(KEY_LEFT);
+    Frames(1);
+    Tap(KEY_TAB);
+    Frames(1);
+    Click(ScreenX(6), ScreenY(5));
+    Frames(2);
+    Tap(KEY_W);
+    Frames(1);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(p[0].units[0].x, before.x);
+    EXPECT_EQ(p[1].units[0].hp, GetStat(1, 0, STAT_LIFE));
+    EXPECT_EQ(gs, GAME_WATCH);
 }
 
 TEST_F(BoardCommands, AClientsAttackIsARequestAndItWaitsForTheAnswer)
