@@ -168,6 +168,22 @@ TEST_F(Buttons, TogglesTurnZeroToOneAndAnythingElseToZero)
     }
 }
 
+TEST_F(Buttons, MusicTurnedOffStopsTheSongAndTurnedOnStartsNone)
+{
+    ASSERT_FALSE(LoadMusic());
+    musicon = 1;
+    ASSERT_TRUE(PlaySong(SONG_MENU));
+    ASSERT_TRUE(IsSongPlaying(songs[SONG_MENU], true));
+    ToggleMusic(0, 0);
+    EXPECT_EQ(musicon, 0);
+    EXPECT_TRUE(IsSongPlaying(songs[SONG_MENU], false));
+    ToggleMusic(0, 0);
+    EXPECT_EQ(musicon, 1);
+    EXPECT_TRUE(IsSongPlaying(songs[SONG_MENU], false)) << "the next screen that asks for its song starts it";
+    FreeMusic();
+    musicon = 0;
+}
+
 TEST_F(Buttons, StateChangesTakeTheirArguments)
 {
     EXPECT_FALSE(SetGS(GAME_CREDITSOPEN, 99));
