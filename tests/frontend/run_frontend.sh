@@ -109,16 +109,18 @@ await client gs 1
 await host players 2
 await client players 2
 
-# A chat line each way.
-send client type Hello from Ann
-send client say typed-line
-expect client typed-line
-send client keys 28
+# A chat line each way: typed, then sent with Enter once every character is in.
+chat() {
+    who=$1
+    shift
+    send "$who" type "$*"
+    send "$who" say "typed: $*"
+    expect "$who" "typed: $*"
+    send "$who" keys 28
+}
+chat client Hello from Ann
 await host feed Ann: Hello from Ann
-send host type Welcome, Ann
-send host say typed-line
-expect host typed-line
-send host keys 28
+chat host Welcome, Ann
 await client feed Hal: Welcome, Ann
 await host feed Hal: Welcome, Ann
 send host shot "$shots/frontend-host-lobby.png"
