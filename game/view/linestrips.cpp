@@ -2,12 +2,13 @@
 
 #include "game/shell/display.h"
 #include "game/shell/images.h"
+#include "game/shell/surface.h"
 
 namespace {
 
-bool DrawStrip(int32_t x, int32_t y, int32_t w, const Surface& strip)
+bool DrawStrip(const Surface& strip, const int32_t x, const int32_t y, const int32_t w)
 {
-    if (!strip.IsCreated() || w <= 0)
+    if (!backbuffer || !strip.GetSurface())
         return true;
     StretchSurfaceKeyed(backbuffer, { x, y, x + w, y + 1 }, strip.GetSurface(), strip.Rect());
     return false;
@@ -15,12 +16,12 @@ bool DrawStrip(int32_t x, int32_t y, int32_t w, const Surface& strip)
 
 } // namespace
 
-bool DrawStripA(int32_t x, int32_t y, int32_t w)
+bool DrawStripA(const int32_t x, const int32_t y, const int32_t w)
 {
-    return DrawStrip(x, y, w, imgline);
+    return DrawStrip(imgline, x, y, w);
 }
 
-bool DrawStripB(int32_t x, int32_t y, int32_t w)
+bool DrawStripB(const int32_t x, const int32_t y, const int32_t w)
 {
-    return DrawStrip(x, y, w, imgblueline);
+    return DrawStrip(imgblueline, x, y, w);
 }
