@@ -57,13 +57,6 @@ bool ToggleAutofocus(int32_t, int32_t)
     return false;
 }
 
-bool OpenOptions(int32_t, int32_t)
-{
-    returngs = gs;
-    gs = GAME_OPTIONSOPEN;
-    return false;
-}
-
 bool BeginGame(int32_t, int32_t)
 {
     BeginGame(IsKeyDown(KEY_F9));

@@ -1,5 +1,6 @@
 // The actions that the screens hand to their buttons (ButtonCallback): each takes the two numbers its
 // button was given and returns false. A changed screen state takes effect on the next frame.
+// (OpenOptions, the options box over the state shown, is the board keys' own: game/view/boardkeys.h.)
 #pragma once
 #include <cstdint>
 
@@ -10,7 +11,6 @@ bool ToggleSound(int32_t a, int32_t b);             // the sound option
 bool ToggleMinimap(int32_t a, int32_t b);           // the minimap option
 bool ToggleGrid(int32_t a, int32_t b);              // the grid option
 bool ToggleAutofocus(int32_t a, int32_t b);         // the autofocus option
-bool OpenOptions(int32_t a, int32_t b);             // the options box over the state shown, which it returns to
 bool BeginGame(int32_t a, int32_t b);               // host: the lobby's "Start Game" (F9 held: a game alone)
 bool SetShowNames(int32_t value, int32_t b);        // host: the players' own names shown (1) or masked (0), and told
 bool LeaveGame(int32_t a, int32_t b);               // leaves the game, back to the main menu

@@ -15,13 +15,12 @@
 #include "game/shell/input.h"
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
+#include "game/view/chat.h"
 #include "game/view/drawing.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
 #include "game/view/text.h"
 #include "platform/input.h"
-
-std::string paneltext;
 
 namespace {
 

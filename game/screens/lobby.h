@@ -1,11 +1,9 @@
 // Hosting, the lobby where the players gather and chat, and the error screen that network failures
 // lead to.
 #pragma once
-#include <string>
+#include <cstdint>
 
 enum : int32_t { LOBBYCHATTOP = 81 };   // chat lines that would stand above this are dropped from the feed
-
-extern std::string paneltext;           // the chat line being typed
 
 bool HostFrame();           // GAME_HOST: the network starts listening and the host's own player joins
 bool EnterLobbyFrame();     // GAME_ENTERLOBBY: typing now goes into the chat line

@@ -12,6 +12,7 @@
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
 #include "game/shell/startup.h"
+#include "game/view/boardkeys.h"
 #include "game/view/drawing.h"
 #include "game/view/linestrips.h"
 #include "game/view/menustar.h"

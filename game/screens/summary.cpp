@@ -4,8 +4,6 @@
 
 #include "game/screens/states.h"
 
-std::vector<DaySummaryRow> daysummary;
-
 bool DaySummaryOpenFrame()
 {
     gs = GAME_DAYSUMMARY;

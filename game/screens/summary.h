@@ -1,15 +1,7 @@
-// The day summary: each day's assets, kills and mines per player slot.
+// The day summary: its two states. The rows of figures it shows are the graph's (game/view/graph.h).
 #pragma once
-#include <cstdint>
-#include <vector>
 
-struct DaySummaryRow {
-    int32_t assets[4];          // per slot: -2 no player, -1 no units that day, else the figure
-    int32_t kills[4];
-    int32_t mines[4];
-};
-
-extern std::vector<DaySummaryRow> daysummary;   // one row per day of the game
+#include "game/view/graph.h"
 
 bool DaySummaryOpenFrame();     // GAME_DAYSUMMARYOPEN: the day's figures prepared
 bool DaySummaryFrame();         // GAME_DAYSUMMARY: the day's summary until its "Done"

@@ -13,6 +13,7 @@
 #include "game/shell/sound.h"
 #include "game/shell/startup.h"
 #include "game/view/board.h"
+#include "game/view/boardkeys.h"
 #include "game/view/geometry.h"
 #include "tests/game/screens/screentest.h"
 
