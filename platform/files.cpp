@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -168,4 +169,29 @@ std::string GetCurrentDir()
 bool SetCurrentDir(const char* name)
 {
     return chdir(ResolvePath(name).c_str()) != 0;
+}
+
+int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, executable ? 0755 : 0644);
+    if (fd < 0)
+        return errno;
+    const char* at = static_cast<const char*>(bytes);
+    int error = 0;
+    while (size > 0 && error == 0) {
+        const ssize_t written = write(fd, at, size);
+        if (written < 0 && errno != EINTR)
+            error = errno;
+        else if (written > 0) {
+            at += written;
+            size -= (size_t)written;
+        }
+    }
+    if (error == 0 && fsync(fd) != 0)
+        error = errno;
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        unlink(path.c_str());
+    return error;
 }
