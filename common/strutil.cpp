@@ -57,3 +57,22 @@ std::string IntToString(const int32_t value)
 {
     return std::to_string(value);
 }
+
+bool ReadLine(std::istream& in, std::string& line, const size_t limit, bool* overlong)
+{
+    line.clear();
+    *overlong = false;
+    char c;
+    if (!in.get(c))
+        return false;
+    while (c != '\n') {
+        if (line.size() == limit) {
+            *overlong = true;
+            return false;
+        }
+        line.push_back(c);
+        if (!in.get(c))
+            break;
+    }
+    return true;
+}

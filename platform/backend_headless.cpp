@@ -1,6 +1,9 @@
 // The test back end: no window; frames are kept, input is injected by the test.
 #include "platform/headless.h"
 
+#include <signal.h>
+
+#include <csignal>
 #include <ctime>
 #include <vector>
 
@@ -24,17 +27,36 @@ int frameheight = 0;
 int framecount = 0;
 void (*presentwatch)(const uint32_t*, int, int) = nullptr;
 
+// Asked to end (SIGTERM, SIGINT): the game program without a window hears it as a closed window, as
+// the SDL back end does.
+volatile std::sig_atomic_t endrequested = 0;
+struct sigaction oldterm;
+struct sigaction oldint;
+
+void OnEndSignal(int)
+{
+    endrequested = 1;
+}
+
 bool HeadlessStart()
 {
     pending.clear();
     lastframe.clear();
     framewidth = frameheight = framecount = 0;
+    endrequested = 0;
+    struct sigaction action = {};
+    action.sa_handler = OnEndSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, &oldterm);
+    sigaction(SIGINT, &action, &oldint);
     return false;
 }
 
 void HeadlessStop()
 {
     pending.clear();
+    sigaction(SIGTERM, &oldterm, nullptr);
+    sigaction(SIGINT, &oldint, nullptr);
 }
 
 bool HeadlessOpenWindow(const char*)
@@ -58,6 +80,10 @@ void HeadlessPresent(const uint32_t* pixels, int width, int height)
 
 void HeadlessPump()
 {
+    if (endrequested) {
+        endrequested = 0;
+        PostSysMessage(SYS_CLOSE, 0, 0);
+    }
     const std::vector<Injected> events = std::move(pending);
     pending.clear();
     for (const Injected& e : events) {

@@ -1,6 +1,7 @@
 // The SDL2 back end: one desktop full-screen window showing the 800 x 600 frame letterboxed.
 #include <SDL.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/backend.h"
@@ -70,8 +71,25 @@ bool MakeTexture(int width, int height)
     return false;
 }
 
+// SDL falls back on a driver that shows nothing when no display can be reached; unless someone asked
+// for it, the game would run unseen.
+bool OnlyInvisibleDriver()
+{
+    const char* const driver = SDL_GetCurrentVideoDriver();
+    const char* const asked = SDL_getenv("SDL_VIDEODRIVER");
+    if (!driver || (asked && *asked))
+        return false;
+    if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0)
+        return false;
+    std::fprintf(stderr, "Gorvanel: no display to show the game on (only SDL's \"%s\" video driver works here).\n",
+                 driver);
+    return true;
+}
+
 bool SdlOpenWindow(const char* caption)
 {
+    if (OnlyInvisibleDriver())
+        return true;
     const std::string title = Cp1252ToUtf8(caption ? caption : "");
     sdlwindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
                                  logicalwidth, logicalheight, SDL_WINDOW_FULLSCREEN_DESKTOP);

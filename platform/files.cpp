@@ -9,6 +9,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <string_view>
 #include <vector>
 
@@ -70,6 +72,22 @@ std::string ConvertName(const char* name)
     while (path.size() > 2 && path[0] == '.' && path[1] == '/')
         path.erase(0, 2);
     return path;
+}
+
+// Writes all of the bytes to fd and forces them to the disk; 0 or the error code.
+int WriteAllSynced(int fd, const void* bytes, size_t size)
+{
+    const char* at = static_cast<const char*>(bytes);
+    while (size > 0) {
+        const ssize_t written = write(fd, at, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? errno : EIO;
+        at += written;
+        size -= (size_t)written;
+    }
+    return fsync(fd) != 0 ? errno : 0;
 }
 
 } // namespace
@@ -171,24 +189,35 @@ bool SetCurrentDir(const char* name)
     return chdir(ResolvePath(name).c_str()) != 0;
 }
 
+bool WriteFileReplacing(const char* name, const std::string& bytes)
+{
+    const std::string path = ResolvePath(name);
+    if (path.empty())
+        return true;
+    // A file of our own beside the target, so the rename stays on one file system.
+    std::vector<char> temp(path.begin(), path.end());
+    const char suffix[] = ".XXXXXX";
+    temp.insert(temp.end(), suffix, suffix + sizeof suffix);
+    const int fd = mkstemp(temp.data());
+    if (fd < 0)
+        return true;
+    // mkstemp makes the file private; give it the usual permissions of a user's file.
+    bool failed = fchmod(fd, 0644) != 0 || WriteAllSynced(fd, bytes.data(), bytes.size()) != 0;
+    if (close(fd) != 0)
+        failed = true;
+    if (!failed && rename(temp.data(), path.c_str()) != 0)
+        failed = true;
+    if (failed)
+        unlink(temp.data());
+    return failed;
+}
+
 int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable)
 {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, executable ? 0755 : 0644);
     if (fd < 0)
         return errno;
-    const char* at = static_cast<const char*>(bytes);
-    int error = 0;
-    while (size > 0 && error == 0) {
-        const ssize_t written = write(fd, at, size);
-        if (written < 0 && errno != EINTR)
-            error = errno;
-        else if (written > 0) {
-            at += written;
-            size -= (size_t)written;
-        }
-    }
-    if (error == 0 && fsync(fd) != 0)
-        error = errno;
+    int error = WriteAllSynced(fd, bytes, size);
     if (close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0)

@@ -16,3 +16,4 @@ bool SetCurrentDir(const char* name);          // changes the working directory;
 // bytes, forces them to the disk and closes it; mode 0755 when executable, else 0644 (less the umask).
 // A file that fails part-way is removed. Returns 0, or the system's error code.
 int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable);
+bool WriteFileReplacing(const char* name, const std::string& bytes); // writes a whole file beside it, flushed to disk, then renames it into place: the old file or the new one, never half; true on failure

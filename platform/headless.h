@@ -2,6 +2,7 @@
 //
 // Injected events wait in the back end until the queue next pumps (PeekSysMessage, WaitSysMessage,
 // PumpSysEvents), as a real window's events do. A focus change that changes nothing posts nothing.
+// SIGTERM and SIGINT arrive as SYS_CLOSE, as the user closing the window would.
 #pragma once
 #include <cstdint>
 

@@ -13,6 +13,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <vector>
 
 namespace {
@@ -35,15 +36,60 @@ struct WatchedSocket {
     bool readposted;        // a READ is out and no receive has followed
     bool acceptposted;      // an ACCEPT is out and no accept has followed
     bool stalled;           // was ready with nothing to post: left out of poll until the game acts on it
-    int failure;            // a connection error that a send or receive took from the socket, kept for the CLOSE
+    int failure;            // a connection error (NETERR_) that a send or receive took from the socket, kept for the CLOSE
 };
 
 std::vector<WatchedSocket> watched;
+
+// The platform's code for an errno value.
+int NetErrorOf(int code)
+{
+    switch (code) {
+    case 0:
+        return NETERR_NONE;
+    case EAGAIN:
+#if EWOULDBLOCK != EAGAIN
+    case EWOULDBLOCK:
+#endif
+    case EINPROGRESS:
+        return NETERR_WOULDBLOCK;
+    case ECONNREFUSED:
+        return NETERR_REFUSED;
+    case ECONNRESET: case ECONNABORTED: case ENETRESET:
+        return NETERR_RESET;
+    case EPIPE: case ENOTCONN: case ESHUTDOWN:
+        return NETERR_CLOSED;
+    case ETIMEDOUT:
+        return NETERR_TIMEDOUT;
+    case EHOSTUNREACH: case ENETUNREACH: case EHOSTDOWN:
+        return NETERR_UNREACHABLE;
+    case ENETDOWN:
+        return NETERR_NETDOWN;
+    case EADDRNOTAVAIL: case EAFNOSUPPORT: case EDESTADDRREQ:
+        return NETERR_BADADDRESS;
+    case EADDRINUSE:
+        return NETERR_ADDRESSINUSE;
+    case EBADF: case ENOTSOCK:
+        return NETERR_NOTSOCKET;
+    case ENOBUFS: case ENOMEM: case EMFILE: case ENFILE:
+        return NETERR_NORESOURCES;
+    case EINVAL: case EISCONN: case EALREADY: case EOPNOTSUPP:
+        return NETERR_INVALID;
+    default:
+        return NETERR_OTHER;
+    }
+}
 
 void SetError(int* error, int value)
 {
     if (error)
         *error = value;
+}
+
+// The platform's code for errno as a call left it.
+void SetErrno(int* error)
+{
+    SetError(error, NetErrorOf(errno));
 }
 
 WatchedSocket* FindWatched(int s)
@@ -85,8 +131,8 @@ int TakeSocketError(int fd)
     int error = 0;
     socklen_t size = sizeof error;
     if (getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size))
-        return errno;
-    return error;
+        return NetErrorOf(errno);
+    return NetErrorOf(error);
 }
 
 void SetNoDelay(int fd)
@@ -95,16 +141,11 @@ void SetNoDelay(int fd)
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
-// Errors that end a connection. Reading them from the socket clears them there, so they are kept for CLOSE.
+// Errors that end a connection, as the peer or the network caused them. Reading them from the socket
+// clears them there, so they are kept for CLOSE.
 bool IsConnectionError(int error)
 {
-    switch (error) {
-    case ECONNRESET: case ECONNABORTED: case ETIMEDOUT: case EHOSTUNREACH:
-    case ENETUNREACH: case ENETDOWN: case ENETRESET: case EHOSTDOWN:
-        return true;
-    default:
-        return false;
-    }
+    return error == NETERR_RESET || error == NETERR_TIMEDOUT || error == NETERR_UNREACHABLE || error == NETERR_NETDOWN;
 }
 
 void NoteFailure(int s, int error)
@@ -151,7 +192,7 @@ int HandleConnecting(WatchedSocket& w)
         sockaddr_in peer{};
         socklen_t size = sizeof peer;
         if (getpeername(w.fd, (sockaddr*)&peer, &size))
-            error = ECONNREFUSED;   // hung up without saying why
+            error = NETERR_REFUSED;   // hung up without saying why
     }
     w.state = error ? STATE_FAILED : STATE_CONNECTED;
     w.connectdue = true;
@@ -256,7 +297,7 @@ int SocketCreate(int* error)
 {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
     if (fd < 0) {
-        SetError(error, errno);
+        SetErrno(error);
         return NO_SOCKET;
     }
     SetNoDelay(fd);
@@ -283,7 +324,7 @@ bool SocketBind(int s, uint16_t port, int* error)
     address.sin_addr.s_addr = htonl(INADDR_ANY);
     address.sin_port = htons(port);
     if (bind(s, (const sockaddr*)&address, sizeof address)) {
-        SetError(error, errno);
+        SetErrno(error);
         return true;
     }
     return false;
@@ -293,11 +334,11 @@ bool SocketListen(int s, int backlog, int* error)
 {
     WatchedSocket* const w = FindWatched(s);
     if (!w) {
-        SetError(error, EBADF);
+        SetError(error, NETERR_NOTSOCKET);
         return true;
     }
     if (listen(s, backlog)) {
-        SetError(error, errno);
+        SetErrno(error);
         return true;
     }
     w->state = STATE_LISTENING;
@@ -317,7 +358,7 @@ bool SocketConnect(int s, const char* address, uint16_t port)
     if (!address || inet_pton(AF_INET, address, &peer.sin_addr) != 1) {
         // Typed text that is no address: the caller hears of it the same way as of any other failure.
         w->state = STATE_FAILED;
-        w->connecterror = EADDRNOTAVAIL;
+        w->connecterror = NETERR_BADADDRESS;
         return false;
     }
     if (!connect(s, (const sockaddr*)&peer, sizeof peer)) {
@@ -330,7 +371,7 @@ bool SocketConnect(int s, const char* address, uint16_t port)
         return false;
     }
     w->state = STATE_FAILED;
-    w->connecterror = errno;
+    w->connecterror = NetErrorOf(errno);
     return false;
 }
 
@@ -338,7 +379,7 @@ int SocketAccept(int s, int* error)
 {
     WatchedSocket* const w = FindWatched(s);
     if (!w) {
-        SetError(error, EBADF);
+        SetError(error, NETERR_NOTSOCKET);
         return NO_SOCKET;
     }
     w->acceptposted = false;
@@ -349,7 +390,7 @@ int SocketAccept(int s, int* error)
         fd = accept4(s, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        SetError(error, errno);
+        SetErrno(error);
         return NO_SOCKET;
     }
     SetNoDelay(fd);
@@ -360,7 +401,7 @@ int SocketAccept(int s, int* error)
 int SocketSend(int s, const void* data, int size, int* error)
 {
     if (size < 0) {
-        SetError(error, EINVAL);
+        SetError(error, NETERR_INVALID);
         return -1;
     }
     ssize_t sent;
@@ -368,7 +409,7 @@ int SocketSend(int s, const void* data, int size, int* error)
         sent = send(s, data, (size_t)size, MSG_NOSIGNAL);
     while (sent < 0 && errno == EINTR);
     if (sent < 0) {
-        const int failure = errno == EWOULDBLOCK ? NETERR_WOULDBLOCK : errno;
+        const int failure = NetErrorOf(errno);
         SetError(error, failure);
         NoteFailure(s, failure);
         return -1;
@@ -383,7 +424,7 @@ int SocketReceive(int s, void* buffer, int size, int* error)
         w->stalled = false;
     }
     if (size < 0) {
-        SetError(error, EINVAL);
+        SetError(error, NETERR_INVALID);
         return -1;
     }
     ssize_t received;
@@ -391,7 +432,7 @@ int SocketReceive(int s, void* buffer, int size, int* error)
         received = recv(s, buffer, (size_t)size, 0);
     while (received < 0 && errno == EINTR);
     if (received < 0) {
-        const int failure = errno == EWOULDBLOCK ? NETERR_WOULDBLOCK : errno;
+        const int failure = NetErrorOf(errno);
         SetError(error, failure);
         NoteFailure(s, failure);
         return -1;
@@ -402,7 +443,7 @@ int SocketReceive(int s, void* buffer, int size, int* error)
 bool SocketShutdownSend(int s, int* error)
 {
     if (shutdown(s, SHUT_WR)) {
-        SetError(error, errno);
+        SetErrno(error);
         return true;
     }
     return false;
@@ -435,4 +476,20 @@ std::string SocketLocalAddress()
     }
     freeifaddrs(list);
     return text;
+}
+
+bool SocketErrorEndsConnection(int error)
+{
+    return error == NETERR_RESET || error == NETERR_CLOSED || error == NETERR_TIMEDOUT || error == NETERR_UNREACHABLE
+        || error == NETERR_NETDOWN || error == NETERR_NOTSOCKET || error == NETERR_PROTOCOL || error == NETERR_OVERFLOW;
+}
+
+const char* SocketErrorName(int error)
+{
+    static const char* const names[] = {
+        "none", "would block", "refused", "reset", "closed", "timed out", "unreachable", "network down",
+        "bad address", "address in use", "not a socket", "out of resources", "invalid", "other",
+        "protocol broken", "queue overflow",
+    };
+    return error >= 0 && error < (int)(sizeof names / sizeof names[0]) ? names[error] : "unknown";
 }

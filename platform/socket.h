@@ -1,8 +1,8 @@
 // Non-blocking TCP sockets whose events arrive through the window's queue.
 //
 // Every registered socket reports as a SYS_SOCKET message: wparam the socket, lparam the event in the
-// low 16 bits and an error code (an errno value, 0 for none) in the high 16 bits. The game's socket
-// handler runs on the window's thread, between frames, like every other message.
+// low 16 bits and an error code (a NETERR_ value, NETERR_NONE for none) in the high 16 bits. The game's
+// socket handler runs on the window's thread, between frames, like every other message.
 //
 // Event rules (the reactor in PumpSockets keeps them):
 // - ACCEPT once while connections wait; posted again only after SocketAccept was called on the socket.
@@ -10,12 +10,11 @@
 //   dotted IPv4 text), arrives this way with its error.
 // - READ once while data waits; posted again only after SocketReceive was called and data remains.
 // - CLOSE once: error 0 when the peer closed and every byte was received, or at once with the error
-//   (ECONNRESET, ...) when the connection failed. Nothing follows a CLOSE.
+//   (NETERR_RESET, ...) when the connection failed. Nothing follows a CLOSE.
 // - Nothing at all after SocketClose, not even events that were already queued.
 // All calls belong to the window's thread. Sockets are IPv4 TCP, non-blocking, TCP_NODELAY, close-on-exec;
-// sending never raises SIGPIPE. Every error out-parameter may be null.
+// sending never raises SIGPIPE. Every error out-parameter may be null and receives a NETERR_ value.
 #pragma once
-#include <cerrno>
 #include <cstdint>
 #include <string>
 
@@ -31,7 +30,28 @@ inline uint32_t SocketEventOf(intptr_t lparam) { return (uint32_t)lparam & 0xFFF
 inline uint32_t SocketErrorOf(intptr_t lparam) { return ((uint32_t)lparam >> 16) & 0xFFFF; }
 
 constexpr int NO_SOCKET = -1;                // what the socket calls return instead of a socket on failure
-constexpr int NETERR_WOULDBLOCK = EAGAIN;   // the error of a send or receive that would have to wait
+
+// The network's error codes: what the system reported, in the platform's own terms.
+enum : int {
+    NETERR_NONE = 0,
+    NETERR_WOULDBLOCK = 1,      // a send or receive that would have to wait: try later
+    NETERR_REFUSED = 2,         // nobody listens at that address
+    NETERR_RESET = 3,           // the peer reset or aborted the connection
+    NETERR_CLOSED = 4,          // the connection is shut or was never made: nothing more passes
+    NETERR_TIMEDOUT = 5,        // the peer stopped answering
+    NETERR_UNREACHABLE = 6,     // no route to the peer
+    NETERR_NETDOWN = 7,         // the network itself is down
+    NETERR_BADADDRESS = 8,      // the text names no address
+    NETERR_ADDRESSINUSE = 9,    // another socket holds the port
+    NETERR_NOTSOCKET = 10,      // no socket of ours
+    NETERR_NORESOURCES = 11,    // out of buffers or descriptors, for now
+    NETERR_INVALID = 12,        // a call the socket's state does not allow
+    NETERR_OTHER = 13,          // anything else
+    NETERR_PROTOCOL = 14,       // not the system's: a peer broke the game's framing (set by the game)
+    NETERR_OVERFLOW = 15,       // not the system's: a peer left more unsent than the game keeps (set by the game)
+};
+bool SocketErrorEndsConnection(int error);  // after this error nothing more can pass on the connection
+const char* SocketErrorName(int error);     // a short name for the log
 
 int PumpSockets(int timeoutms);     // waits up to timeoutms (0: not at all) and posts the events found; returns how many
 

@@ -46,6 +46,8 @@ bool CreateMainWindow(const char* caption, WindowProc proc); // desktop full-scr
 void DestroyMainWindow();                                   // delivers SYS_DESTROY to the window procedure, then closes it
 bool MainWindowExists();                                    // true between CreateMainWindow and DestroyMainWindow
 void PresentFrame(const uint32_t* pixels, int width, int height); // shows one XRGB frame (the 800 x 600 back buffer)
+void ShowSystemCursor(bool show);                           // shows or hides the system's pointer over the window (the game draws its own)
+bool SystemCursorShown();                                   // what ShowSystemCursor last asked for (initially shown)
 
 // The queue.
 bool PeekSysMessage(SysMsg* msg);                           // takes the oldest message without blocking; false when none

@@ -6,6 +6,7 @@
 #include "game/model/catalogue.h"
 #include "game/model/combat.h"
 #include "game/model/death.h"
+#include "game/model/turns.h"
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
@@ -129,8 +130,9 @@ bool ValidateCast(int32_t sender, int32_t cp, int32_t cu, int32_t a, int32_t b, 
         debuglog << "ERROR: Player " << sender << " cast with a unit of player " << cp << ".\n";
         return false;
     }
-    if (cp != currplayer) {
-        debuglog << "ERROR: Player " << cp << " cast during player " << currplayer << "'s turn.\n";
+    // The turn that runs, not the screen's idea of it: between days nobody holds one.
+    if (cp != turnholder) {
+        debuglog << "ERROR: Player " << cp << " cast while the turn is player " << turnholder << "'s.\n";
         return false;
     }
     const Unit& c = p[cp].units[cu];
@@ -151,6 +153,11 @@ bool ValidateCast(int32_t sender, int32_t cp, int32_t cu, int32_t a, int32_t b, 
     }
     if (!SpellTargetValid(cp, cu, a, b, spell))
         return false;
+    // A dying target's kill is paid already; a second would pay it again.
+    if (IsUnitTarget(spell) && IsUnitDying(a, b)) {
+        debuglog << "ERROR: The spell's target is dying already.\n";
+        return false;
+    }
     int32_t tx, ty;
     TargetSquare(a, b, spell, &tx, &ty);
     const int32_t range = spells[spell].range;

@@ -18,10 +18,11 @@ bool SpellResisted(int32_t resistance, int32_t resistclass, int32_t roll);
 // test accepts it. Logs an "ERROR: ..." line when not.
 bool SpellTargetValid(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t spell);
 
-// The host's check of a cast a player asked for, beyond SpellTargetValid: the caster is sender's unit
-// in sender's turn, knows the spell, has 2 actions and the mana, stands on an unclaimed square, and the
-// target lies within the spell's range (a range-0 spell aims at the caster's own square only, any other
-// never at it). Logs an "ERROR: ..." line and returns false when refused.
+// The host's check of a cast a player asked for, beyond SpellTargetValid: the caster is sender's unit,
+// sender holds the turn that runs (turnholder: nobody between days), the caster knows the spell, has 2
+// actions and the mana, stands on an unclaimed square, a target unit is not dying, and the target lies
+// within the spell's range (a range-0 spell aims at the caster's own square only, any other never at
+// it). Logs an "ERROR: ..." line and returns false when refused.
 bool ValidateCast(int32_t sender, int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t spell);
 
 // The host resolves a cast: for a unit target one random number decides resistance; then ResistSpell

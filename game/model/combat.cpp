@@ -7,6 +7,7 @@
 #include "game/model/abilityslots.h"
 #include "game/model/damage.h"
 #include "game/model/death.h"
+#include "game/model/turns.h"
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
@@ -274,8 +275,9 @@ bool ValidateAttack(int32_t sender, int32_t ap, int32_t au, int32_t dp, int32_t 
         debuglog << "ERROR: Player " << sender << " attacked with a unit of player " << ap << ".\n";
         return false;
     }
-    if (ap != currplayer) {
-        debuglog << "ERROR: Player " << ap << " attacked during player " << currplayer << "'s turn.\n";
+    // The turn that runs, not the screen's idea of it: between days nobody holds one.
+    if (ap != turnholder) {
+        debuglog << "ERROR: Player " << ap << " attacked while the turn is player " << turnholder << "'s.\n";
         return false;
     }
     if (dp == ap) {
@@ -294,6 +296,11 @@ bool ValidateAttack(int32_t sender, int32_t ap, int32_t au, int32_t dp, int32_t 
     }
     if (IsUnitDying(ap, au)) {
         debuglog << "ERROR: The attacker is dying.\n";
+        return false;
+    }
+    // Its kill is paid already; a second blow would pay it again.
+    if (IsUnitDying(dp, du)) {
+        debuglog << "ERROR: The target is dying already.\n";
         return false;
     }
     // A unit never attacks its own square.

@@ -48,7 +48,8 @@ void AttackAndAnnounce(int32_t ap, int32_t au, int32_t dp, int32_t du);
 // map, 10 per step along a row or column and 14 per diagonal step, costs at most range x 10 + 5.
 bool WithinRange(int32_t fx, int32_t fy, int32_t tx, int32_t ty, int32_t range);
 
-// The host's check of an attack a player asked for: the attacker is sender's unit and the acting one
-// of the current turn, has at least 2 actions and a rock charge, the target belongs to another player
-// and stands within the attacker's range. Logs an "ERROR: ..." line and returns false when refused.
+// The host's check of an attack a player asked for: the attacker is sender's unit, sender holds the
+// turn that runs (turnholder: nobody between days), the attacker has at least 2 actions and a rock
+// charge and is not dying, the target belongs to another player, is not dying (its kill is paid) and
+// stands within the attacker's range. Logs an "ERROR: ..." line and returns false when refused.
 bool ValidateAttack(int32_t sender, int32_t ap, int32_t au, int32_t dp, int32_t du);

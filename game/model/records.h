@@ -90,6 +90,7 @@ struct Player {
     uint8_t neutral;
     int32_t startx, starty;
     int32_t socket;                     // the host's connection to him; -1 none
+    uint32_t chatdue;                   // host: tick his chat allowance has caught up with (0: never spoke)
     char name[PLAYERNAMESIZE];
     int32_t sizeattime;                 // the stamp identifying the record
     int32_t warlordtype;

@@ -89,6 +89,8 @@ int32_t CountVisible()
 
 } // namespace
 
+std::map<int32_t, std::deque<int32_t>> unreportedlooks;
+
 void RevealSquare(int32_t player, int32_t x, int32_t y)
 {
     if (player != YouToInt() || !InBounds(x, y))
@@ -109,20 +111,20 @@ void RevealSight(int32_t player, int32_t x, int32_t y, int32_t budget)
     });
 }
 
-void AlertCamps(int32_t x, int32_t y, int32_t budget)
+int32_t AlertCamps(int32_t x, int32_t y, int32_t budget)
 {
     // The flood marks the squares it reached; then the first unit on each of them (players, then units,
     // in order, as UnitIdAt finds it) wakes its camp. Waking is the same whatever the order.
     std::vector<uint8_t> reached;
-    bool any = false;
+    int32_t count = 0;
     Flood(x, y, budget, [&](int32_t sx, int32_t sy) {
         if (reached.empty())
             reached.assign(static_cast<size_t>(mapsize) * mapsize, 0);
         reached[static_cast<size_t>(sx) * mapsize + sy] = 1;
-        any = true;
+        count++;
     });
-    if (!any)
-        return;
+    if (count == 0)
+        return 0;
     for (size_t i = 0; i < p.size(); i++)
         for (size_t u = 0; u < p[i].units.size(); u++) {
             const Unit& unit = p[i].units[u];
@@ -134,6 +136,7 @@ void AlertCamps(int32_t x, int32_t y, int32_t budget)
             square = 2;
             WakeCamp(static_cast<int32_t>(i), static_cast<int32_t>(u));
         }
+    return count;
 }
 
 void WakeCamp(int32_t player, int32_t unit)
@@ -165,22 +168,40 @@ void ExploreFrom(int32_t player, int32_t x, int32_t y, int32_t budget, int32_t u
     const int32_t before = unit >= 0 ? CountVisible() : 0;
 
     RevealSight(player, x, y, budget);
-    AlertCamps(x, y, budget);
+    const int32_t reached = AlertCamps(x, y, budget);
 
     if (unit >= 0) {
         const int32_t divisor = expdivisor > 0 ? expdivisor : 1;
-        const int32_t gain = std::clamp((CountVisible() - before) / divisor, 0, static_cast<int32_t>(MAXSENTGAIN));
+        const int32_t id = p[player].units[unit].id;
         // Only the owner's machine sees what a look reveals, so only it knows the gain: it adds it and
-        // tells the others (a client the host, which passes it on; the host every client).
-        if (gain > 0 && player == YouToInt() && you != NOSTAMP) {
-            const int32_t id = p[player].units[unit].id;
+        // tells the others (a client the host, which passes it on; the host every client). A client
+        // reports every look, also one that earned nothing, so the host can count them.
+        if (player == YouToInt() && you != NOSTAMP) {
+            const int32_t gain = std::clamp((CountVisible() - before) / divisor, 0, static_cast<int32_t>(MAXSENTGAIN));
             AddExperience(player, unit, gain);
-            SendToPlayer(BuildAddExperience(id, gain), -1);
+            if (gain > 0 || !ishost)
+                SendToPlayer(BuildAddExperience(id, gain), -1);
+        } else if (ishost && !p[player].hostplayer && !p[player].neutral) {
+            std::deque<int32_t>& looks = unreportedlooks[id];
+            if (looks.size() >= MAXUNREPORTEDLOOKS)
+                looks.pop_front();
+            looks.push_back(std::min(reached / divisor, static_cast<int32_t>(MAXSENTGAIN)));
         }
     }
     if (needredraw)
         RebuildBoardImage();
     needredraw |= asked;
+}
+
+bool TakeLook(int32_t id, int32_t gain)
+{
+    const auto found = unreportedlooks.find(id);
+    if (found == unreportedlooks.end() || gain > found->second.front())
+        return false;
+    found->second.pop_front();
+    if (found->second.empty())
+        unreportedlooks.erase(found);
+    return true;
 }
 
 int32_t LookBudget(int32_t player)

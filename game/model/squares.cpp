@@ -258,9 +258,11 @@ void EnterSquare(int32_t player, int32_t unit)
     }
     case TERRAIN_MINE: {
         // The owner byte holds a player's number, which outlives other records leaving; the neutral
-        // side's number is "nobody", so its units free the mines they step on.
+        // side's number is "nobody", so its units free the mines they step on. A mine changes hands
+        // whenever its previous owner is not the one arriving, and the neutral side owns none: it
+        // frees a mine again, line and sound, however often it steps on it.
         const int32_t owner = neutral ? MINENOBODY : p[player].code - FIRSTCODE;
-        if (s.extra == owner)
+        if (!neutral && s.extra == owner)
             break;
         AddMessage(player, "Your unit claimed this gold mine.");
         s.extra = static_cast<uint8_t>(owner);

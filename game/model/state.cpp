@@ -1,6 +1,7 @@
 #include "game/model/state.h"
 
 #include "game/model/ids.h"
+#include "game/model/sight.h"
 #include "game/model/turns.h"
 #include "game/shell/debuglog.h"
 
@@ -93,6 +94,7 @@ void ClearGame()
     // No players are left either; a machine that joins the next game counts them afresh.
     playersleft = 0;
     turnholder = -1;
+    unreportedlooks.clear();
     you = NOSTAMP;
     YouToInt(true, true);
 }

@@ -1,6 +1,5 @@
 #include "game/model/upgrade.h"
 
-#include <algorithm>
 #include <string>
 
 #include "game/model/catalogue.h"
@@ -56,10 +55,8 @@ bool QueueUpgrade(int32_t player, int32_t unit)
 {
     if (!ishost)
         return false;
-    // A unit waits on the queue once: a second crossing before the next pass gives no second level.
-    const int32_t id = p[player].units[unit].id;
-    if (std::find(upgradequeue.begin(), upgradequeue.end(), id) == upgradequeue.end())
-        upgradequeue.push_back(id);
+    // Each crossing is one level: a unit queued twice before the next pass rises two, one by one.
+    upgradequeue.push_back(p[player].units[unit].id);
     return true;
 }
 

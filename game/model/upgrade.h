@@ -4,8 +4,8 @@
 #include <cstdint>
 
 void ProcessUpgrades();     // the host's upgrade queue, once per main-loop pass; nothing on a client
-// Host: puts the unit's id on the upgrade queue (once: an id already waiting is not added again) and
-// answers true. Client: nothing, false.
+// Host: puts the unit's id on the upgrade queue and answers true; queued twice before the next pass,
+// it rises two levels. Client: nothing, false.
 bool QueueUpgrade(int32_t player, int32_t unit);
 // Upgrades the unit to its next level; false (nothing changes) for a third-level unit or a warlord.
 bool UpgradeUnit(int32_t player, int32_t unit);

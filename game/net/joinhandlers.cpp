@@ -103,6 +103,7 @@ void HandleVersion(const Incoming& in)
     int32_t ours[4];
     OwnVersion(ours);
     debuglog << "ACTION: Version mismatch with the host.\n";
+    versionrefused = 1;
     ShowErrorScreen("Version Mismatch",
                     "The server computer has a different version than yours.\nYour version number is " + VersionText(ours)
                         + "\nThe server's version number is " + VersionText(theirs)

@@ -18,6 +18,7 @@ int32_t mainsocket = NO_SOCKET;
 std::vector<int32_t> pendingsockets;
 bool netstarted = false;
 uint8_t connected = 0;
+uint8_t versionrefused = 0;
 std::string localaddress;
 std::string hostaddress;
 std::string iplabel;
@@ -47,6 +48,7 @@ bool NetStartup()
         debuglog << "ERRORDIE error: Couldn't create a valid socket. (" << error << ")\n";
         return true;
     }
+    versionrefused = 0;
     localaddress = SocketLocalAddress();
     iplabel = "Your IP Address: " + localaddress;
     debuglog << "This computer's IP addess is " << localaddress << '\n';
@@ -66,6 +68,7 @@ void NetCleanup()
     netstarted = false;
     ishost = 0;
     connected = 0;
+    versionrefused = 0;
 }
 
 bool CheckNetwork()

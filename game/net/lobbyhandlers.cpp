@@ -7,6 +7,7 @@
 #include "game/model/queries.h"
 #include "game/model/setup.h"
 #include "game/model/state.h"
+#include "game/model/turns.h"
 #include "game/model/units.h"
 #include "game/model/winner.h"
 #include "game/net/builders.h"
@@ -14,6 +15,7 @@
 #include "game/net/codings.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
+#include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
@@ -21,11 +23,33 @@
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
+#include "platform/clock.h"
 #include "platform/window.h"
 
 namespace {
 
-enum { NOADDRESSEE = 100 };
+// What one player's chat may cost everybody: a line every CHATLINEMS, CHATBURSTMS of lines at once.
+enum : uint32_t { CHATLINEMS = 100, CHATBURSTMS = 2000 };
+
+// Host: whether the player's line may be relayed now; it is counted when it may.
+bool ChatAllowed(Player& player)
+{
+    const uint32_t now = GetTicks();
+    if (static_cast<int32_t>(player.chatdue - now) < 0)
+        player.chatdue = now;
+    if (player.chatdue - now > CHATBURSTMS)
+        return false;
+    player.chatdue += CHATLINEMS;
+    return true;
+}
+
+// Host: the player may choose his warlord now: the neutral side guards every mine (the set-up is at the
+// warlords) and he has not chosen one (a fallen player has; every player has once the first turn began).
+bool WarlordChoiceOpen(int32_t player)
+{
+    const bool neutral = !p.empty() && p.back().neutral;
+    return neutral && minelist.empty() && p[player].warlordtype == 0 && p[player].units.empty();
+}
 
 // The square byte's terrain, (byte / 16) - 1, must name one of the terrains the game has.
 bool KnownTerrain(int32_t terrain)
@@ -64,9 +88,13 @@ void HandleChat(const Incoming& in)
     debuglog << "ACTION: Chat string \"" << line << "\"\n";
     if (!CheckPlayer(from, "ERROR: Invalid player to receive from!"))
         return;
-    // A player speaks only for himself.
+    // A player speaks only for himself, and no faster than everybody can bear.
     if (ishost && from != in.sender) {
         debuglog << "ERROR: Chat line from player " << in.sender << " claims to be from " << from << ".\n";
+        return;
+    }
+    if (ishost && !ChatAllowed(p[in.sender])) {
+        debuglog << "ERROR: Chat from player " << in.sender << " comes too fast; the line is dropped.\n";
         return;
     }
     const int32_t me = YouToInt();
@@ -167,6 +195,10 @@ void HandleWarlordSelected(const Incoming& in)
         debuglog << "ERROR: Player " << in.sender << " chose a warlord for player " << player << ".\n";
         return;
     }
+    if (ishost && !WarlordChoiceOpen(player)) {
+        debuglog << "ERROR: Player " << player << " chose a warlord outside his warlord selection.\n";
+        return;
+    }
     if (!CheckUnitType(warlord, "ERROR: Not a valid warlord."))
         return;
     debuglog << "ACTION: Warlord Selected\nWarlord: " << warlord << "\nID#:" << id << '\n';
@@ -217,8 +249,15 @@ void HandleWinner(const Incoming& in)
         DeclareWinner(player);
         return;
     }
-    // The claim holds only when nobody else but the neutral side is left, and the claimant is.
-    bool othersleft = p[player].units.empty();
+    // A claim is made at the start of the claimant's own turn, with an army: none before the first turn,
+    // between days, or from a player out of the game.
+    if (player != turnholder || p[player].units.empty()) {
+        debuglog << "ERROR: Player " << player << " claimed the win while the turn is player " << turnholder
+                 << "'s, with " << p[player].units.size() << " units.\n";
+        return;
+    }
+    // The claim holds only when nobody else but the neutral side is left.
+    bool othersleft = false;
     for (size_t i = 0; i < p.size(); i++)
         othersleft = othersleft || ((int32_t)i != player && !p[i].neutral && !p[i].units.empty());
     if (othersleft) {

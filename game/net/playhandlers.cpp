@@ -68,7 +68,8 @@ bool ReadNewUnit(const Incoming& in, const char* kind, NewUnit* unit)
 
 // A client's placement: a type he can have bought and can pay for, on a free square of his deployment
 // area (near his camp or his first unit), while he may deploy: in his morning turn, or before the day's
-// first turn when he is the first player with an army (his shop's "Done" takes him straight there).
+// first turn when he is the first player with an army (his shop's "Done" takes him straight there)
+// until he says he is done.
 bool DeployAllowed(const NewUnit& unit)
 {
     bool buyabletype = false;
@@ -76,7 +77,7 @@ bool DeployAllowed(const NewUnit& unit)
         buyabletype = buyabletype || entry.type == unit.type;
     const Player& owner = p[unit.player];
     const bool histurn = turnholder == unit.player && turncount == 0;
-    const bool first = turnholder == -1 && NextPlayerWithUnits(0) == unit.player;
+    const bool first = turnholder == -1 && NextPlayerWithUnits(0) == unit.player && !owner.shopped;
     const bool inarea = WithinRange(owner.startx, owner.starty, unit.x, unit.y, DEPLOYREACH)
         || (!owner.units.empty()
             && WithinRange(owner.units[0].x, owner.units[0].y, unit.x, unit.y, DEPLOYREACHNEARFIRST));
@@ -213,10 +214,11 @@ void HandleBeginNextTurn(const Incoming& in)
     const int32_t player = r.Num();
     if (!CheckFields(r.bad, "BEGINNEXTTURN") || !CheckPlayer(player, "ERROR: Not a player."))
         return;
-    // Only the player whose turn it is may end it; a late copy must not end the next player's turn.
-    if (player != in.sender || player != currplayer) {
+    // Only the player whose turn runs may end it; a late copy must not end the next player's turn, nor
+    // one between days (nobody holds a turn then) start the day for everybody.
+    if (player != in.sender || player != turnholder) {
         debuglog << "ERROR: Player " << in.sender << " ended the turn of player " << player << " while it is player "
-                 << currplayer << "'s.\n";
+                 << turnholder << "'s.\n";
         return;
     }
     debuglog << "ACTION: Begin the next player's turn.\n";
@@ -253,8 +255,9 @@ void HandleMoveRequest(const Incoming& in)
         || !CheckSquare(x, y, "ERROR: Move off the map."))
         return;
     debuglog << "ACTION: Move request\n";
-    if (unit.player != currplayer) {
-        debuglog << "ERROR: Player " << unit.player << " asked to move during player " << currplayer << "'s turn.\n";
+    if (unit.player != turnholder) {
+        debuglog << "ERROR: Player " << unit.player << " asked to move while the turn is player " << turnholder
+                 << "'s.\n";
         return;
     }
     if (!ValidateMove(unit.player, unit.unit, x, y))
@@ -285,10 +288,10 @@ void HandleNextUnit(const Incoming& in)
     UnitRef unit;
     if (!CheckFields(r.bad, "NEXTUNIT") || !CheckUnit(r.Id(), &unit, "ERROR: Invalid unit.") || !SenderOwns(in, unit))
         return;
-    // Only a unit of the player whose turn it is can be his acting unit.
-    if (unit.player != currplayer) {
-        debuglog << "ERROR: NEXTUNIT names a unit of player " << unit.player << " during player " << currplayer
-                 << "'s turn.\n";
+    // Only a unit of the player whose turn runs can be his acting unit.
+    if (unit.player != turnholder) {
+        debuglog << "ERROR: NEXTUNIT names a unit of player " << unit.player << " while the turn is player "
+                 << turnholder << "'s.\n";
         return;
     }
     debuglog << "ACTION: Next Unit\n";
@@ -429,9 +432,15 @@ void HandleAddExperience(const Incoming& in)
         debuglog << "ERROR: Experience for a unit of the local player, who counted it already.\n";
         return;
     }
+    // Paid only for a look the host saw the unit take, once, and up to what that look could earn.
+    if (ishost && !TakeLook(id, amount)) {
+        debuglog << "ERROR: Player " << in.sender << " claimed " << amount << " exploration experience for unit " << id
+                 << " with no look of it that could earn that.\n";
+        return;
+    }
     debuglog << "ACTION: Add experience.\n";
     AddExperience(unit.player, unit.unit, amount);
     // Every other machine adds it too, once.
-    if (ishost)
+    if (ishost && amount > 0)
         RelayToOthers(in.text, in.sender);
 }

@@ -7,6 +7,7 @@
 #include "game/net/frame.h"
 #include "game/net/socketevents.h"
 #include "game/shell/debuglog.h"
+#include "platform/socket.h"
 #include "platform/window.h"
 
 namespace {
@@ -47,7 +48,7 @@ void ReceiveBytes(int32_t socket, const uint8_t* data, size_t size)
             debuglog << "ERROR: Sanity check failed on input stream!  (length byte " << length << " on socket " << socket
                      << ")\n";
             buffers.erase(socket);
-            ConnectionBroken(socket);
+            ConnectionBroken(socket, NETERR_PROTOCOL);
             return;
         }
         if (buffer->bytes.size() < length)

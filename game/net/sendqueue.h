@@ -1,14 +1,20 @@
-// The outgoing queue: every frame for every socket, sent in order, one send attempt per main-loop pass.
+// The outgoing queue: every frame for every connection, each connection's frames sent in their order.
 //
-// A short send leaves the rest of the frame at the head of its socket's line for the next attempt. A
-// would-block is no failure: the frame waits, and meanwhile other sockets' frames go first (each
-// socket's frames keep their order). Any other error counts as a failed try; the frame is given up
-// after its 11th failed try, and at once, with every frame for that socket, when the error says the
-// connection is gone.
+// Once per main-loop pass every connection sends as many of its frames as its socket takes, several in
+// one send call. What the socket did not take waits for the next pass; a would-block is no failure: that
+// connection's frames wait while the others' go. Any other error counts as a failed try of the
+// connection's first frame, which is given up after its 11th failed try; an error that says the
+// connection is gone drops every frame for it at once.
+//
+// A connection never holds more than MAXQUEUEDBYTES unsent: a peer that stops reading and passes it is
+// cut off (its frames dropped) and, at the next pass, handled as one whose connection failed.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
+#include <vector>
 
 struct OutgoingMessage {
     std::string frame;      // length byte, kind, payload, ';'
@@ -17,14 +23,32 @@ struct OutgoingMessage {
     int32_t socket;         // destination
     int32_t sent;           // bytes already sent
     bool closeafter;        // close the socket once this frame is sent (or given up)
+    uint64_t order;         // when it was queued, counted over every connection
+};
+
+// The frames waiting for one connection.
+struct ConnectionQueue {
+    std::deque<OutgoingMessage> frames;
+    size_t bytes = 0;       // their bytes not yet sent
+    bool cutoff = false;    // passed the limit: takes nothing more, and is closed at the next pass
 };
 
 enum { MAXSENDTRIES = 11 };
+enum : size_t {
+    MAXQUEUEDBYTES = 1 << 20,   // unsent bytes one connection may hold
+    SENDBATCH = 64 * 1024,      // bytes offered to a socket in one send call
+};
 
-extern std::deque<OutgoingMessage> sendqueue;
+extern std::map<int32_t, ConnectionQueue> sendqueues;  // by socket; only connections with frames waiting
 
 void QueueFrame(const std::string& frame, int32_t socket, bool closeafter = false); // appends a copy for one socket
-void SendQueuedMessage();               // one send attempt; called once per main-loop pass
+// One pass: connections cut off since the last pass are closed (their players leave), then every
+// connection sends what its socket takes. Called once per main-loop pass.
+void SendQueuedMessage();
+std::vector<int32_t> CutOffSockets();   // connections cut off for passing the limit, not yet closed
+bool SendQueueEmpty();                  // nothing waits for any connection
+size_t QueuedFrameCount();              // frames waiting, over every connection
+std::vector<OutgoingMessage> QueuedMessages();  // every waiting frame, oldest first
 void DropQueuedMessages(int32_t socket);    // forgets every frame for a socket (it was closed)
 void ClearSendQueue();                  // forgets every frame (the network was shut down)
 

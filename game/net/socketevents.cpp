@@ -1,6 +1,6 @@
 #include "game/net/socketevents.h"
 
-#include <cerrno>
+#include <map>
 
 #include "game/model/state.h"
 #include "game/model/strids.h"
@@ -11,10 +11,12 @@
 #include "game/net/link.h"
 #include "game/net/receive.h"
 #include "game/net/routing.h"
+#include "game/net/sendqueue.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
 #include "game/shell/prefs.h"
+#include "platform/clock.h"
 #include "platform/socket.h"
 
 namespace {
@@ -22,11 +24,12 @@ namespace {
 enum { MAXPENDING = 8 };                // connections waiting to join; more are turned away
 
 uint64_t receivedtotal = 0;
+std::map<int32_t, uint32_t> acceptedat;    // tick count when each pending connection was accepted
 
 void LogSocketError(uint32_t error)
 {
-    debuglog << "Error in socket handler.  Code: " << error << '\n';
-    if (error == ENETDOWN)
+    debuglog << "Error in socket handler.  Code: " << error << " (" << SocketErrorName((int)error) << ")\n";
+    if (error == NETERR_NETDOWN)
         debuglog << "===TOTAL NETWORK FAILURE===\n";
 }
 
@@ -52,6 +55,7 @@ void OnAccept(int32_t listener)
         return;
     }
     pendingsockets.push_back(s);
+    acceptedat[s] = GetTicks();
     debuglog << "Player connected to computer.  Awaiting userdata.\n";
 }
 
@@ -111,6 +115,13 @@ void OnClose(int32_t socket, uint32_t error)
     if (!pending && player < 0 && !host)
         return;
 
+    // The host refused this version and said so: its notice stays up, the close adds nothing.
+    if (host && versionrefused) {
+        CloseConnection(socket);
+        connected = 0;
+        debuglog << "The host closed the connection after refusing this version.\n";
+        return;
+    }
     if (error && !pending)
         ShowErrorScreen("Network Error",
                         "A player has abnormally left the group.  He may have encountered network difficulties, or his "
@@ -145,9 +156,36 @@ void OnClose(int32_t socket, uint32_t error)
 
 } // namespace
 
-void ConnectionBroken(int32_t socket)
+void ConnectionBroken(int32_t socket, int error)
 {
-    OnClose(socket, EPROTO);
+    OnClose(socket, (uint32_t)error);
+}
+
+void CloseFailedConnections()
+{
+    for (const int32_t socket : CutOffSockets()) {
+        DropQueuedMessages(socket);
+        ConnectionBroken(socket, NETERR_OVERFLOW);
+    }
+    if (!ishost)
+        return;
+    const uint32_t now = GetTicks();
+    std::map<int32_t, uint32_t> waiting;
+    std::vector<int32_t> late;
+    for (const int32_t socket : pendingsockets) {
+        const auto found = acceptedat.find(socket);
+        const uint32_t since = found == acceptedat.end() ? now : found->second;
+        waiting[socket] = since;
+        if (now - since >= JOINWAITMS)
+            late.push_back(socket);
+    }
+    acceptedat = waiting;   // closed connections are forgotten
+    for (const int32_t socket : late) {
+        debuglog << "ERROR: The connection on socket " << socket << " did not join within " << JOINWAITMS / 1000
+                 << " seconds; closed.\n";
+        CloseConnection(socket);
+        acceptedat.erase(socket);
+    }
 }
 
 intptr_t HandleSocketEvent(uintptr_t wparam, intptr_t lparam)

@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iostream>
 #include <random>
+#include <set>
 #include <string>
 
 #include "game/magic/binding.h"
@@ -21,6 +22,7 @@
 #include "game/model/digest.h"
 #include "game/model/death.h"
 #include "game/model/state.h"
+#include "game/model/turns.h"
 #include "game/model/upgrade.h"
 #include "game/net/dispatch.h"
 #include "game/net/link.h"
@@ -45,6 +47,7 @@ enum { MAXPASSES = 400000, FRAMEMS = 16, AFTERWORDPASSES = 3000 };
 
 std::ofstream digests;
 const char* rolename = "host";
+std::set<std::string> events;
 
 void Usage()
 {
@@ -67,7 +70,10 @@ void AfterFrame()
     SendQueuedMessage();
     ProcessUpgrades();
     ProcessDeaths();
-    AdvanceClock(FRAMEMS);
+    // The map search and the mines draw from the clock: time waiting for the others in the lobby, as
+    // long as they take to join, does not count, so every run plays the same game.
+    if (gs != GAME_LOBBY && gs != GAME_ENTERLOBBY)
+        AdvanceClock(FRAMEMS);
 }
 
 bool Host(const std::string& portfile)
@@ -100,6 +106,15 @@ void RecordCheckpoint(int32_t n)
 {
     script.syncsseen++;
     digests << n << ' ' << std::hex << GameStateDigest() << std::dec << '\n';
+    digests.flush();
+}
+
+void RecordEvent(const std::string& name)
+{
+    if (!events.insert(name).second)
+        return;
+    Note("event " + name);
+    digests << "event " << name << '\n';
     digests.flush();
 }
 
@@ -166,17 +181,27 @@ int main(int argc, char** argv)
     Note("started");
 
     int32_t players = 0;
+    std::string holder;             // the name of the player whose turn ran in the last pass
     int32_t afterword = -1;
     for (int pass = 0; pass < MAXPASSES; pass++) {
-        Pump(sendqueue.empty() ? 1 : 0);
+        if (ishost && !script.resisted && IsValidPlayer(turnholder) && !p[turnholder].hostplayer
+            && !p[turnholder].neutral)
+            NextDrawResists();
+        Pump(SendQueueEmpty() ? 1 : 0);
         // The host starts a checkpoint once a player has left (the game goes on without him).
         if (ishost) {
             if ((int32_t)p.size() < players) {
                 Note("a player left");
+                bool stayed = false;
+                for (const Player& player : p)
+                    stayed = stayed || holder == player.name;
+                if (!holder.empty() && !stayed)
+                    RecordEvent("leftinturn");
                 script.awaitdone = false;
                 script.syncpending = true;
             }
             players = (int32_t)p.size();
+            holder = IsValidPlayer(turnholder) ? p[turnholder].name : "";
         }
         if (!ishost && you != NOSTAMP && gs == GAME_CONNECTING)
             gs = GAME_LOBBY;
@@ -190,7 +215,7 @@ int main(int argc, char** argv)
             script.syncsatvictory = script.syncsseen;
         }
         if (afterword >= 0) {
-            const bool settled = ishost ? sendqueue.empty() : script.syncsseen > script.syncsatvictory;
+            const bool settled = ishost ? SendQueueEmpty() : script.syncsseen > script.syncsatvictory;
             if ((settled && pass - afterword > 50) || pass - afterword > AFTERWORDPASSES || gs == GAME_LEAVEGAME)
                 break;
         }
@@ -202,7 +227,7 @@ int main(int argc, char** argv)
     Note(std::string(ok ? "done" : "the game did not end") + " after " + std::to_string(script.moves) + " steps");
     // The host keeps the connections until the clients had their last checkpoint.
     if (ishost)
-        for (int pass = 0; pass < AFTERWORDPASSES && !sendqueue.empty(); pass++) {
+        for (int pass = 0; pass < AFTERWORDPASSES && !SendQueueEmpty(); pass++) {
             Pump(1);
             AfterFrame();
         }

@@ -2,8 +2,8 @@
 // work (game/screens/setupsteps.h, turnsteps.h), with the checkpoint discipline of scripted.h.
 //
 // The host plays an attacker: its army marches on the nearest enemy warlord and strikes whatever comes
-// within reach. Ann defends her camp: she strikes and casts at what comes near. Bo plays a turn or two
-// and then leaves the game in the middle of his own turn.
+// within reach. Ann defends her camp: she strikes and casts at what comes near, and once claims the win
+// falsely. Bo plays a turn or two and then leaves the game in the middle of his own turn.
 #include <algorithm>
 #include <cstring>
 #include <deque>
@@ -25,6 +25,7 @@
 #include "game/model/strings.h"
 #include "game/model/turns.h"
 #include "game/model/winner.h"
+#include "game/net/builders.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
 #include "game/screens/setupsteps.h"
@@ -198,6 +199,36 @@ bool StepToward(const Unit& u, int32_t tx, int32_t ty, int32_t* sx, int32_t* sy)
     return false;
 }
 
+// Until a cast has been resisted, the host's unit casts at a target that can resist, and it does.
+bool CastToBeResisted(int32_t me, int32_t cu)
+{
+    if (!ishost || script.resisted)
+        return false;
+    const Unit& u = p[me].units[cu];
+    for (const int32_t spell : u.spells) {
+        if (spell < 0 || spell >= spellcount || !IsUnitTarget(spell))
+            continue;
+        for (size_t tp = 0; tp < p.size(); tp++)
+            for (size_t tu = 0; tu < p[tp].units.size(); tu++) {
+                const int32_t resistance = GetStat((int32_t)tp, (int32_t)tu, STAT_RESIST);
+                if ((int32_t)tp == me || !SpellResisted(resistance, spells[spell].resist, 1)
+                    || !ValidateCast(me, me, cu, (int32_t)tp, (int32_t)tu, spell))
+                    continue;
+                const int32_t id = u.id;
+                actionsbyunit[id]++;
+                NextDrawResists();
+                if (CommandCast(spell, (int32_t)tp, (int32_t)tu))
+                    return false;
+                Note(std::string("cast ") + spells[spell].name + ", to be resisted");
+                script.resisted = true;
+                RecordEvent("resist");
+                Acted('x', id);
+                return true;
+            }
+    }
+    return false;
+}
+
 // One action of the acting unit; false when it has nothing left to do.
 bool Act()
 {
@@ -206,6 +237,8 @@ bool Act()
     int32_t& count = actionsbyunit[u.id];
     if (count >= ACTIONSPERUNIT)
         return false;
+    if (CastToBeResisted(me, cu))
+        return true;
     // Strike: a human enemy before a guard.
     for (int pass = 0; pass < 2; pass++)
         for (size_t tp = 0; tp < p.size(); tp++) {
@@ -389,6 +422,9 @@ void ScriptStep()
             StartCheckpoint();
         break;
     case GAME_SELECTWARLORD: {
+        // In table order, so that the host numbers the warlords alike in every run.
+        if (Local() > 0 && p[Local() - 1].units.empty())
+            break;
         int32_t choice = warlordtypes[(int32_t)script.role % std::max(warlordtypecount, 1)];
         for (int32_t i = 0; i < warlordtypecount; i++)
             if (std::strcmp(GetString((uint32_t)(warlordtypes[i] + STR_UNITNAME)), favourite[script.role]) == 0)
@@ -437,6 +473,16 @@ void ScriptStep()
     case GAME_STARTTURN:
         if (!Waiting()) {
             BeginOwnTurn();
+            // Once, at the start of an afternoon turn, Ann claims a win she has not won; the host
+            // refuses and sends her back to her turn.
+            if (script.role == ROLE_ANN && !script.claimed && turncount == AFTERNOON) {
+                script.claimed = true;
+                Note("claiming the win");
+                SendToPlayer(BuildWinner(Local()), -1);
+                gs = GAME_WATCH;
+                Request('q', -1);
+                break;
+            }
             StartTurnStep();
         }
         break;
@@ -494,6 +540,7 @@ void ScriptStep()
 void ObserveMessage(const std::string& text, int32_t sender)
 {
     const char kind = text.empty() ? 0 : text[0];
+    ObserveEvents(text);
     if (kind == 'a' && text.size() > 3) {
         const std::string line = text.substr(3);
         if (ishost) {

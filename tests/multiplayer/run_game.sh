@@ -1,6 +1,7 @@
 #!/bin/sh
 # Runs a host and two clients of the multi-process test and compares their checkpoints: every client's
-# "N digest" line must equal the host's line N, and the game must have a winner.
+# "N digest" line must equal the host's line N, the game must have a winner, and the events the script
+# promises must have happened on some machine ("event NAME" lines).
 set -u
 bin=$1
 dist=$2
@@ -51,6 +52,7 @@ report() {
 check() {
     # $1: client file; $2: least number of checkpoints it must have
     awk -v least="$2" -v who="$1" '
+        $1 == "event" { next }
         NR == FNR { if ($1 != "winner") host[$1] = $2; else hostwinner = $0; next }
         $1 == "winner" { if ($0 != hostwinner) { print who ": " $0 " but the host says " hostwinner; bad = 1 } next }
         { n++; if (!($1 in host)) { print who ": checkpoint " $1 " unknown to the host"; bad = 1 }
@@ -60,6 +62,10 @@ check() {
 }
 
 grep -q '^winner ' "$work/host.txt" 2>/dev/null || { echo "no winner"; status=1; }
+for event in resist winrefused leftinturn upgrade kill; do
+    cat "$work/host.txt" "$work/ann.txt" "$work/bo.txt" 2>/dev/null | grep -q "^event $event\$" ||
+        { echo "the event \"$event\" did not happen"; status=1; }
+done
 grep -q '^Acted on ' "$work/host.txt.log" 2>/dev/null || { echo "no guard fought"; status=1; }
 check ann 10 || status=1
 check bo 3 || status=1
@@ -67,5 +73,5 @@ if [ "$status" -ne 0 ]; then
     report
     exit 1
 fi
-echo "checkpoints: host $(grep -vc winner "$work/host.txt"), ann $(grep -vc winner "$work/ann.txt"), bo $(grep -vc winner "$work/bo.txt"); $(grep '^winner' "$work/host.txt")"
+echo "checkpoints: host $(grep -c '^[0-9]' "$work/host.txt"), ann $(grep -c '^[0-9]' "$work/ann.txt"), bo $(grep -c '^[0-9]' "$work/bo.txt"); $(grep '^winner' "$work/host.txt"); $(cat "$work"/*.txt | grep '^event' | sort -u | tr '\n' ' ')"
 exit 0

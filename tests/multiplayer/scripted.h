@@ -6,6 +6,12 @@
 // the day's first turn); it records its digest as it sends the line, each client as the line arrives.
 // A client that acted says "#done" once the host's answer is applied here; a player whose turn begins
 // waits for the checkpoint before he acts, so no machine changes the state while one is under way.
+//
+// Events: each process also writes "event NAME" once for each event of the game it saw happen; the run
+// requires these, and the script brings about those chance may not bring: "resist" (a cast resisted:
+// until one was, the host's draws are set so a cast at a target that can resist does), "winrefused" (Ann claims
+// the win at the start of a turn while others still have armies), "leftinturn" (Bo leaves during his own
+// turn), "upgrade" and "kill".
 #pragma once
 #include <cstdint>
 #include <string>
@@ -34,12 +40,19 @@ struct Script {
     int32_t victorysync = -1;       // host: the last checkpoint, after the victory
     int32_t syncsatvictory = 0;     // checkpoints recorded here when the victory was seen
     std::string winner;
+    bool resisted = false;          // a resisted cast was seen here
+    bool claimed = false;           // Ann: she has made her false win claim
 };
 
 extern Script script;
 
 void ScriptStep();                  // one pass of the scripted player: what the screens' frame would do
+// Host: the generator's next draw becomes 1, which every resistance of 1 or more resists: until a cast
+// was resisted, before each pass of a client's turn and before the host's own cast at such a target.
+void NextDrawResists();
 void ObserveMessage(const std::string& text, int32_t sender);  // every message applied here
 void StartCheckpoint();             // host: records and sends the next "#sync N"
 void RecordCheckpoint(int32_t n);   // writes "n digest" to the output
+void RecordEvent(const std::string& name);  // writes "event name" to the output, once per name
+void ObserveEvents(const std::string& text);    // notes the events a message applied here shows
 void Note(const std::string& line); // a progress line on stderr, prefixed with the role

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <csignal>
 #include <thread>
 #include <vector>
 
@@ -167,6 +168,19 @@ TEST_F(WindowTest, CloseRequestRunsThroughToQuit)
     ASSERT_EQ(received.size(), 2u);
     EXPECT_EQ(received[0].message, SYS_CLOSE);
     EXPECT_EQ(received[1].message, SYS_DESTROY);
+}
+
+TEST_F(WindowTest, EndSignalsArriveAsOneCloseRequest)
+{
+    std::raise(SIGTERM);
+    std::raise(SIGINT);
+    EXPECT_EQ(Drain(), (std::vector<SysMsg>{ { SYS_CLOSE, 0, 0 } }));
+    std::raise(SIGTERM);
+    EXPECT_EQ(Drain(), (std::vector<SysMsg>{ { SYS_CLOSE, 0, 0 } }));
+    // Stopped, the back end leaves the signals as it found them: a restart hears nothing old.
+    StopPlatform();
+    ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
+    EXPECT_TRUE(Drain().empty());
 }
 
 TEST_F(WindowTest, DiscardDropsOnlyThatKindForThatParameter)

@@ -11,6 +11,8 @@
 #include "game/magic/binding.h"
 #include "game/model/abilityslots.h"
 #include "game/model/catalogue.h"
+#include "game/model/records.h"
+#include "game/model/strids.h"
 #include "shipped.h"
 
 namespace {
@@ -91,4 +93,20 @@ TEST_F(Shipped, EveryAbilityBindsAndRunsWhereEveryMachineRunsIt)
         ASSERT_NE(found, AllowedKinds().end()) << "not bound to a handler";
         EXPECT_TRUE(found->second.count(ability.kind)) << "kind " << ability.kind;
     }
+}
+
+// An ability no unit, upgrade or warlord carries is content nobody can meet.
+TEST_F(Shipped, EveryAbilityIsCarriedBySomeone)
+{
+    std::set<std::string> carried;
+    bool ended = false;
+    for (const int32_t type : RealTypes())
+        for (const int32_t level : { int32_t(0), int32_t(TYPESPERLEVEL), int32_t(2 * TYPESPERLEVEL) })
+            for (const std::string& name : PowerNames(RawString(static_cast<uint32_t>(type + level + STR_UNITPOWERS)), &ended))
+                carried.insert(name);
+    for (int32_t i = 0; i < warlordtypecount && i < MAXWARLORDTYPES; i++)
+        for (const std::string& name : PowerNames(RawString(static_cast<uint32_t>(warlordtypes[i] + STR_WARLORDPOWERS)), &ended))
+            carried.insert(name);
+    for (const AbilityInfo& ability : abilities)
+        EXPECT_TRUE(carried.count(ability.name)) << ability.name << " is carried by nobody";
 }

@@ -9,6 +9,7 @@
 #include "game/model/combat.h"
 #include "game/model/death.h"
 #include "game/model/stats.h"
+#include "game/model/turns.h"
 #include "game/model/turnstart.h"
 #include "game/model/wards.h"
 #include "game/net/builders.h"
@@ -496,7 +497,7 @@ TEST_F(CombatAbilityTest, AttacksReplayAlikeOnHostAndClient)
         Put(2, 7, 4, IMP);
         Put(0, 6, 6, SOLDIER, { "Energylink" });
         U(0, line).hp = 7;
-        currplayer = 1;
+        currplayer = turnholder = 1;
         currunit = a;
         HostAndClient machines(1);
         machines.UseHost();

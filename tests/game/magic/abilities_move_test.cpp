@@ -7,6 +7,7 @@
 #include "game/model/mapgen.h"
 #include "game/model/moves.h"
 #include "game/model/stats.h"
+#include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "tests/game/magic/abilities_fixture.h"
@@ -235,7 +236,7 @@ TEST_F(MoveAbilityTest, MovesReplayAlikeOnHostAndClient)
     U(neutral, 0).group = 1;
     SetTerrain(6, 5, TERRAIN_ROUGH, 2);
     SetTerrain(7, 5, TERRAIN_TREES, 2);
-    currplayer = 1;
+    currplayer = turnholder = 1;
     currunit = u;
     HostAndClient machines(1);
     const int32_t id = U(1, u).id;

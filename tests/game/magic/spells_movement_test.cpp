@@ -295,11 +295,22 @@ TEST_F(SpellTest, PushesAlwaysEnd)
 
 TEST_F(SpellTest, PsychicPushesEachUnitOnce)
 {
-    // The first push moves the unit onto a square the scan reaches later; it is not pushed again.
+    // The scan goes column by column, left to right: pushes onto a column already scanned, onto the one
+    // being scanned and onto one still to come move each unit once, alike on every machine.
+    Reset();
     const int32_t c = Put(0, 5, 5);
-    const int32_t e = Put(1, 4, 6);     // pushed to (3, 7)
-    SpellPsychic(0, c, 0, 0, 0, 0);
-    EXPECT_EQ(U(1, e).x, 3);
-    EXPECT_EQ(U(1, e).y, 7);
-    EXPECT_EQ(U(1, e).hp, 9);
+    const int32_t back = Put(1, 4, 6);      // to (3, 7): a column scanned already
+    const int32_t down = Put(1, 5, 6);      // to (5, 7): further down its own column
+    const int32_t ahead = Put(1, 6, 5);     // to (7, 5): a column the scan has still to reach
+    const int32_t far = Put(1, 7, 7);       // to (8, 8): the same, diagonally
+    const int32_t ids[] = { U(1, back).id, U(1, down).id, U(1, ahead).id, U(1, far).id };
+    ASSERT_TRUE(CastAndReplay("Psychic", 0, c, 5, 5));
+    EXPECT_EQ(hostdigest, clientdigest);
+    const int32_t want[][2] = { { 3, 7 }, { 5, 7 }, { 7, 5 }, { 8, 8 } };
+    for (int i = 0; i < 4; i++) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Id(ids[i]).x, want[i][0]);
+        EXPECT_EQ(Id(ids[i]).y, want[i][1]);
+        EXPECT_EQ(Id(ids[i]).hp, 9);        // one push, one hit point
+    }
 }

@@ -168,25 +168,30 @@ TEST_F(SpellTest, TerrainSpells)
 
 TEST_F(SpellTest, MoatDigsTheSameRingOnEveryMachine)
 {
-    // Around a unit in the open, on the map's edge, and next to a gold mine that turns the walk.
+    // Around a unit in the open, on the map's edge, and next to one or two gold mines that turn the walk.
     const struct {
         int32_t x, y;
-        bool mine;
-    } places[] = { { 6, 6, false }, { 0, 4, false }, { 6, 6, true }, { 11, 11, false } };
+        Squares mines;
+    } places[] = { { 6, 6, {} },
+                   { 0, 4, {} },
+                   { 6, 6, { { 7, 6 } } },
+                   { 6, 6, { { 7, 6 }, { 5, 7 } } },
+                   { 6, 6, { { 5, 5 }, { 7, 5 } } },
+                   { 11, 11, {} } };
     for (const auto& place : places) {
-        SCOPED_TRACE(std::to_string(place.x) + "," + std::to_string(place.y) + (place.mine ? " by a mine" : ""));
+        SCOPED_TRACE(std::to_string(place.x) + "," + std::to_string(place.y) + " by " + std::to_string(place.mines.size())
+                     + " mines");
         Reset();
         const int32_t c = Put(0, 2, 9);
         const int32_t t = Put(1, place.x, place.y);
-        if (place.mine)
-            map[place.x + 1][place.y].terrain = TERRAIN_MINE;
+        for (const auto& mine : place.mines)
+            map[mine.first][mine.second].terrain = TERRAIN_MINE;
         AddWard(1, t, 99999, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0);
         ASSERT_TRUE(CastAndReplay("Moat", 0, c, 1, t));
         EXPECT_EQ(hostdigest, clientdigest);
         Squares ring;
         for (const auto& sq : Block(place.x, place.y))
-            if (InBounds(sq.first, sq.second) && sq != std::pair{ place.x, place.y }
-                && !(place.mine && sq == std::pair{ place.x + 1, place.y }))
+            if (InBounds(sq.first, sq.second) && sq != std::pair{ place.x, place.y } && !place.mines.count(sq))
                 ring.insert(sq);
         const Squares water = Where(IsWater);
         for (const auto& sq : ring)
@@ -194,9 +199,8 @@ TEST_F(SpellTest, MoatDigsTheSameRingOnEveryMachine)
         EXPECT_FALSE(water.count({ place.x, place.y }));
         EXPECT_EQ(map[place.x][place.y].terrain, TERRAIN_OPEN);
         EXPECT_EQ(map[ring.begin()->first][ring.begin()->second].cost, COST_RIVER);
-        if (place.mine) {
-            EXPECT_EQ(map[place.x + 1][place.y].terrain, TERRAIN_MINE);
-        }
+        for (const auto& mine : place.mines)
+            EXPECT_EQ(map[mine.first][mine.second].terrain, TERRAIN_MINE);
         // The unit in the middle keeps its square and its move-bound ward.
         EXPECT_TRUE(U(1, t).wards[0].inuse);
     }

@@ -4,6 +4,7 @@
 
 #include "game/model/cast.h"
 #include "game/model/digest.h"
+#include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/screens/commandmode.h"
 #include "game/shell/shell.h"
@@ -16,7 +17,7 @@ protected:
     {
         CombatTest::SetUp();
         candraw = 0;
-        currplayer = 0;
+        currplayer = turnholder = 0;
         AddTestUnit(0, 1, 1, 2);        // warlords first
         AddTestUnit(1, 15, 15, 2);
         c = Fighter(0, 4, 4);
@@ -265,9 +266,9 @@ TEST_F(CastTest, ValidateCastRefusesWhatTheBoardWouldNot)
     };
     for (const Case& k : cases)
         EXPECT_FALSE(ValidateCast(k.sender, k.cp, k.cu, k.a, k.b, k.spell)) << k.what;
-    currplayer = 1;
+    currplayer = turnholder = 1;
     EXPECT_FALSE(ValidateCast(0, 0, c, 1, t, BOLT)) << "not his turn";
-    currplayer = 0;
+    currplayer = turnholder = 0;
     U(0, c).mana = 1;
     EXPECT_FALSE(ValidateCast(0, 0, c, 1, t, BOLT)) << "too little mana";
     U(0, c).mana = 10;

@@ -6,6 +6,7 @@
 #include "game/model/damage.h"
 #include "game/model/death.h"
 #include "game/model/digest.h"
+#include "game/model/turns.h"
 #include "game/screens/commandmode.h"
 #include "game/shell/shell.h"
 #include "game/view/geometry.h"
@@ -254,7 +255,7 @@ TEST_F(DoCombatTest, ChanceAbilitiesRollOnlyInTheirOwnCombatSlot)
 
 TEST_F(DoCombatTest, ValidateAttackRefusesWhatTheBoardWouldNot)
 {
-    currplayer = 0;
+    currplayer = turnholder = 0;
     const int32_t far = Fighter(1, 6, 6);
     const int32_t own = Fighter(0, 4, 5);
     EXPECT_TRUE(ValidateAttack(0, 0, a, 1, d));
@@ -270,9 +271,9 @@ TEST_F(DoCombatTest, ValidateAttackRefusesWhatTheBoardWouldNot)
     };
     for (const Case& c : cases)
         EXPECT_FALSE(ValidateAttack(c.sender, c.ap, c.au, c.dp, c.du)) << c.what;
-    currplayer = 1;
+    currplayer = turnholder = 1;
     EXPECT_FALSE(ValidateAttack(0, 0, a, 1, d)) << "not his turn";
-    currplayer = 0;
+    currplayer = turnholder = 0;
     U(0, a).hits = 1;
     EXPECT_FALSE(ValidateAttack(0, 0, a, 1, d)) << "one action";
     U(0, a).hits = 2;

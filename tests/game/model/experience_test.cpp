@@ -2,6 +2,7 @@
 #include "game/model/digest.h"
 #include "game/model/experience.h"
 #include "game/model/ids.h"
+#include "game/model/sight.h"
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/upgrade.h"
@@ -110,7 +111,7 @@ TEST_F(ExperienceTest, AWarlordKeepsTheRemainderAndNeverChanges)
     EXPECT_FALSE(Fed("Your Warlord has upgraded!"));
 }
 
-TEST_F(ExperienceTest, QueueUpgradesOnceAndTellsTheClient)
+TEST_F(ExperienceTest, EachCrossingQueuesALevelAndTellsTheClient)
 {
     const int32_t u = AddTestUnit(0, 1, 1);
     const int32_t v = AddTestUnit(1, 3, 3);
@@ -119,22 +120,27 @@ TEST_F(ExperienceTest, QueueUpgradesOnceAndTellsTheClient)
 
     AddExperience(0, u, 100);
     AddExperience(0, u, 150);   // a second crossing before the pass
+    AddExperience(0, u, 100);   // a third: past the last level, refused but announced
     AddExperience(1, v, 120);
     AddExperience(1, w, 60);
-    EXPECT_EQ(upgradequeue.size(), 3u);
+    EXPECT_EQ(upgradequeue.size(), 5u);
     ProcessUpgrades();
     EXPECT_TRUE(upgradequeue.empty());
-    EXPECT_EQ(U(0, u).type, 10001);     // one level, not two
+    EXPECT_EQ(U(0, u).type, 20001);     // two levels, one after the other
+    EXPECT_EQ(U(0, u).stat[STAT_LIFE], 10 + 5 + 1);
     EXPECT_EQ(U(1, v).type, 10001);
     EXPECT_EQ(U(1, w).type, 2);
     EXPECT_TRUE(Fed("Your Soldier has upgraded!"));
+    EXPECT_TRUE(Fed("Your Veteran Soldier has upgraded!"));
 
     const std::vector<SentFrame> frames = machines.HostToClient();
-    ASSERT_EQ(frames.size(), 3u);   // one for each queued unit, the refused one too
-    EXPECT_EQ(frames[0].Body(), BuildUpgradeUnit(U(0, u).id));
-    EXPECT_EQ(frames[1].Body(), BuildUpgradeUnit(U(1, v).id));
-    EXPECT_EQ(frames[2].Body(), BuildUpgradeUnit(U(1, w).id));
-    EXPECT_EQ(U(0, u).type, 10001);
+    ASSERT_EQ(frames.size(), 5u);   // one for each queued entry, the refused ones too
+    for (int i = 0; i < 3; i++)
+        EXPECT_EQ(frames[i].Body(), BuildUpgradeUnit(U(0, u).id));
+    EXPECT_EQ(frames[3].Body(), BuildUpgradeUnit(U(1, v).id));
+    EXPECT_EQ(frames[4].Body(), BuildUpgradeUnit(U(1, w).id));
+    EXPECT_EQ(U(0, u).type, 20001);
+    EXPECT_EQ(U(0, u).stat[STAT_LIFE], 10 + 5 + 1);
     EXPECT_EQ(U(1, v).type, 10001);
     EXPECT_EQ(U(1, w).type, 2);
     EXPECT_TRUE(Fed("Your Soldier has upgraded!"));     // the client's own unit, on the client's feed
@@ -170,13 +176,13 @@ TEST_F(ExperienceTest, ProcessUpgradesDropsIdsOfGoneUnitsAndDoesNothingOnAClient
     upgradequeue.push_back(4321);
     ProcessUpgrades();
     EXPECT_TRUE(upgradequeue.empty());
-    EXPECT_TRUE(sendqueue.empty());
+    EXPECT_TRUE(SendQueueEmpty());
     BecomeClient(1);
     const int32_t u = AddTestUnit(0, 1, 1);
     upgradequeue.push_back(U(0, u).id);
     ProcessUpgrades();
     EXPECT_EQ(U(0, u).type, 1);
-    EXPECT_TRUE(sendqueue.empty());
+    EXPECT_TRUE(SendQueueEmpty());
 }
 
 TEST_F(ExperienceTest, HostTakesExperienceFromTheOwnerOnly)
@@ -185,6 +191,10 @@ TEST_F(ExperienceTest, HostTakesExperienceFromTheOwnerOnly)
     const int32_t other = AddTestUnit(0, 1, 1);
     const int32_t myid = U(1, mine).id, otherid = U(0, other).id;
     HostAndClient machines(1);
+    machines.UseHost();
+    expdivisor = 1;
+    ExploreFrom(1, 3, 3, 90, mine);     // a look the host saw, that could earn 120
+    ASSERT_GE(unreportedlooks[myid].front(), 120);
     machines.UseClient();
     SendToPlayer(BuildAddExperience(myid, 120), -1);
     SendToPlayer(BuildAddExperience(otherid, 20), -1);      // not his unit

@@ -1,5 +1,5 @@
 // Map creation: the camps every machine computes alike, the refused sizes, the terrain's determinism
-// and invariants, the seed search, the mines, and adding the players.
+// and invariants, the seed search, and adding the players.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,62 +16,7 @@
 #include "game/screens/states.h"
 #include "platform/clock.h"
 #include "platform/random.h"
-#include "tests/game/model/cycle_fixture.h"
-
-namespace {
-
-typedef std::vector<std::pair<int32_t, int32_t>> Camps;
-
-class MapTest : public CycleTest {
-protected:
-    void TearDown() override
-    {
-        UseRealClock();
-        CycleTest::TearDown();
-    }
-    // humans players and no map yet, as when the host picks the start money.
-    void Players(int32_t humans)
-    {
-        MakeWorld(humans, 1, false);
-        map.clear();
-        mapsize = 0;
-        log.clear();
-    }
-    static std::vector<std::vector<MapSquare>> Terrain(uint32_t seed)
-    {
-        SeedRandom(seed);
-        GenerateTerrain();
-        return map;
-    }
-    static int32_t Count(uint8_t terrain)
-    {
-        int32_t n = 0;
-        for (const auto& column : map)
-            for (const MapSquare& s : column)
-                n += s.terrain == terrain;
-        return n;
-    }
-    // Runs a whole search with the clock moving 7 ms per frame.
-    void Search(int32_t size)
-    {
-        ASSERT_FALSE(CreateBlankMap(size));
-        StartMapSearch();
-        gs = GAME_CREATEMAP;
-        for (int frame = 0; frame < 100 && gs == GAME_CREATEMAP; frame++) {
-            GenerateMap();
-            AdvanceClock(7);
-        }
-        ASSERT_EQ(gs, GAME_SENDMAP);
-    }
-};
-
-bool operator==(const MapSquare& a, const MapSquare& b)
-{
-    return a.terrain == b.terrain && a.extra == b.extra && a.cost == b.cost && a.bits == b.bits
-        && a.lightowner == b.lightowner;
-}
-
-} // namespace
+#include "tests/game/model/map_fixture.h"
 
 TEST_F(MapTest, CampsForTwoToFivePlayersOnEverySize)
 {
@@ -362,46 +307,6 @@ TEST_F(MapTest, DivisionsLeaveTheLastColumnsAndRowsOutAndScoreTheirRiches)
     map[6][9].terrain = TERRAIN_SITE;
     map[6][9].extra = 13;                   // any other value: 10
     EXPECT_EQ(DivisionScore(7, 3), 7 + 10);
-}
-
-TEST_F(MapTest, MineCountsAndPlacement)
-{
-    EXPECT_EQ(MineCount(30), 4);
-    EXPECT_EQ(MineCount(37), 9);
-    EXPECT_EQ(MineCount(45), 16);
-    UseVirtualClock(77);
-    const std::pair<int32_t, int32_t> games[] = { { 2, 30 }, { 3, 37 }, { 4, 45 } };
-    for (const auto& [humans, size] : games) {
-        Players(humans);
-        Search(size);
-        const int32_t mines = Count(TERRAIN_MINE);
-        EXPECT_EQ(mines, MineCount(size)) << size;
-        for (int32_t x = 0; x < size; x++)
-            for (int32_t y = 0; y < size; y++)
-                if (map[x][y].terrain == TERRAIN_MINE) {
-                    EXPECT_EQ(map[x][y].extra, MINENOBODY);
-                    EXPECT_EQ(map[x][y].cost, 1);
-                    for (const Player& player : p)
-                        EXPECT_TRUE(std::abs(x - player.startx) > 5 || std::abs(y - player.starty) > 5)
-                            << "a mine inside a camp at " << x << "," << y;
-                }
-    }
-}
-
-TEST_F(MapTest, AMineNeverGoesOnWater)
-{
-    Players(2);
-    ASSERT_FALSE(CreateBlankMap(30));
-    // Nothing but river except one square: every mine ends up there or on the square next to it.
-    for (auto& column : map)
-        for (MapSquare& s : column)
-            s.terrain = TERRAIN_RIVER;
-    map[0][0].terrain = TERRAIN_OPEN;
-    map[29][29].terrain = TERRAIN_CROSSING;
-    PlaceMines();
-    EXPECT_EQ(map[0][0].terrain, TERRAIN_MINE);
-    EXPECT_EQ(map[29][29].terrain, TERRAIN_CROSSING);
-    EXPECT_EQ(Count(TERRAIN_MINE), 1);
 }
 
 TEST_F(MapTest, PlayersAreAddedWithUniqueCodesAndTheNeutralSideStaysLast)

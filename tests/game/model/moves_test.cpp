@@ -9,6 +9,7 @@
 #include "game/model/moves.h"
 #include "game/model/queries.h"
 #include "game/model/stats.h"
+#include "game/model/turns.h"
 #include "game/model/turnstart.h"
 #include "game/model/upgrade.h"
 #include "game/model/wards.h"
@@ -251,7 +252,7 @@ protected:
         for (int32_t player = 1; player <= 2; player++)
             for (Unit& u : p[player].units)
                 u.stat[STAT_MOVES] = 6;
-        currplayer = 1;
+        currplayer = turnholder = 1;
     }
     // Everything each machine sends reaches the other until both are quiet; the main loop's passes run.
     void Settle(HostAndClient& machines)
@@ -345,10 +346,10 @@ TEST_F(MoveReplayTest, TheHostRefusesWhatItMustNotCarryOut)
         EXPECT_EQ(GameStateDigest(), before);
         EXPECT_TRUE(TakeSentFrames().empty());
     }
-    currplayer = 2;                     // not his turn
+    currplayer = turnholder = 2;                     // not his turn
     machines.UseClient();
     SendToPlayer(BuildMoveRequest(mine, 1, 3), -1);
     machines.ClientToHost();
     EXPECT_TRUE(TakeSentFrames().empty());
-    EXPECT_TRUE(Logged("ERROR: Player 1 asked to move during player 2's turn."));
+    EXPECT_TRUE(Logged("ERROR: Player 1 asked to move while the turn is player 2's."));
 }

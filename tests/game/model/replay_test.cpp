@@ -9,13 +9,17 @@
 #include "game/model/cast.h"
 #include "game/model/death.h"
 #include "game/model/digest.h"
+#include "game/model/mapgen.h"
+#include "game/model/turns.h"
 #include "game/model/upgrade.h"
 #include "game/net/builders.h"
 #include "game/net/frame.h"
 #include "game/net/kinds.h"
 #include "game/net/routing.h"
+#include "game/net/socketevents.h"
 #include "game/screens/states.h"
 #include "game/shell/shell.h"
+#include "platform/socket.h"
 #include "tests/game/model/combat_fixture.h"
 
 namespace {
@@ -49,7 +53,7 @@ protected:
     {
         CombatTest::SetUp();
         candraw = 0;
-        MakeWorld(2, 12);
+        MakeWorld(humans, 12);
         BuildArmies();
         LongSpells();
         TakeSentFrames();
@@ -86,6 +90,9 @@ protected:
         Unit3(1, 6, 7, { LUCKY, ECHO }, { BOLT }, 3);
         Unit3(2, 9, 3, { DODGE }, {}, 2);
         Unit3(2, 9, 4, {}, {}, 0);
+        // Two chance abilities of one phase in one unit: two draws, two bits of one mask.
+        Unit3(0, 3, 3, { LUCKY, -1, LUCKY }, { BOLT }, 1);
+        Unit3(1, 7, 7, { DODGE, DODGE, ANSWER }, { QUAKE }, 0);
         for (int32_t i = 0; i < 3; i++)
             for (Unit& u : p[i].units)
                 u.group = 1;
@@ -110,7 +117,7 @@ protected:
     {
         const int32_t actor = static_cast<int32_t>(rng() % 2);
         OnBoth(hc, [actor] {
-            currplayer = actor;
+            currplayer = turnholder = actor;
             currunit = 0;
             for (Player& pl : p)
                 for (Unit& u : pl.units) {
@@ -150,6 +157,7 @@ protected:
                                            static_cast<int32_t>(triggermasks[2]), static_cast<int32_t>(triggermasks[3]) };
                 SendToPlayer(BuildAttack(whoid, p[a].units[b].id, masks), -1);
                 firedmasks += masks[0] + masks[1] + masks[2] + masks[3] ? 1 : 0;
+                CountDoubles();
             } else {
                 ResolveSpell(who.player, who.unit, a, b, IsUnitTarget(spell) ? 1 : 0, spell);
             }
@@ -162,6 +170,8 @@ protected:
             else
                 SendToPlayer(BuildSpellRequestAtSquare(whoid, a, b, spell), -1);
             hc.ClientToHost();
+            if (attack)
+                CountDoubles();
         }
         // The main loop's pass on the host, then everything it sent reaches the client.
         ProcessUpgrades();
@@ -174,7 +184,24 @@ protected:
         hc.UseHost();
         return true;
     }
-    int32_t firedmasks = 0, resisted = 0, confirmed = 0;
+    // Host and client hold the same state; the host is the current machine afterwards.
+    static bool Agree(HostAndClient& hc)
+    {
+        hc.UseHost();
+        const uint64_t host = GameStateDigest();
+        hc.UseClient();
+        const uint64_t client = GameStateDigest();
+        hc.UseHost();
+        return host == client;
+    }
+    // An attack whose masks hold two slots of one phase.
+    void CountDoubles()
+    {
+        for (const uint32_t mask : triggermasks)
+            doublefired += __builtin_popcount(mask) >= 2 ? 1 : 0;
+    }
+    int32_t firedmasks = 0, resisted = 0, confirmed = 0, doublefired = 0;
+    int32_t humans = 2;
 };
 
 TEST_F(ReplayTest, ClientsReplayingTheHostsAttacksAndCastsEndInTheSameState)
@@ -189,25 +216,77 @@ TEST_F(ReplayTest, ClientsReplayingTheHostsAttacksAndCastsEndInTheSameState)
             if (!Act(hc, rng))
                 continue;
             acted++;
-            hc.UseHost();
-            const uint64_t host = GameStateDigest();
-            hc.UseClient();
-            const uint64_t client = GameStateDigest();
-            hc.UseHost();
-            ASSERT_EQ(host, client) << "seed " << seed << " step " << step;
+            ASSERT_TRUE(Agree(hc)) << "seed " << seed << " step " << step;
         }
     }
-    // The property was exercised: chance abilities fired, spells were resisted, every action answered.
+    // The property was exercised: chance abilities fired, two in one phase too, spells were resisted,
+    // every action answered.
     EXPECT_GT(acted, 1000);
     EXPECT_GT(firedmasks, 50);
+    EXPECT_GT(doublefired, 5);
     EXPECT_GT(resisted, 20);
     EXPECT_GE(confirmed, acted);
+}
+
+// The same on a map with trees (under both sides, so the blow and the answer are both damped), with a
+// third player who leaves halfway, owning a gold mine that a unit of the client claims after him.
+TEST_F(ReplayTest, TreesALeaverAndAMineClaimedAfterHimReplayAlike)
+{
+    enum { MINEX = 11, MINEY = 5, STEPS = 14, LEAVESTEP = 6, CLAIMSTEP = 9 };
+    int32_t acted = 0;
+    for (uint32_t seed = 1; seed <= 40; seed++) {
+        SCOPED_TRACE(seed);
+        humans = 3;                     // the third one leaves; the neutral side comes after him
+        SetUp();
+        for (int32_t x = 0; x < mapsize; x++)
+            for (int32_t y = 0; y < mapsize; y++)
+                if ((x * 7 + y * 3 + seed) % 3 == 0 || (x == 2 && y == 2) || (x == 6 && y == 6)) {
+                    map[x][y].terrain = TERRAIN_TREES;
+                    map[x][y].extra = 0;
+                }
+        map[MINEX][MINEY].terrain = TERRAIN_MINE;
+        map[MINEX][MINEY].extra = static_cast<uint8_t>(p[2].code - FIRSTCODE);
+        HostAndClient hc(1);
+        SeedRandom(seed);
+        std::mt19937 rng(seed);
+        for (int step = 0; step < STEPS; step++) {
+            if (step == LEAVESTEP) {
+                hc.UseHost();
+                ConnectionBroken(p[2].socket, NETERR_RESET);
+                ProcessDeaths();
+                hc.HostToClient();
+                ASSERT_EQ(p.size(), 3u);
+                EXPECT_EQ(map[MINEX][MINEY].extra, MINENOBODY);
+            } else if (step == CLAIMSTEP) {
+                // A unit of the client's, the same on both machines, steps onto the mine.
+                int32_t claimerid = -1;
+                OnBoth(hc, [this, &claimerid] {
+                    currplayer = turnholder = 1;
+                    claimerid = U(1, Fighter(1, MINEX, MINEY + 1)).id;
+                });
+                hc.UseClient();
+                SendToPlayer(BuildMoveRequest(claimerid, MINEX, MINEY), -1);
+                hc.ClientToHost();
+                hc.HostToClient();
+                EXPECT_EQ(map[MINEX][MINEY].extra, p[1].code - FIRSTCODE);
+                hc.ClientToHost();      // what the step let him see, reported
+                hc.UseHost();
+                EXPECT_EQ(map[MINEX][MINEY].extra, p[1].code - FIRSTCODE);
+            } else if (Act(hc, rng)) {
+                acted++;
+            }
+            ASSERT_TRUE(Agree(hc)) << "step " << step;
+        }
+        humans = 2;
+    }
+    EXPECT_GT(acted, 250);
+    EXPECT_GT(doublefired, 0);
 }
 
 TEST_F(ReplayTest, RefusedRequestsChangeNothingAndGetNoAnswer)
 {
     HostAndClient hc(1);
-    OnBoth(hc, [] { currplayer = 1; });
+    OnBoth(hc, [] { currplayer = turnholder = 1; });
     const int32_t mine = p[1].units[1].id, theirs = p[0].units[1].id, far = p[0].units[2].id;
     struct Case {
         const char* what;
@@ -216,7 +295,7 @@ TEST_F(ReplayTest, RefusedRequestsChangeNothingAndGetNoAnswer)
     };
     const Case cases[] = {
         { "one action left", BuildAttackRequest(mine, theirs), [] { p[1].units[1].hits = 1; } },
-        { "not his turn", BuildAttackRequest(mine, theirs), [] { currplayer = 0; } },
+        { "not his turn", BuildAttackRequest(mine, theirs), [] { currplayer = turnholder = 0; } },
         { "not his unit", BuildAttackRequest(theirs, mine), [] {} },
         { "out of range", BuildAttackRequest(mine, far), [] { p[1].units[1].stat[STAT_RANGE] = 1; } },
         { "own unit", BuildAttackRequest(mine, p[1].units[2].id), [] {} },
@@ -236,7 +315,7 @@ TEST_F(ReplayTest, RefusedRequestsChangeNothingAndGetNoAnswer)
         EXPECT_TRUE(Logged("ERROR: ")) << c.what;
         LongSpells();
         OnBoth(hc, [] {
-            currplayer = 1;
+            currplayer = turnholder = 1;
             for (Player& pl : p)
                 for (Unit& u : pl.units) {
                     u.hits = 4;
@@ -258,7 +337,7 @@ TEST_F(ReplayTest, TheAnswerEndsTheRequestersWait)
 {
     const int32_t oldgs = gs;
     HostAndClient hc(1);
-    OnBoth(hc, [] { currplayer = 1; });
+    OnBoth(hc, [] { currplayer = turnholder = 1; });
     hc.UseClient();
     gs = GAME_WAITRESULT;
     SendToPlayer(BuildAttackRequest(p[1].units[1].id, p[0].units[1].id), -1);

@@ -218,19 +218,26 @@ TEST_F(SightTest, ADivisorOfZeroDoesNotCrash)
     EXPECT_EQ(U(0, u).experience, 5);
 }
 
-TEST_F(SightTest, AClientReportsItsExplorationToTheHost)
+TEST_F(SightTest, AClientReportsEveryLookToTheHost)
 {
     const int32_t u = AddTestUnit(1, 5, 5);
     const int32_t id = U(1, u).id;
     HostAndClient machines(1);
-    machines.UseClient();
-    ExploreFrom(1, 5, 5, 9, u);     // nine new squares: 4
+    // Every machine runs the look; only the owner's sees what it reveals.
+    for (int look = 0; look < 2; look++) {
+        machines.UseHost();
+        ExploreFrom(1, 5, 5, 9, u);
+        machines.UseClient();
+        ExploreFrom(1, 5, 5, 9, u); // nine new squares: 4; then nothing new, reported all the same
+    }
     EXPECT_EQ(U(1, u).experience, 4);
-    ExploreFrom(1, 5, 5, 9, u);     // nothing new: nothing to tell
     const std::vector<SentFrame> frames = machines.ClientToHost();
-    ASSERT_EQ(frames.size(), 1u);
+    ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].Body(), BuildAddExperience(id, 4));
+    EXPECT_EQ(frames[1].Body(), BuildAddExperience(id, 0));
     EXPECT_EQ(U(1, u).experience, 4);
+    EXPECT_FALSE(Logged("ERROR"));
+    EXPECT_TRUE(unreportedlooks.empty());
     EXPECT_TRUE(Visible().empty());     // the host's fog is its own
 }
 
@@ -241,6 +248,8 @@ TEST_F(SightTest, AHugeRevealIsClampedToWhatOneMessageCarries)
     const int32_t u = AddTestUnit(1, 22, 22);
     U(1, u).stat[STAT_LIFE] = 10;
     HostAndClient machines(1);
+    machines.UseHost();
+    ExploreFrom(1, 22, 22, 90, u);
     machines.UseClient();
     ExploreFrom(1, 22, 22, 90, u);  // several hundred squares
     // 127 paid and reported, the threshold (100) crossed on both sides the same way.

@@ -210,6 +210,33 @@ TEST_F(SquaresTest, SoundsPlayOnlyWhereTheLocalPlayerHasLooked)
     EXPECT_TRUE(soundsplayed.empty());
 }
 
+// The neutral side owns no mine: each of its arrivals frees the mine again, with the line (in its own
+// feed, which nobody reads) and the sound; a player arriving on his own mine changes nothing.
+TEST_F(SquaresTest, TheNeutralSideFreesAMineEveryTimeItArrives)
+{
+    soundon = 1;
+    map[SX][SY].terrain = TERRAIN_MINE;
+    map[SX][SY].extra = MINENOBODY;
+    map[SX][SY].explored = 1;
+    const int32_t neutral = static_cast<int32_t>(p.size()) - 1;
+    const int32_t guard = AddTestUnit(neutral, SX, SY);
+    for (int arrival = 0; arrival < 2; arrival++) {
+        soundsplayed.clear();
+        EnterSquare(neutral, guard);
+        EXPECT_EQ(map[SX][SY].extra, MINENOBODY);
+        ASSERT_EQ(soundsplayed.size(), 1u) << arrival;
+        EXPECT_EQ(soundsplayed[0], ".\\Sound\\GSGold.wav");
+    }
+    const int32_t u = AddTestUnit(0, SX, SY);
+    EnterSquare(0, u);
+    EXPECT_EQ(map[SX][SY].extra, p[0].code - FIRSTCODE);
+    soundsplayed.clear();
+    messages.clear();
+    EnterSquare(0, u);
+    EXPECT_TRUE(soundsplayed.empty());
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(SquaresTest, APillarRevealsEveryPillarForItsOwnerOnly)
 {
     const int32_t pillars[3][2] = { { 2, 2 }, { 15, 3 }, { 12, 17 } };

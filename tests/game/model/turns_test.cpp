@@ -269,6 +269,7 @@ TEST_F(TurnTest, TheWinnerIsDeclaredAndAFalseClaimRefused)
     AddTestUnit(1, 5, 5);
     AddTestUnit(2, 9, 9);
     gs = GAME_WATCH;
+    turnholder = 1;                     // at the start of his turn
     const std::string claim = BuildFrame(BuildWinner(1));
     DeliverToHost({ SentFrame{ claim, 0 } }, 1);
     EXPECT_TRUE(Logged("No they didn't!"));

@@ -12,6 +12,7 @@
 #include "game/net/socketevents.h"
 #include "game/screens/states.h"
 #include "game/shell/errorscreen.h"
+#include "platform/socket.h"
 #include "tests/game/model/units_fixture.h"
 
 TEST_F(UnitsTest, CreationFollowsTheTypesFlags)
@@ -303,7 +304,7 @@ TEST_F(LeavingTest, HostAndClientAgreeAfterAPlayerLeavesDuringHisTurn)
     currunit = 0;
     HostAndClient machines(2);
     machines.UseHost();
-    ConnectionBroken(p[1].socket);      // player 1's connection is gone
+    ConnectionBroken(p[1].socket, NETERR_RESET);   // player 1's connection is gone
     EXPECT_EQ(p.size(), 3u);
     const std::vector<SentFrame> sent = machines.HostToClient();
     ASSERT_GE(sent.size(), 2u);

@@ -2,22 +2,28 @@
 // (kind, source, length), and a table of malformed messages per kind that must change nothing.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <sstream>
 
 #include "game/magic/targets.h"
 #include "game/model/catalogue.h"
 #include "game/model/localplayer.h"
+#include "game/model/sight.h"
 #include "game/model/state.h"
 #include "game/model/turns.h"
 #include "game/net/dispatch.h"
 #include "game/net/kinds.h"
 #include "game/net/link.h"
+#include "game/net/builders.h"
+#include "game/net/frame.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
+#include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
 #include "nettest.h"
+#include "platform/clock.h"
 #include "platform/socket.h"
 
 namespace {
@@ -25,7 +31,8 @@ namespace {
 // Descriptor numbers no test opens: closing them does nothing.
 enum { ANN = 9011, BO = 9012, NEWCOMER = 9013, STRANGER = 9099, HOSTLINK = 9021 };
 
-std::string Digest()
+// The game as the tests compare it; with queued, also how many frames wait to be sent.
+std::string Digest(bool queued = true)
 {
     std::ostringstream d;
     for (const Player& player : p) {
@@ -36,8 +43,11 @@ std::string Digest()
         d << '|';
     }
     d << "gs" << gs << " sh" << shoppers << " names" << (int)shownames << " cp" << currplayer << " cu" << currunit
-      << " map" << mapsize << " you" << you << " q" << sendqueue.size() << " pend" << pendingsockets.size() << " feed"
-      << messages.size();
+      << " th" << turnholder << " map" << mapsize << " you" << you << " q" << (queued ? QueuedFrameCount() : 0)
+      << " pend" << pendingsockets.size() << " feed" << messages.size() << " dl" << deathlist.size() << " looks"
+      << unreportedlooks.size() << " wl";
+    for (const Player& player : p)
+        d << player.warlordtype << ',';
     return d.str();
 }
 
@@ -191,6 +201,30 @@ TEST_F(DispatchTest, HandlerThatClosesTheConnectionStopsItsStream)
     EXPECT_EQ(count, 1u);
 }
 
+// A peer's chat is relayed at up to a line every 100 ms, with two seconds' worth at once; what comes
+// faster is dropped, with a line in the log, and the others' chat is not held back by it.
+TEST_F(DispatchTest, ChatFromOnePeerIsRateLimited)
+{
+    UseVirtualClock(1000);
+    MakeTable(true);
+    const auto say = [this](int32_t socket, int32_t from) {
+        const std::string frame = Frame(Bytes({'a', 50 + from, 150}) + "hi");
+        Receive(socket, frame);
+    };
+    const auto relayed = [] { return QueuedFrameCount() / 2; };     // each line goes to Ann and Bo
+    for (int i = 0; i < 30; i++)
+        say(ANN, 1);
+    EXPECT_EQ(relayed(), 21u);
+    EXPECT_TRUE(Logged("ERROR: Chat from player 1 comes too fast; the line is dropped."));
+    say(BO, 2);                     // another player's line goes
+    EXPECT_EQ(relayed(), 22u);
+    AdvanceClock(250);              // two and a half lines' worth later
+    for (int i = 0; i < 5; i++)
+        say(ANN, 1);
+    EXPECT_EQ(relayed(), 24u);
+    UseRealClock();
+}
+
 // Each kind from each source: taken only from the sources its row lists.
 TEST_F(DispatchTest, SourcesEachKindIsTakenFrom)
 {
@@ -223,7 +257,22 @@ struct Case {
     int32_t socket;
     std::string text;       // kind character first, no ';'
     bool valid;
+    std::function<void()> prepare = nullptr;   // the world changed for this case
+    std::string answer = "";                    // a refusal's only answer (its body), if any
 };
+
+// The phase of a game where the request makes sense, or not.
+void BetweenDays()
+{
+    turnholder = -1;        // nobody holds a turn: the day's summary, the shop
+}
+
+void WarlordSelection()
+{
+    AddNeutralRecord();     // the guards are in place, the warlords still to choose
+    minelist.clear();
+    p[1].units.clear();
+}
 
 std::string U(int id)
 {
@@ -259,6 +308,7 @@ std::vector<Case> Cases()
         {"CHAT forged sender", true, ANN, T('a', Bytes({52, 150}) + "hi"), false},
         {"CHAT sender nobody", false, HOSTLINK, T('a', Bytes({57, 150}) + "hi"), false},
         {"CHAT truncated", true, ANN, T('a', Bytes({51})), false},
+        {"CHAT too fast", true, ANN, T('a', Bytes({51, 150}) + "hi"), false, [] { p[1].chatdue = GetTicks() + 5000; }},
         {"SETGS", false, HOSTLINK, T('q', Bytes({GAME_UNITTURN})), true},
         {"SETGS no such state", false, HOSTLINK, T('q', Bytes({200})), false},
         {"SETGS overlong", false, HOSTLINK, T('q', Bytes({24, 24})), false},
@@ -277,6 +327,12 @@ std::vector<Case> Cases()
         {"WORLDTYPE overlong", false, HOSTLINK, T('-', Bytes({53, 53})), false},
         {"WORLDTYPE from a client", true, ANN, T('-', Bytes({53})), false},
         {"WARLORDSELECTED", false, HOSTLINK, T('w', Bytes({50, 53}) + U(1025)), true},
+        {"WARLORDSELECTED to the host", true, ANN, T('w', Bytes({51, 53}) + U(258)), true, WarlordSelection},
+        {"WARLORDSELECTED in the lobby", true, ANN, T('w', Bytes({51, 53}) + U(258)), false, [] { p[1].units.clear(); }},
+        {"WARLORDSELECTED while the guards are placed", true, ANN, T('w', Bytes({51, 53}) + U(258)), false,
+         [] { WarlordSelection(); minelist = {MineSquare{4, 4}}; }},
+        {"WARLORDSELECTED by a fallen player", true, ANN, T('w', Bytes({51, 53}) + U(258)), false,
+         [] { WarlordSelection(); p[1].warlordtype = 3; }},
         {"WARLORDSELECTED not a warlord type", true, ANN, T('w', Bytes({51, 52}) + U(258)), false},
         {"WARLORDSELECTED a second one", true, ANN, T('w', Bytes({51, 53}) + U(258)), false},
         {"WARLORDSELECTED forged player", true, ANN, T('w', Bytes({52, 52}) + U(258)), false},
@@ -291,9 +347,18 @@ std::vector<Case> Cases()
         {"DEPLOYUNIT forged player", true, ANN, T('_', Bytes({52, 52}) + U(1025) + Bytes({5, 5})), false},
         {"DEPLOYUNIT off the map", false, HOSTLINK, T('_', Bytes({51, 52}) + U(1025) + Bytes({5, 200})), false},
         {"DEPLOYUNIT truncated", true, ANN, T('_', Bytes({51, 52}) + U(1025) + Bytes({5})), false},
+        {"DEPLOYUNIT before the day, the first player", true, ANN, T('_', Bytes({51, 52}) + U(1025) + Bytes({5, 5})), true,
+         BetweenDays},
+        {"DEPLOYUNIT before the day, once he is done", true, ANN, T('_', Bytes({51, 52}) + U(1025) + Bytes({5, 5})), false,
+         [] { BetweenDays(); p[1].shopped = 1; }, BuildSetGs(GAME_PREPAREDEPLOY)},
+        {"DEPLOYUNIT between days, not the first player", true, BO, T('_', Bytes({52, 52}) + U(1025) + Bytes({5, 5})), false,
+         [] { BetweenDays(); p[2].startx = p[2].starty = 5; }, BuildSetGs(GAME_PREPAREDEPLOY)},
+        {"DEPLOYUNIT in another's turn", true, BO, T('_', Bytes({52, 52}) + U(1025) + Bytes({5, 5})), false,
+         [] { p[2].startx = p[2].starty = 5; }, BuildSetGs(GAME_PREPAREDEPLOY)},
         {"BEGINNEXTTURN", true, ANN, T('^', Bytes({51})), true},
         {"BEGINNEXTTURN not his turn", true, BO, T('^', Bytes({52})), false},
         {"BEGINNEXTTURN forged", true, BO, T('^', Bytes({51})), false},
+        {"BEGINNEXTTURN between days", true, ANN, T('^', Bytes({51})), false, BetweenDays},
         {"NEXTTURN", false, HOSTLINK, T('n', Bytes({52})), true},
         {"NEXTTURN nobody", false, HOSTLINK, T('n', Bytes({57})), false},
         {"NEXTTURN truncated", false, HOSTLINK, T('n', ""), false},
@@ -304,6 +369,8 @@ std::vector<Case> Cases()
         {"MOVEREQUEST another's unit", true, ANN, T('f', U(513) + Bytes({53, 53})), false},
         {"MOVEREQUEST off the map", true, ANN, T('f', U(258) + Bytes({62, 53})), false},
         {"MOVEREQUEST unknown unit", true, ANN, T('f', U(0x0909) + Bytes({53, 53})), false},
+        {"MOVEREQUEST between days", true, ANN, T('f', U(258) + Bytes({53, 53})), false, BetweenDays},
+        {"MOVEREQUEST in another's turn", true, BO, T('f', U(513) + Bytes({53, 52})), false},
         {"MOVE", false, HOSTLINK, T('#', U(258) + Bytes({53, 53})), true},
         {"MOVE with experience", false, HOSTLINK, T('#', U(258) + Bytes({53, 53, 60})), true},
         {"MOVE overlong", false, HOSTLINK, T('#', U(258) + Bytes({53, 53, 60, 60})), false},
@@ -311,11 +378,15 @@ std::vector<Case> Cases()
         {"NEXTUNIT", false, HOSTLINK, T('.', U(258)), true},
         {"NEXTUNIT not the current player's", false, HOSTLINK, T('.', U(513)), false},
         {"NEXTUNIT another's unit", true, BO, T('.', U(258)), false},
+        {"NEXTUNIT between days", true, ANN, T('.', U(258)), false, BetweenDays},
         {"UPGRADEUNIT", false, HOSTLINK, T('!', U(258)), true},
         {"UPGRADEUNIT unknown unit", false, HOSTLINK, T('!', U(0x0909)), false},
         {"ATTACKREQUEST", true, ANN, T('?', U(258) + U(513)), true},
         {"ATTACKREQUEST another's attacker", true, ANN, T('?', U(513) + U(258)), false},
         {"ATTACKREQUEST truncated", true, ANN, T('?', U(258) + Bytes({2})), false},
+        {"ATTACKREQUEST between days", true, ANN, T('?', U(258) + U(513)), false, BetweenDays},
+        {"ATTACKREQUEST at a dying unit", true, ANN, T('?', U(258) + U(513)), false,
+         [] { deathlist.push_back(DeathEntry{513, 1}); }},
         {"ATTACK", false, HOSTLINK, T('k', U(258) + U(513) + Bytes({50, 60, 81, 50})), true},
         {"ATTACK mask out of range", false, HOSTLINK, T('k', U(258) + U(513) + Bytes({50, 82, 50, 50})), false},
         {"ATTACK truncated", false, HOSTLINK, T('k', U(258) + U(513) + Bytes({50, 50, 50})), false},
@@ -325,6 +396,9 @@ std::vector<Case> Cases()
         {"SPELLREQUEST no such spell", true, ANN, T('i', U(258) + U(513) + Bytes({52})), false},
         {"SPELLREQUEST square off the map", true, ANN, T('i', U(258) + Bytes({90, 53, 51})), false},
         {"SPELLREQUEST unknown target", true, ANN, T('i', U(258) + U(0x0909) + Bytes({50})), false},
+        {"SPELLREQUEST between days", true, ANN, T('i', U(258) + Bytes({53, 53, 51})), false, BetweenDays},
+        {"SPELLREQUEST at a dying unit", true, ANN, T('i', U(258) + U(513) + Bytes({50})), false,
+         [] { deathlist.push_back(DeathEntry{513, 1}); }},
         {"CASTSPELL", false, HOSTLINK, T('[', U(258) + U(513) + Bytes({50, 51})), true},
         {"CASTSPELL bad spell", false, HOSTLINK, T('[', U(258) + U(513) + Bytes({150, 51})), false},
         {"RESIST", false, HOSTLINK, T('x', U(513) + U(258) + Bytes({51})), true},
@@ -333,13 +407,20 @@ std::vector<Case> Cases()
         {"GAMESETTING from a client", true, ANN, T('1', Bytes({50})), false},
         {"KILLUNIT", false, HOSTLINK, T('`', U(513) + Bytes({51})), true},
         {"KILLUNIT killer nobody", false, HOSTLINK, T('`', U(513) + Bytes({57})), false},
-        {"ADDEXPERIENCE", true, ANN, T('%', U(258) + Bytes({60})), true},
-        {"ADDEXPERIENCE negative", true, ANN, T('%', U(258) + Bytes({40})), false},
+        {"ADDEXPERIENCE", true, ANN, T('%', U(258) + Bytes({60})), true, [] { unreportedlooks[258] = {10}; }},
+        {"ADDEXPERIENCE negative", true, ANN, T('%', U(258) + Bytes({40})), false, [] { unreportedlooks[258] = {10}; }},
+        {"ADDEXPERIENCE with no look", true, ANN, T('%', U(258) + Bytes({60})), false},
+        {"ADDEXPERIENCE more than the look earns", true, ANN, T('%', U(258) + Bytes({61})), false,
+         [] { unreportedlooks[258] = {10}; }},
         {"DONESHOPPING", true, ANN, T('&', ""), true},
         {"DONESHOPPING overlong", true, ANN, T('&', "&"), false},
         {"DONESHOPPING from a joining connection", true, NEWCOMER, T('&', ""), false},
         {"WINNER", true, ANN, T('(', Bytes({51})), true},
         {"WINNER forged", true, ANN, T('(', Bytes({52})), false},
+        {"WINNER before the first turn", true, ANN, T('(', Bytes({51})), false,
+         [] { BetweenDays(); p[2].units.clear(); }},
+        {"WINNER in another's turn", true, ANN, T('(', Bytes({51})), false, [] { turnholder = 2; p[2].units.clear(); }},
+        {"WINNER out of the game", true, ANN, T('(', Bytes({51})), false, [] { p[1].units.clear(); p[2].units.clear(); }},
         {"SETMONEY", false, HOSTLINK, T(')', Bytes({150})), true},
         {"SETMONEY from a client", true, ANN, T(')', Bytes({150})), false},
         {"FORCESETMONEY", false, HOSTLINK, T('e', Bytes({52}) + "750"), true},
@@ -359,8 +440,11 @@ TEST_F(DispatchTest, MalformedMessagesChangeNothing)
         ResetGameState();
         ClearSendQueue();
         messages.clear();
+        unreportedlooks.clear();
         MakeTable(c.host);
-        const std::string before = Digest();
+        if (c.prepare)
+            c.prepare();
+        const std::string before = Digest(c.answer.empty());
         // Through the whole receive path, as the bytes would arrive.
         std::string frame = Frame(c.text);
         ReceiveBytes(c.socket, (const uint8_t*)frame.data(), frame.size());
@@ -369,7 +453,12 @@ TEST_F(DispatchTest, MalformedMessagesChangeNothing)
         if (c.valid) {
             EXPECT_TRUE(Logged("ACTION") || Logged("Someone won the game!")) << c.what;
         } else {
-            EXPECT_EQ(Digest(), before) << c.what;
+            EXPECT_EQ(Digest(c.answer.empty()), before) << c.what;
+        }
+        if (!c.answer.empty()) {
+            const std::vector<OutgoingMessage> sent = QueuedMessages();
+            ASSERT_EQ(sent.size(), 1u) << c.what;
+            EXPECT_EQ(sent[0].frame, BuildFrame(c.answer)) << c.what;
         }
     }
 }

@@ -41,7 +41,7 @@ TEST_F(JoinTest, HostTellsTheNewcomerEveryRecordThenEveryoneTheNewOne)
     EXPECT_EQ(p[2].socket, NEWCOMER);
     EXPECT_TRUE(pendingsockets.empty());
     std::vector<std::pair<int32_t, std::string>> sent;
-    for (const OutgoingMessage& m : sendqueue)
+    for (const OutgoingMessage& m : QueuedMessages())
         sent.emplace_back(m.socket, m.frame);
     const std::vector<std::pair<int32_t, std::string>> expected = {
         {NEWCOMER, Frame(Bytes({'*', 52, 50}) + "Host")},
@@ -62,9 +62,10 @@ TEST_F(JoinTest, HostAnswersAnotherVersionAndTurnsAwayAFullTable)
     ProcessMessage(Bytes({'{', 1, 2, 3, 9}) + "Cy", NEWCOMER, 0);
     EXPECT_EQ(p.size(), 1u);
     EXPECT_TRUE(Logged("ERROR: The version numbers do not match! (ver = 16909065, internal version is 16909060)"));
-    ASSERT_EQ(sendqueue.size(), 1u);
-    EXPECT_EQ(sendqueue[0].frame, Frame(Bytes({'$', 1, 2, 3, 4})));
-    EXPECT_TRUE(sendqueue[0].closeafter);   // answered, then closed
+    const std::vector<OutgoingMessage> answer = QueuedMessages();
+    ASSERT_EQ(answer.size(), 1u);
+    EXPECT_EQ(answer[0].frame, Frame(Bytes({'$', 1, 2, 3, 4})));
+    EXPECT_TRUE(answer[0].closeafter);      // answered, then closed
 
     ClearSendQueue();
     for (int i = 1; i < 5; i++)
@@ -73,7 +74,7 @@ TEST_F(JoinTest, HostAnswersAnotherVersionAndTurnsAwayAFullTable)
     ProcessMessage(Bytes({'{', 1, 2, 3, 4}) + "Cy", NEWCOMER, 0);
     EXPECT_EQ(p.size(), 5u);
     EXPECT_TRUE(pendingsockets.empty());
-    EXPECT_TRUE(sendqueue.empty());
+    EXPECT_TRUE(SendQueueEmpty());
     EXPECT_TRUE(Logged("ERROR: The game is full"));
 }
 
@@ -93,8 +94,9 @@ TEST_F(JoinTest, NewcomerRebuildsTheTableAndFindsHimself)
     ProcessMessage(Bytes({'*', 53, 53, 0xFF}), HOSTLINK, 0);
     ASSERT_EQ(p.size(), 4u);
     EXPECT_TRUE(p[3].neutral);
-    ASSERT_EQ(sendqueue.size(), 1u);
-    EXPECT_EQ(sendqueue[0].frame, Frame("z"));
+    const std::vector<OutgoingMessage> sent = QueuedMessages();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].frame, Frame("z"));
     ProcessMessage(Bytes({'*', 54, 54, 0xFF}), HOSTLINK, 0);
     EXPECT_EQ(p.size(), 4u);
 }

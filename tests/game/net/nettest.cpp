@@ -16,6 +16,7 @@
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
+#include "platform/random.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ Module* MakeStringModule(const std::map<uint32_t, std::string>& strings)
 void NetTest::SetUp()
 {
     CaptureDebugLog(&log);
+    SeedRandom(1);
     ResetGameState();
     ResetCatalogue();
     ClearSendQueue();

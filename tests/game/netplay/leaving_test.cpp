@@ -12,6 +12,7 @@
 #include "game/screens/states.h"
 #include "game/shell/errorscreen.h"
 #include "netplay.h"
+#include "platform/socket.h"
 
 namespace {
 
@@ -19,7 +20,7 @@ namespace {
 void Leave(HostAndClient& machines, std::vector<SentFrame>* sent = nullptr)
 {
     machines.UseHost();
-    ConnectionBroken(p[2].socket);
+    ConnectionBroken(p[2].socket, NETERR_RESET);
     const std::vector<SentFrame> frames = machines.HostToClient();
     if (sent)
         *sent = frames;
@@ -84,7 +85,7 @@ TEST_F(NetPlayTest, LeavingInHisTurnBeforeTheNeutralTurnHandsItToTheNeutralSide)
     turncount = 1;
     HostAndClient machines(1);
     machines.UseHost();
-    ConnectionBroken(p[2].socket);
+    ConnectionBroken(p[2].socket, NETERR_RESET);
     EXPECT_EQ(gs, GAME_ERRORSCREEN);
     EXPECT_EQ(aftererror, GAME_COMPTURN);           // the host plays the neutral turn after the notice
     EXPECT_EQ(turnholder, 2);
@@ -135,7 +136,7 @@ TEST_F(NetPlayTest, LeavingDuringTheDaySummaryPassesNoTurn)
     machines.UseClient();
     gs = GAME_DAYSUMMARY;
     machines.UseHost();
-    ConnectionBroken(p[2].socket);
+    ConnectionBroken(p[2].socket, NETERR_RESET);
     EXPECT_EQ(aftererror, GAME_DAYSUMMARY);
     const std::vector<SentFrame> sent = machines.HostToClient();
     ASSERT_EQ(sent.size(), 1u);

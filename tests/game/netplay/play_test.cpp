@@ -12,6 +12,7 @@
 #include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/dispatch.h"
+#include "game/net/frame.h"
 #include "game/net/routing.h"
 #include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
@@ -50,6 +51,8 @@ TEST_F(NetPlayTest, ExplorationIsAddedOnceOnEveryMachine)
     const int32_t u = AddTestUnit(1, 5, 5);
     const int32_t id = p[1].units[u].id;
     HostAndClient owner(1);
+    owner.UseHost();
+    ExploreFrom(1, 5, 5, 9, u);         // the host sees the look, not what it reveals
     owner.UseClient();
     ExploreFrom(1, 5, 5, 9, u);         // nine new squares here: 4
     EXPECT_EQ(p[1].units[u].experience, 4);
@@ -68,6 +71,44 @@ TEST_F(NetPlayTest, ExplorationIsAddedOnceOnEveryMachine)
     DoMessage(relayed[0].frame, TESTHOSTSOCKET, 0);
     EXPECT_EQ(p[1].units[u].experience, 8);
     EXPECT_TRUE(Logged("counted it already"));
+}
+
+// The host pays a client's report only for a look of that unit it saw itself, once per look, and no
+// more than the look could earn (budget 9 reaches nine squares: at most 4 with the divisor 2).
+TEST_F(NetPlayTest, TheHostPaysExplorationOnlyForLooksItSaw)
+{
+    struct Case {
+        const char* what;
+        int32_t looks;                  // looks the host saw
+        std::vector<int32_t> reports;   // what the client then says, in order
+        int32_t paid;                   // experience the host adds in all
+        bool refused;                   // an "ERROR:" line
+    };
+    const Case cases[] = {
+        { "a look, reported", 1, { 4 }, 4, false },
+        { "no look at all", 0, { 3 }, 0, true },
+        { "one look, two reports", 1, { 4, 4 }, 4, true },
+        { "more than the look can earn, then what it earned", 1, { 5, 4 }, 4, true },
+        { "a look that earned nothing counts as one", 2, { 0, 4 }, 4, false },
+        { "twenty reports of the most a message carries", 1, std::vector<int32_t>(20, MAXSENTGAIN), 0, true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ResetGameState();
+        MakeWorld(2, 20);
+        const int32_t u = AddTestUnit(1, 5, 5);
+        const int32_t id = p[1].units[u].id;
+        HostAndClient machines(1);
+        machines.UseHost();
+        for (int32_t look = 0; look < c.looks; look++)
+            ExploreFrom(1, 5, 5, 9, u);
+        CaptureLog();
+        for (const int32_t gain : c.reports)
+            DoMessage(BuildFrame(BuildAddExperience(id, gain)), p[1].socket, 0);
+        EXPECT_EQ(p[1].units[u].experience, c.paid);
+        EXPECT_TRUE(upgradequeue.empty());
+        EXPECT_EQ(Logged("ERROR:"), c.refused);
+    }
 }
 
 TEST_F(NetPlayTest, TheHostsOwnExplorationReachesTheClients)

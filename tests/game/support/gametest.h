@@ -1,5 +1,6 @@
 // What the game's rule tests share: the debug log captured, nothing drawn (so no rule waits on the
-// clock for a damage number or an animation), and every global back to its start value afterwards.
+// clock for a damage number or an animation), the generator seeded, and every global back to its start
+// value afterwards.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/shell.h"
 #include "game/view/feed.h"
+#include "platform/random.h"
 #include "tests/game/support/world.h"
 
 class GameTest : public testing::Test {
@@ -17,6 +19,8 @@ protected:
     void SetUp() override
     {
         candraw = 0;
+        // Rolls (resistance, chance abilities, map search) must not depend on the tests run before.
+        SeedRandom(1);
         CaptureLog();
     }
     void TearDown() override

@@ -36,7 +36,7 @@ MachineState SaveMachine()
     s.gs = gs;
     s.returngs = returngs;
     s.mainsocket = mainsocket;
-    s.sendqueue = sendqueue;
+    s.sendqueues = sendqueues;
     s.messages = messages;
     return s;
 }
@@ -66,7 +66,7 @@ void LoadMachine(const MachineState& s)
     gs = s.gs;
     returngs = s.returngs;
     mainsocket = s.mainsocket;
-    sendqueue = s.sendqueue;
+    sendqueues = s.sendqueues;
     messages = s.messages;
     DropLocalPlayerCache();
 }
@@ -74,9 +74,9 @@ void LoadMachine(const MachineState& s)
 std::vector<SentFrame> TakeSentFrames()
 {
     std::vector<SentFrame> frames;
-    for (const OutgoingMessage& m : sendqueue)
+    for (const OutgoingMessage& m : QueuedMessages())
         frames.push_back(SentFrame{ m.frame, m.socket });
-    sendqueue.clear();
+    ClearSendQueue();
     return frames;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,7 @@ struct MachineState {
     int32_t turnholder;
     int32_t gs, returngs;
     int32_t mainsocket;
-    std::deque<OutgoingMessage> sendqueue;
+    std::map<int32_t, ConnectionQueue> sendqueues;
     std::deque<FeedMessage> messages;
 };
 

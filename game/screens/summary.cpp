@@ -1,0 +1,3 @@
+#include "game/screens/summary.h"
+
+std::vector<DaySummaryRow> daysummary;
