@@ -154,9 +154,7 @@ bool WriteText(const fs::path& path, const std::string& text)
     return !out ? Fail("cannot write " + path.string()) : false;
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     if (argc != 4) {
         fprintf(stderr, "usage: gorvpackage <game directory> <head manifest> <output folder>\n");
@@ -181,4 +179,16 @@ int main(int argc, char** argv)
                                                                                            : c.root.c_str());
     }
     return WriteText(out / "INSTALL.DLL.manifest", PackageManifest(head.str(), components)) ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return Run(argc, argv);
+    } catch (const fs::filesystem_error& error) {
+        Fail(error.what());
+        return 1;
+    }
 }
