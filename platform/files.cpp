@@ -224,3 +224,8 @@ int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool e
         unlink(path.c_str());
     return error;
 }
+
+bool SyncFile(FILE* file)
+{
+    return fflush(file) != 0 || fsync(fileno(file)) != 0;
+}
