@@ -140,6 +140,15 @@ TEST_F(PackageBuild, RoundTripOfTheBuiltGame)
     EXPECT_EQ(PackageText(package, "EXECUTE"), "Gorvanel");
     const std::string licence = PackageText(package, "LICENSE");
     EXPECT_NE(licence.find("Do you accept these terms?"), std::string::npos);
+    // A message box does not wrap it: every line must fit on the screen.
+    size_t longest = 0;
+    for (size_t start = 0, end; start < licence.size(); start = end + 1) {
+        end = licence.find('\n', start);
+        if (end == std::string::npos)
+            end = licence.size();
+        longest = std::max(longest, end - start);
+    }
+    EXPECT_LE(longest, 76u);
     CloseModule(package);
 }
 
