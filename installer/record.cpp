@@ -30,7 +30,10 @@ std::string KeyPath(const std::string& key)
             c = '/';
     while (!path.empty() && path.back() == '/')
         path.pop_back();
-    if (ToLowerString(path).compare(0, 9, "software/") == 0)
+    const std::string lower = ToLowerString(path);
+    if (lower == "software")
+        return "";
+    if (lower.compare(0, 9, "software/") == 0)
         path.erase(0, 9);
     return IsSafeRelativePath(path) ? path : "";
 }
