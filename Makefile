@@ -10,7 +10,7 @@ DEPS := cmake ninja-build g++ pkg-config \
 
 JOBS ?= $(shell nproc)
 
-.PHONY: play test tsan bench media-sheet deps build-play build-test build-bench clean
+.PHONY: play test tsan bench media-sheet package deps build-play build-test build-bench clean
 
 deps:
 	@missing=$$(for p in $(DEPS); do \
@@ -54,6 +54,11 @@ tsan: deps
 media-sheet: deps
 	cmake -S . -B build/play -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF
 	cmake --build build/play -j $(JOBS) --target media-sheet
+
+# The installer's folder, to copy anywhere: build/play/package/ holds the installer, its package
+# INSTALL.DLL and the component modules packed from the built game directory.
+package: build-play
+	cmake --build build/play -j $(JOBS) --target gorv_package
 
 clean:
 	rm -rf build

@@ -15,6 +15,7 @@ namespace {
 
 constexpr int logicalwidth = 800;
 constexpr int logicalheight = 600;
+constexpr uint64_t FRAMEMS = 16;        // the shortest time between two presented frames (about 60 a second)
 
 SDL_Window* sdlwindow = nullptr;
 SDL_Renderer* renderer = nullptr;
@@ -22,6 +23,7 @@ SDL_Texture* frametexture = nullptr;
 int texturewidth = 0;
 int textureheight = 0;
 bool smallwindow = false;       // the mouse is reported as messages
+uint64_t lastpresent = 0;       // SDL_GetTicks64 of the last present
 uint32_t wakeevent = (uint32_t)-1;
 
 bool SdlStart()
@@ -148,6 +150,13 @@ void SdlPresent(const uint32_t* pixels, int width, int height)
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, frametexture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
+    // A flip waits for the screen's next refresh: the game's frame-counted timings (the caret, the
+    // pulsing titles, the edge scrolling) assume about 60 frames a second, so a present never comes
+    // sooner than that after the last, whatever the renderer does.
+    const uint64_t now = SDL_GetTicks64();
+    if (now - lastpresent < FRAMEMS)
+        SDL_Delay((uint32_t)(FRAMEMS - (now - lastpresent)));
+    lastpresent = SDL_GetTicks64();
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& e)

@@ -2,6 +2,7 @@
 #include "platform/files.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,6 +72,22 @@ std::string ConvertName(const char* name)
     while (path.size() > 2 && path[0] == '.' && path[1] == '/')
         path.erase(0, 2);
     return path;
+}
+
+// Writes all of the bytes to fd and forces them to the disk; 0 or the error code.
+int WriteAllSynced(int fd, const void* bytes, size_t size)
+{
+    const char* at = static_cast<const char*>(bytes);
+    while (size > 0) {
+        const ssize_t written = write(fd, at, size);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return written < 0 ? errno : EIO;
+        at += written;
+        size -= (size_t)written;
+    }
+    return fsync(fd) != 0 ? errno : 0;
 }
 
 } // namespace
@@ -184,20 +201,8 @@ bool WriteFileReplacing(const char* name, const std::string& bytes)
     const int fd = mkstemp(temp.data());
     if (fd < 0)
         return true;
-    bool failed = false;
-    size_t done = 0;
-    while (!failed && done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            failed = true;
-        else
-            done += (size_t)n;
-    }
     // mkstemp makes the file private; give it the usual permissions of a user's file.
-    if (!failed && (fchmod(fd, 0644) != 0 || fsync(fd) != 0))
-        failed = true;
+    bool failed = fchmod(fd, 0644) != 0 || WriteAllSynced(fd, bytes.data(), bytes.size()) != 0;
     if (close(fd) != 0)
         failed = true;
     if (!failed && rename(temp.data(), path.c_str()) != 0)
@@ -205,6 +210,19 @@ bool WriteFileReplacing(const char* name, const std::string& bytes)
     if (failed)
         unlink(temp.data());
     return failed;
+}
+
+int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, executable ? 0755 : 0644);
+    if (fd < 0)
+        return errno;
+    int error = WriteAllSynced(fd, bytes, size);
+    if (close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0)
+        unlink(path.c_str());
+    return error;
 }
 
 bool SyncFile(FILE* file)

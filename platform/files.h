@@ -13,5 +13,9 @@ bool FileExists(const char* name);             // a regular file (or a link to o
 bool DirectoryExists(const char* name);        // a directory exists
 std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
 bool SetCurrentDir(const char* name);          // changes the working directory; true on failure
+// Creates the file at an exact path (not resolved; failing when anything has that name), writes all of
+// bytes, forces them to the disk and closes it; mode 0755 when executable, else 0644 (less the umask).
+// A file that fails part-way is removed. Returns 0, or the system's error code.
+int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable);
 bool WriteFileReplacing(const char* name, const std::string& bytes); // writes a whole file beside it, flushed to disk, then renames it into place: the old file or the new one, never half; true on failure
 bool SyncFile(FILE* file);                     // flushes a written file and forces its bytes to the disk; true on failure

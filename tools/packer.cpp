@@ -5,6 +5,11 @@
 // Manifest: one directive a line; blank lines and lines starting with '#' are ignored.
 //   strings <file>                   a string table file (several allowed; an id may appear only once)
 //   resource <TYPE> <name> <file>    the bytes of <file> as resource <name> of type <TYPE>
+//   number <TYPE> <name> <value>     a decimal value of 0..4294967295 as four bytes, least significant first
+//   text <TYPE> <name> <text>        the rest of the line, with the string tables' escapes, in CP1252 and
+//                                    NUL-ended
+//   textfile <TYPE> <name> <file>    the UTF-8 text of <file> (no escapes; CR line ends dropped), in CP1252
+//                                    and NUL-ended
 // TYPE and name are single words taken literally, so a name written .\Sound\GSOK.wav is the name the game
 // asks for as ".\\Sound\\GSOK.wav"; they are compared case-insensitively, so two resources may not differ
 // in case only. <file> is the rest of the line, relative to the manifest's directory.
@@ -12,7 +17,7 @@
 // String table file: UTF-8 text, one entry a line, "<id><TAB><text>"; the id is decimal (0..4294967295),
 // the text is everything after the first TAB, with the escapes \n, \t and \\. Blank lines and lines
 // starting with '#' are ignored; a byte-order mark and CR line ends are accepted. Texts are stored in
-// CP1252: a character it cannot encode is an error.
+// CP1252: a character it cannot encode is an error (in a text or textfile resource too).
 //
 // Any error is reported as "file:line: message" and ends the program with status 1, leaving the output
 // as it was; the output is written to a temporary file that then replaces it.
@@ -141,13 +146,13 @@ bool EncodeCp1252(const uint32_t code, uint8_t& out)
     return true;
 }
 
-// Turns one entry's UTF-8 text, with its escapes, into CP1252; true on failure (reported).
-bool ConvertText(const std::string& text, const std::string& where, std::string& out)
+// Turns UTF-8 text, with its escapes when escapes is set, into CP1252; true on failure (reported).
+bool ConvertText(const std::string& text, const std::string& where, std::string& out, const bool escapes = true)
 {
     out.clear();
     size_t at = 0;
     while (at < text.size()) {
-        if (text[at] == '\\') {
+        if (escapes && text[at] == '\\') {
             if (at + 1 >= text.size())
                 return Fail(where, "a lone '\\' ends the text (write \\\\ for a backslash)");
             const char escaped = text[at + 1];
@@ -248,6 +253,44 @@ bool SameFolded(const std::string& a, const std::string& b)
                                               [&](const char x, const char y) { return fold(x) == fold(y); });
 }
 
+// The bytes of a resource directive's value (rest: what follows its name); true on failure (reported).
+bool ReadResourceData(const std::string& directive, const std::string& rest, const fs::path& dir,
+                      const std::string& where, std::vector<uint8_t>& data)
+{
+    if (directive == "number") {
+        uint32_t value;
+        if (ParseId(rest, value))
+            return Fail(where, "expected a decimal value of 0..4294967295, not '" + rest + "'");
+        data = {(uint8_t)value, (uint8_t)(value >> 8), (uint8_t)(value >> 16), (uint8_t)(value >> 24)};
+        return false;
+    }
+    std::string bytes;
+    if (directive != "text" && ReadFile(dir / rest, bytes))
+        return Fail(where, "cannot read " + (dir / rest).string());
+    if (directive == "resource") {
+        data.assign(bytes.begin(), bytes.end());
+        return false;
+    }
+    std::string converted;
+    if (directive == "text") {
+        if (ConvertText(rest, where, converted))
+            return true;
+    } else {
+        if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            bytes.erase(0, 3);
+        std::string joined;
+        for (const std::string& line : SplitLines(bytes))
+            joined += line + '\n';
+        if (!bytes.empty() && bytes.back() != '\n')
+            joined.pop_back();
+        if (ConvertText(joined, (dir / rest).string(), converted, false))
+            return true;
+    }
+    data.assign(converted.begin(), converted.end());
+    data.push_back(0);
+    return false;
+}
+
 // Reads the manifest and everything it lists; true on failure (reported).
 bool LoadManifest(const fs::path& manifest)
 {
@@ -267,13 +310,15 @@ bool LoadManifest(const fs::path& manifest)
                 return Fail(where, "expected: strings <file>");
             if (LoadStringTable(dir / rest, where))
                 return true;
-        } else if (directive == "resource") {
+        } else if (directive == "resource" || directive == "number" || directive == "text" ||
+                   directive == "textfile") {
             Resource resource;
             resource.type = TakeWord(rest);
             resource.name = TakeWord(rest);
             resource.origin = where;
             if (resource.type.empty() || resource.name.empty() || rest.empty())
-                return Fail(where, "expected: resource <TYPE> <name> <file>");
+                return Fail(where, "expected: " + directive + " <TYPE> <name> " +
+                                       (directive == "number" ? "<value>" : directive == "text" ? "<text>" : "<file>"));
             if (resource.type.size() > MODULE_MAXNAME || resource.name.size() > MODULE_MAXNAME)
                 return Fail(where, "a type or name is longer than " + std::to_string(MODULE_MAXNAME) + " bytes");
             for (const Resource& other : resources) {
@@ -281,13 +326,12 @@ bool LoadManifest(const fs::path& manifest)
                     return Fail(where, "resource " + resource.type + " " + resource.name + " is already defined at " +
                                            other.origin + " (names ignore case)");
             }
-            std::string bytes;
-            if (ReadFile(dir / rest, bytes))
-                return Fail(where, "cannot read " + (dir / rest).string());
-            resource.data.assign(bytes.begin(), bytes.end());
+            if (ReadResourceData(directive, rest, dir, where, resource.data))
+                return true;
             resources.push_back(std::move(resource));
         } else {
-            return Fail(where, "unknown directive '" + directive + "' (expected strings or resource)");
+            return Fail(where, "unknown directive '" + directive +
+                                   "' (expected strings, resource, number, text or textfile)");
         }
     }
     return false;

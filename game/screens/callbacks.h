@@ -1,5 +1,6 @@
 // The actions that the screens hand to their buttons (ButtonCallback): each takes the two numbers its
 // button was given and returns false. A changed screen state takes effect on the next frame.
+// (OpenOptions, the options box over the state shown, is the board keys' own: game/view/boardkeys.h.)
 #pragma once
 #include <cstdint>
 

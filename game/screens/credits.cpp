@@ -15,11 +15,10 @@
 #include "game/view/drawing.h"
 #include "game/view/linestrips.h"
 #include "game/view/text.h"
-#include "platform/clock.h"
 
 namespace {
 
-enum : int32_t { SLIDESTEP = 20, SLIDEFRAMEMS = 13, COLUMNWIDTH = 200, ROWHEIGHT = 30, SOURCELINE = 28 };
+enum : int32_t { COLUMNWIDTH = 200, ROWHEIGHT = 30, SOURCELINE = 28 };
 enum : uint32_t { ROLECOLOUR = 0x804040, NAMECOLOUR = 0xC06060 };
 
 const char* const roles[CREDITROLES] = { "Programming", "Design", "Testing", "Director" };
@@ -35,17 +34,10 @@ bool CreditsOpenFrame()
 
 bool CreditsFadeFrame()
 {
-    const uint32_t t0 = GetTicks();
-    screencounter += SLIDESTEP;
-    if (screencounter >= SCREENWIDTH) {
-        gs = GAME_CREDITS;
-        return false;
-    }
-    ClearBackBuffer();
-    BltFastKeyed(screencounter, 0, imgback.GetSurface(), { 0, 0, SCREENWIDTH - screencounter, SCREENHEIGHT });
-    FlipScreen();
-    while (GetTicks() - t0 < SLIDEFRAMEMS)
-        SleepMs(1);
+    SlideFrame(GAME_CREDITS, [](int32_t offset) {
+        ClearBackBuffer();
+        BltFastKeyed(offset, 0, imgback.GetSurface(), { 0, 0, SCREENWIDTH - offset, SCREENHEIGHT });
+    });
     return false;
 }
 

@@ -5,11 +5,14 @@
 #include "game/screens/states.h"
 #include "game/shell/display.h"
 #include "game/view/cursor.h"
+#include "platform/clock.h"
 
 namespace {
 
 const char* const wordmark = "GORVANEL";
 const char middledot = '\xB7';          // CP1252
+
+enum : int32_t { SLIDESTEP = 20, SLIDEFRAMEMS = 13 };
 
 } // namespace
 
@@ -46,4 +49,18 @@ void EndFrame()
 {
     DrawCursor(0);
     FlipScreen();
+}
+
+void SlideFrame(int32_t next, void (*draw)(int32_t offset))
+{
+    const uint32_t t0 = GetTicks();
+    screencounter += SLIDESTEP;
+    if (screencounter >= SCREENWIDTH) {
+        gs = next;
+        return;
+    }
+    draw(screencounter);
+    FlipScreen();
+    while (GetTicks() - t0 < SLIDEFRAMEMS)
+        SleepMs(1);
 }

@@ -11,3 +11,7 @@ std::string WordMarkLine();             // the mark as one line: "\xB7 G \xB7 O 
 std::string DottedWord(const char* word);   // each letter behind a dot, and a last dot: the credits' heading
 uint32_t PulseColour();                 // blue that swells and fades with framecount (colour reference)
 void EndFrame();                        // the mouse cursor, then the flip
+// One frame of a slide of the back picture: screencounter moves on by 20 pixels; at the screen's width
+// the slide is over and gs becomes next. Else draw(screencounter) paints the frame, which is shown
+// without a cursor and held for at least 13 ms: a slide takes 40 frames.
+void SlideFrame(int32_t next, void (*draw)(int32_t offset));

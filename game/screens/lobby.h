@@ -3,8 +3,6 @@
 #pragma once
 #include <cstdint>
 
-#include "game/view/chat.h"     // paneltext, the chat line being typed
-
 enum : int32_t { LOBBYCHATTOP = 81 };   // chat lines that would stand above this are dropped from the feed
 
 bool HostFrame();           // GAME_HOST: the network starts listening and the host's own player joins

@@ -12,15 +12,14 @@
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
 #include "game/shell/startup.h"
+#include "game/view/boardkeys.h"
 #include "game/view/drawing.h"
 #include "game/view/linestrips.h"
 #include "game/view/menustar.h"
 #include "game/view/text.h"
-#include "platform/clock.h"
 
 namespace {
 
-enum : int32_t { SLIDESTEP = 20, SLIDEFRAMEMS = 13 };
 enum : uint32_t { MENUFOOTCOLOUR = 0xFF8040 };
 
 struct MenuIcon {
@@ -58,17 +57,10 @@ bool ToMainMenuFrame()
 
 bool MainMenuFadeFrame()
 {
-    const uint32_t t0 = GetTicks();
-    screencounter += SLIDESTEP;
-    if (screencounter >= SCREENWIDTH) {
-        gs = GAME_MAINMENU;
-        return false;
-    }
     // Drawn over the last picture, which the slide covers from the left.
-    BltFastKeyed(0, 0, imgback.GetSurface(), { SCREENWIDTH - screencounter, 0, SCREENWIDTH, SCREENHEIGHT });
-    FlipScreen();
-    while (GetTicks() - t0 < SLIDEFRAMEMS)
-        SleepMs(1);
+    SlideFrame(GAME_MAINMENU, [](int32_t offset) {
+        BltFastKeyed(0, 0, imgback.GetSurface(), { SCREENWIDTH - offset, 0, SCREENWIDTH, SCREENHEIGHT });
+    });
     return false;
 }
 

@@ -13,7 +13,6 @@
 #include "game/screens/frontlook.h"
 #include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
-#include "game/screens/summary.h"
 #include "game/screens/warlord.h"
 #include "game/shell/display.h"
 #include "game/shell/fonts.h"
@@ -21,6 +20,7 @@
 #include "game/shell/music.h"
 #include "game/view/drawing.h"
 #include "game/view/feed.h"
+#include "game/view/graph.h"
 #include "game/view/header.h"
 #include "game/view/text.h"
 

@@ -120,6 +120,40 @@ TEST_F(Packer, PacksStringsAndResources)
     EXPECT_FALSE(fs::exists(root / "out.mod.tmp"));
 }
 
+// Numbers as four little-endian bytes; texts in CP1252 with their NUL, from the line or from a file.
+TEST_F(Packer, PacksNumbersAndTexts)
+{
+    WriteFile(root / "test.manifest",
+              "number RCDATA SIGN 137\n"
+              "number RCDATA MAX 4294967295\n"
+              "number RCDATA ZERO 0\n"
+              "text RCDATA NAME  caf\xC3\xA9 \\\\ \\n and\\tmore  \n"
+              "textfile RCDATA LICENCE docs/licence.txt\n"
+              "textfile RCDATA LAST docs/last.txt\n");
+    WriteFile(root / "docs/licence.txt", "\xEF\xBB\xBFline one\r\n\r\nline \xE2\x82\xAC three \\n\r\n");
+    WriteFile(root / "docs/last.txt", "no final line end");
+    ASSERT_FALSE(Pack(root)) << errors;
+
+    ModulePtr module(OpenModule((root / "out.mod").string().c_str()));
+    ASSERT_NE(module, nullptr);
+    const struct {
+        const char* name;
+        std::string data;
+    } resources[] = {
+        {"SIGN", std::string("\x89\0\0\0", 4)},
+        {"MAX", "\xFF\xFF\xFF\xFF"},
+        {"ZERO", std::string(4, '\0')},
+        {"NAME", std::string("caf\xE9 \\ \n and\tmore") + '\0'},
+        {"LICENCE", std::string("line one\n\nline \x80 three \\n\n") + '\0'},
+        {"LAST", std::string("no final line end") + '\0'},
+    };
+    for (const auto& r : resources) {
+        ModuleData found;
+        ASSERT_FALSE(FindModuleResource(module.get(), "RCDATA", r.name, &found)) << r.name;
+        EXPECT_EQ(std::string((const char*)found.data, found.size), r.data) << r.name;
+    }
+}
+
 // Every character CP1252 has, from its UTF-8 form.
 TEST_F(Packer, ConvertsEveryCp1252Character)
 {
@@ -196,6 +230,16 @@ TEST_F(Packer, RefusesBadInput)
         {"UTF-8 surrogate", "strings s.txt\n", "5\t\xED\xA0\x80\n", "s.txt:1: invalid UTF-8"},
         {"Latin-1 byte, not UTF-8", "strings s.txt\n", "5\tcaf\xE9\n", "s.txt:1: invalid UTF-8"},
         {"NUL in a text", "strings s.txt\n", std::string("5\ta\0b\n", 6), "s.txt:1: a NUL character"},
+        {"number without a value", "number RCDATA N\n", "", "test.manifest:1: expected: number <TYPE> <name> <value>"},
+        {"number not decimal", "number RCDATA N 0x10\n", "", "test.manifest:1: expected a decimal value"},
+        {"number too large", "number RCDATA N 4294967296\n", "", "test.manifest:1: expected a decimal value"},
+        {"negative number", "number RCDATA N -1\n", "", "test.manifest:1: expected a decimal value"},
+        {"text without a text", "text RCDATA T   \n", "", "test.manifest:1: expected: text <TYPE> <name> <text>"},
+        {"text outside CP1252", "text RCDATA T \xE0\xB2\xA0\n", "", "test.manifest:1: character U+0CA0"},
+        {"text and number of one name", "text RCDATA T a\nnumber rcdata t 1\n", "", "test.manifest:2: resource rcdata t"},
+        {"missing text file", "textfile RCDATA T nothere.txt\n", "", "test.manifest:1: cannot read"},
+        {"text file with a NUL", "textfile RCDATA T s.txt\n", std::string("a\0b", 3), "s.txt: a NUL character"},
+        {"text file not UTF-8", "textfile RCDATA T s.txt\n", "caf\xE9", "s.txt: invalid UTF-8"},
     };
     int index = 0;
     for (const auto& c : cases) {

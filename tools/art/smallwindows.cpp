@@ -1,4 +1,4 @@
-// The backgrounds of the small windows: the updater's.
+// The backgrounds of the small windows: the updater's and the installer's, one family of carved slate.
 #include <map>
 #include <string>
 
@@ -9,9 +9,8 @@ int LetteringFont();
 
 namespace {
 
-// The updater's window, 400 x 400: carved slate in a gold frame, the name lettered on a crimson banner,
-// a recess where the buttons and the status line stand, and a darker sill for the version line.
-Image UpdateBack()
+// Carved slate in a gold frame, the name lettered on a crimson banner with the program's word under it.
+Image SmallWindowStone(const char* word)
 {
     Image img(400, 400);
     Stone(img, 0, 0, 400, 400, slate, 0.45, 31);
@@ -25,9 +24,23 @@ Image UpdateBack()
     Shade(img, 46, 38, 308, 64, 1.25, 0.75);
     const Image name = TextMask(LetteringFont(), "Gorvanel", 50);
     Letter(img, name, 200 - name.w / 2, 70 - name.h / 2 - 2, goldlight, Opaque(0xB07A20), ink);
-    const Image sub = TextMask(LetteringFont(), "Update", 22);
+    const Image sub = TextMask(LetteringFont(), word, 22);
     Letter(img, sub, 200 - sub.w / 2, 110, Opaque(0xE8E0D0), Opaque(0xA8A090), ink);
+    return img;
+}
 
+void GoldFrame(Image& img)
+{
+    for (int k = 0; k < 3; k++)
+        Frame(img, 4 + k, 4 + k, 392 - 2 * k, 392 - 2 * k, k == 1 ? goldlight : gold);
+    Frame(img, 7, 7, 386, 386, golddark);
+}
+
+// The updater's window, 400 x 400: a recess where the buttons and the status line stand, and a darker
+// sill for the version line.
+Image UpdateBack()
+{
+    Image img = SmallWindowStone("Update");
     // The buttons stand at x 125-275, y 150-285; the status line replaces them, centred at y 200.
     Fill(img, 40, 138, 320, 162, Opaque(0x1E2232));
     Stone(img, 42, 140, 316, 158, slatedark, 0.35, 32);
@@ -36,10 +49,39 @@ Image UpdateBack()
     // The version line is drawn at the bottom left.
     Shade(img, 0, 366, 400, 34, 0.55, 0.45);
     GoldRule(img, 14, 364, 372);
+    GoldFrame(img);
+    return img;
+}
 
-    for (int k = 0; k < 3; k++)
-        Frame(img, 4 + k, 4 + k, 392 - 2 * k, 392 - 2 * k, k == 1 ? goldlight : gold);
-    Frame(img, 7, 7, 386, 386, golddark);
+// A heater shield with the crimson field and a gold chevron, in the box (x, y, w, h).
+void Shield(Image& img, double x, double y, double w, double h)
+{
+    const auto outline = [&](double inset, Rgba c) {
+        const double l = x + inset, r = x + w - inset, t = y + inset, b = y + h - inset, m = x + w / 2;
+        const double xy[] = {l, t, r, t, r, t + (b - t) * 0.45, m, b, l, t + (b - t) * 0.45};
+        Polygon(img, xy, 5, c);
+    };
+    outline(0, ink);
+    outline(2, gold);
+    outline(5, Opaque(0x8A1E18));
+    const double m = x + w / 2;
+    Line(img, x + 16, y + h * 0.58, m, y + h * 0.3, 7, gold);
+    Line(img, m, y + h * 0.3, x + w - 16, y + h * 0.58, 7, gold);
+    Disc(img, m, y + h * 0.16, 4, goldlight);
+}
+
+// The installer's window, 400 x 400: a recess below the banner for every screen's controls (the
+// buttons in the middle, or the directory's edit box across it with Install and Cancel at the
+// right), and the shield at the lower left, where no screen puts a control.
+Image InstallBack()
+{
+    Image img = SmallWindowStone("Setup");
+    GoldRule(img, 60, 150, 280);
+    Fill(img, 14, 180, 372, 200, Opaque(0x1E2232));
+    Stone(img, 16, 182, 368, 196, slatedark, 0.35, 33);
+    Bevel(img, 14, 180, 372, 200, -3, 0.5);
+    Shield(img, 38, 268, 70, 88);
+    GoldFrame(img);
     return img;
 }
 
@@ -47,5 +89,5 @@ Image UpdateBack()
 
 std::map<std::string, Image> SmallWindowArt()
 {
-    return {{"updateback.bmp", UpdateBack()}};
+    return {{"updateback.bmp", UpdateBack()}, {"installback.bmp", InstallBack()}};
 }

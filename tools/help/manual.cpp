@@ -55,71 +55,11 @@ bool Fail(std::string& error, const std::string& where, const std::string& messa
     return false;
 }
 
-bool ReadPages(const std::string& path, Manual& manual, std::string& error)
-{
-    bool missing = false;
-    const std::vector<std::string> lines = ReadLines(path, missing);
-    if (missing)
-        return Fail(error, path, "cannot be read");
-    AuthoredPage* page = nullptr;
-    bool paragraph = false;
-    for (size_t n = 0; n < lines.size(); n++) {
-        const std::string& line = lines[n];
-        const std::string where = path + ":" + std::to_string(n + 1);
-        if (!line.empty() && line[0] == '#')
-            continue;
-        if (line.empty() || line[0] != '@') {
-            if (page)
-                AddTextLine(page->text, line, paragraph);
-            else if (!Trim(line).empty())
-                return Fail(error, where, "text outside a page");
-            continue;
-        }
-        std::string word, rest;
-        SplitDirective(line, word, rest);
-        if (word == "folder") {
-            if (rest.empty())
-                return Fail(error, where, "a folder needs a name");
-            manual.folders.push_back(AuthoredFolder{rest, "", {}, {}, where});
-            page = nullptr;
-        } else if (word == "page") {
-            if (manual.folders.empty() || !manual.folders.back().catalogue.empty())
-                return Fail(error, where, "a page needs a folder of its own");
-            if (rest.empty())
-                return Fail(error, where, "a page needs a title");
-            manual.folders.back().pages.push_back(AuthoredPage{rest, "", "", "", where});
-            page = &manual.folders.back().pages.back();
-            paragraph = false;
-        } else if (word == "picture") {
-            if (!page)
-                return Fail(error, where, "a picture belongs to a page");
-            std::string sheet, cell;
-            SplitDirective("@" + rest, sheet, cell);
-            if (sheet != "units" && sheet != "spells" && sheet != "terrain" && sheet != "unit" && sheet != "spell"
-                && sheet != "ability")
-                return Fail(error, where, "unknown sheet \"" + sheet + "\"");
-            if (cell.empty())
-                return Fail(error, where, "a picture needs a cell");
-            page->sheet = sheet;
-            page->cell = cell;
-        } else if (word == "catalogue") {
-            if (manual.folders.empty() || !manual.folders.back().pages.empty())
-                return Fail(error, where, "a catalogue needs a folder of its own");
-            manual.folders.back().catalogue = rest;
-            page = nullptr;
-        } else if (word == "title") {
-            const size_t equals = rest.find('=');
-            if (manual.folders.empty() || manual.folders.back().catalogue.empty() || equals == std::string::npos)
-                return Fail(error, where, "expected @title <name> = <title> in a catalogue's folder");
-            manual.folders.back().titles[Trim(rest.substr(0, equals))] = Trim(rest.substr(equals + 1));
-        } else {
-            return Fail(error, where, "unknown directive @" + word);
-        }
-    }
-    return true;
-}
-
-bool ReadAbout(const std::string& path, Manual& manual, std::string& error)
+// Reads a file of directives and text: '#' lines are left out, each "@word rest" line goes to
+// directive(word, rest, where, text), which answers what is wrong with it ("" when nothing) and may
+// point text at the text the following lines add to; a text line with nowhere to go is an error.
+template <typename Directive>
+bool ReadDirectives(const std::string& path, const char* stray, std::string& error, Directive directive)
 {
     bool missing = false;
     const std::vector<std::string> lines = ReadLines(path, missing);
@@ -136,19 +76,80 @@ bool ReadAbout(const std::string& path, Manual& manual, std::string& error)
             if (text)
                 AddTextLine(*text, line, paragraph);
             else if (!Trim(line).empty())
-                return Fail(error, where, "text before the first @about");
+                return Fail(error, where, stray);
             continue;
         }
         std::string word, rest;
         SplitDirective(line, word, rest);
-        if (word != "about" || rest.empty())
-            return Fail(error, where, "expected @about <type name>");
-        if (manual.about.count(rest))
-            return Fail(error, where, "\"" + rest + "\" is described twice");
-        text = &manual.about[rest];
+        const std::string problem = directive(word, rest, where, text);
+        if (!problem.empty())
+            return Fail(error, where, problem);
         paragraph = false;
     }
     return true;
+}
+
+bool ReadPages(const std::string& path, Manual& manual, std::string& error)
+{
+    AuthoredPage* page = nullptr;
+    auto directive = [&](const std::string& word, const std::string& rest, const std::string& where,
+                         std::string*& text) -> std::string {
+        AuthoredFolder* folder = manual.folders.empty() ? nullptr : &manual.folders.back();
+        if (word == "folder") {
+            if (rest.empty())
+                return "a folder needs a name";
+            manual.folders.push_back(AuthoredFolder{ rest, "", {}, {}, where });
+            page = nullptr;
+        } else if (word == "page") {
+            if (!folder || !folder->catalogue.empty())
+                return "a page needs a folder of its own";
+            if (rest.empty())
+                return "a page needs a title";
+            folder->pages.push_back(AuthoredPage{ rest, "", "", "", where });
+            page = &folder->pages.back();
+        } else if (word == "picture") {
+            std::string sheet, cell;
+            SplitDirective("@" + rest, sheet, cell);
+            if (!page)
+                return "a picture belongs to a page";
+            if (sheet != "units" && sheet != "spells" && sheet != "terrain" && sheet != "unit" && sheet != "spell"
+                && sheet != "ability")
+                return "unknown sheet \"" + sheet + "\"";
+            if (cell.empty())
+                return "a picture needs a cell";
+            page->sheet = sheet;
+            page->cell = cell;
+        } else if (word == "catalogue") {
+            if (!folder || !folder->pages.empty())
+                return "a catalogue needs a folder of its own";
+            folder->catalogue = rest;
+            page = nullptr;
+        } else if (word == "title") {
+            const size_t equals = rest.find('=');
+            if (!folder || folder->catalogue.empty() || equals == std::string::npos)
+                return "expected @title <name> = <title> in a catalogue's folder";
+            folder->titles[Trim(rest.substr(0, equals))] = Trim(rest.substr(equals + 1));
+        } else {
+            return "unknown directive @" + word;
+        }
+        text = page ? &page->text : nullptr;
+        return "";
+    };
+    return ReadDirectives(path, "text outside a page", error, directive);
+}
+
+bool ReadAbout(const std::string& path, Manual& manual, std::string& error)
+{
+    auto directive = [&](const std::string& word, const std::string& rest, const std::string&,
+                         std::string*& text) -> std::string {
+        if (word != "about" || rest.empty())
+            return "expected @about <type name>";
+        if (manual.about.count(rest))
+            return "\"" + rest + "\" is described twice";
+        text = &manual.about[rest];
+        return "";
+    };
+    return ReadDirectives(path, "text before the first @about", error, directive);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "game/shell/sound.h"
 #include "game/shell/startup.h"
 #include "game/view/board.h"
+#include "game/view/boardkeys.h"
 #include "game/view/geometry.h"
 #include "tests/game/screens/screentest.h"
 
@@ -166,6 +167,22 @@ TEST_F(Buttons, TogglesTurnZeroToOneAndAnythingElseToZero)
         t.callback(0, 0);
         EXPECT_EQ(*t.option, 0) << t.name;
     }
+}
+
+TEST_F(Buttons, MusicTurnedOffStopsTheSongAndTurnedOnStartsNone)
+{
+    ASSERT_FALSE(LoadMusic());
+    musicon = 1;
+    ASSERT_TRUE(PlaySong(SONG_MENU));
+    ASSERT_TRUE(IsSongPlaying(songs[SONG_MENU], true));
+    ToggleMusic(0, 0);
+    EXPECT_EQ(musicon, 0);
+    EXPECT_TRUE(IsSongPlaying(songs[SONG_MENU], false));
+    ToggleMusic(0, 0);
+    EXPECT_EQ(musicon, 1);
+    EXPECT_TRUE(IsSongPlaying(songs[SONG_MENU], false)) << "the next screen that asks for its song starts it";
+    FreeMusic();
+    musicon = 0;
 }
 
 TEST_F(Buttons, StateChangesTakeTheirArguments)

@@ -8,6 +8,7 @@
 #include "game/net/link.h"
 #include "game/net/lobby.h"
 #include "game/screens/lobby.h"
+#include "game/view/chat.h"
 #include "game/screens/states.h"
 #include "game/shell/errorscreen.h"
 #include "game/shell/prefs.h"

@@ -11,6 +11,7 @@
 #include "game/net/lobby.h"
 #include "game/screens/help.h"
 #include "game/screens/lobby.h"
+#include "game/view/chat.h"
 #include "game/screens/states.h"
 #include "game/shell/display.h"
 #include "game/shell/prefs.h"

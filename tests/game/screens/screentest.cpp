@@ -11,6 +11,7 @@
 #include "game/screens/buttons.h"
 #include "game/screens/help.h"
 #include "game/screens/lobby.h"
+#include "game/view/chat.h"
 #include "game/screens/runscreen.h"
 #include "game/screens/states.h"
 #include "game/shell/display.h"
@@ -140,18 +141,4 @@ void ScreenTest::SaveScreen(const std::string& name)
 bool ScreenTest::Played(const char* sound)
 {
     return std::find(soundsplayed.begin(), soundsplayed.end(), sound) != soundsplayed.end();
-}
-
-PixelRect Ink(const SysSurface* s, const PixelRect& rect, uint32_t background)
-{
-    PixelRect box = { rect.right, rect.bottom, rect.left, rect.top };
-    for (int32_t y = rect.top; y < rect.bottom; y++)
-        for (int32_t x = rect.left; x < rect.right; x++)
-            if (s->pixels[(size_t)y * s->width + x] != background) {
-                box.left = std::min(box.left, x);
-                box.top = std::min(box.top, y);
-                box.right = std::max(box.right, x + 1);
-                box.bottom = std::max(box.bottom, y + 1);
-            }
-    return box;
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/surface.h"
+#include "tests/game/support/pixels.h"
 
 class ScreenTest : public testing::Test {
 protected:
@@ -29,6 +29,3 @@ protected:
     int32_t cursorx = 400, cursory = 300;
     std::string olddir;
 };
-
-// The bounding box of the pixels in rect that differ from background; empty (left >= right) for none.
-PixelRect Ink(const SysSurface* surface, const PixelRect& rect, uint32_t background = 0);

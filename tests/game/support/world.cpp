@@ -23,8 +23,9 @@ void PutU32(std::vector<uint8_t>& out, uint32_t v)
         out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// The module file format of common/module.h: header, string entries, then the texts.
-Module* MakeStringModule(const TestStrings& strings)
+} // namespace
+
+std::vector<uint8_t> StringModuleBytes(const TestStrings& strings)
 {
     std::vector<uint8_t> bytes;
     PutU32(bytes, MODULE_MAGIC);
@@ -40,9 +41,15 @@ Module* MakeStringModule(const TestStrings& strings)
     }
     for (const auto& entry : strings)
         bytes.insert(bytes.end(), entry.second.begin(), entry.second.end());
-    return OpenModuleFromBytes(bytes);
+    return bytes;
 }
 
+namespace {
+
+Module* MakeStringModule(const TestStrings& strings)
+{
+    return OpenModuleFromBytes(StringModuleBytes(strings));
+}
 
 } // namespace
 

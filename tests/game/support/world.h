@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "game/model/records.h"
 
@@ -22,6 +23,8 @@ TestStrings StandardTestStrings();
 // picture cell of its number, no powers, hurt sound 3.
 void AddTestType(TestStrings& s, int32_t type, const char* name, const int32_t (&stats)[NUMSTATS], int32_t threshold,
                  const char* flags);
+// The strings as the bytes of a module file (the format of common/module.h).
+std::vector<uint8_t> StringModuleBytes(const TestStrings& strings);
 // Opens the strings as the string module and builds the catalogue from them; true on failure.
 bool LoadTestStrings(const TestStrings& strings);
 void UnloadTestStrings();               // the module, its cache and the catalogue gone

@@ -1,0 +1,97 @@
+// Uninstalling: the files the record lists, the directories the install made, then the record.
+#include <cerrno>
+#include <filesystem>
+
+#include "installer/failure.h"
+#include "installer/package.h"
+#include "installer/paths.h"
+#include "installer/plan.h"
+#include "installer/record.h"
+#include "installer/walks.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::file_type TypeOf(const std::string& path)
+{
+    std::error_code error;
+    return fs::symlink_status(path, error).type();
+}
+
+// True when a directory on the way from dir to the file is a link: the file there is not ours.
+bool ThroughLink(const std::string& dir, const std::string& path)
+{
+    for (size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1))
+        if (TypeOf(dir + path.substr(0, slash)) != fs::file_type::directory)
+            return true;
+    return false;
+}
+
+// True for the install directory, a directory on the way to it, or one inside it.
+bool NearInstallDir(const std::string& dir, const std::string& made)
+{
+    if (made.empty() || made[0] != '/' || fs::path(made).lexically_normal().string() != made)
+        return false;
+    const std::string withslash = made + "/";
+    return dir.compare(0, withslash.size(), withslash) == 0 || made.compare(0, dir.size(), dir) == 0;
+}
+
+// What the install wrote: the record's lists, or for a record without them, the package's files.
+void ListInstalled(const Module* package, const std::string& startdir, const std::string& regkey,
+                   const std::string& dir, std::vector<std::string>* files, std::vector<std::string>* dirs)
+{
+    if (!ReadRecordList(regkey, VALUE_FILES, files)) {
+        ReadRecordList(regkey, VALUE_DIRECTORIES, dirs);
+        return;
+    }
+    InstallPlan plan;
+    ReadInstallPlan(package, startdir, &plan);
+    for (const PlannedFile& file : plan.files)
+        files->push_back(file.path);
+    for (const std::string& sub : plan.subdirs)
+        dirs->push_back(dir + sub);
+}
+
+} // namespace
+
+void UninstallFiles(const Module* package, const std::string& startdir, const std::string& regkey,
+                    const std::string& dir)
+{
+    CheckPackageHead(package, PACKAGE_INVALID);
+    if (ExpandInstallDir(dir, nullptr) != dir)
+        throw std::string(INSTALLDIR_INVALID);
+    std::vector<std::string> files;
+    std::vector<std::string> dirs;
+    ListInstalled(package, startdir, regkey, dir, &files, &dirs);
+
+    // A file that will not go stays listed, so that the next try finds it.
+    std::vector<std::string> left;
+    int failure = 0;
+    for (const std::string& file : files) {
+        if (!IsSafeRelativePath(file) || ThroughLink(dir, file))
+            continue;
+        const fs::file_type type = TypeOf(dir + file);
+        if (type == fs::file_type::not_found || type == fs::file_type::directory)
+            continue;
+        std::error_code error;
+        fs::remove(dir + file, error);
+        if (error) {
+            failure = error.value();
+            left.push_back(file);
+        }
+    }
+    if (failure != 0) {
+        WriteRecordList(regkey, VALUE_FILES, left);
+        throw SUPEREXCEPTION{OP_DELETEFILE, failure};
+    }
+
+    // The directories it made, the deepest first, each only when nothing is left in it.
+    for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) {
+        std::error_code ignored;
+        if (NearInstallDir(dir, *it) && TypeOf(*it) == fs::file_type::directory)
+            fs::remove(*it, ignored);
+    }
+    if (const int code = DeleteRecordKey(regkey))
+        throw SUPEREXCEPTION{OP_DELETERECORD, code};
+}
