@@ -7,6 +7,7 @@
 #include "game/model/ids.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
+#include "game/model/rangemarks.h"
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
@@ -34,13 +35,6 @@ bool IsWarlordType(int32_t type)
 int32_t LastId()
 {
     return unitidhigh * 256 + unitidlow;
-}
-
-void ClearMarks()
-{
-    for (std::vector<MapSquare>& column : map)
-        for (MapSquare& s : column)
-            s.mark = 0;
 }
 
 } // namespace
@@ -125,7 +119,7 @@ bool PrepareDeploy(int32_t player)
     }
     if (ishost)
         turncount = -1;
-    ClearMarks();
+    ClearRange();
     shoppers++;
     currunit = -1;
     if (ishost) {

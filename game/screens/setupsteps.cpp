@@ -1,7 +1,6 @@
 #include "game/screens/setupsteps.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "game/magic/targets.h"
 #include "game/model/catalogue.h"
@@ -10,6 +9,7 @@
 #include "game/model/mapgen.h"
 #include "game/model/players.h"
 #include "game/model/queries.h"
+#include "game/model/rangemarks.h"
 #include "game/model/setup.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
@@ -39,34 +39,11 @@ namespace {
 enum { GUARDPASSES = 500, TYPEDRAWS = 500, SQUARETRIES = 10, UPGRADECHANCE = 4 };
 enum { FIRSTCAMP = 1, LASTCAMP = 254 };     // camp 0 is "no camp", 0xFF a unit of none
 enum { WARLORDSIGHT = 70 };
-enum { DEPLOYBUDGET = 50, FIRSTUNITBUDGET = 20, MARKSLACK = 5 };   // the range marks' measure
+enum { DEPLOYBUDGET = 50, FIRSTUNITBUDGET = 20 };     // the range marks' budgets of the legal area
 
 int32_t LocalPlayer()
 {
     return YouToInt();
-}
-
-// The cheapest walk between two squares at 10 along a row or column and 14 diagonally. With no
-// obstacles it never leaves the rectangle the two span, so it stays on the map.
-int32_t WalkCost(int32_t x0, int32_t y0, int32_t x1, int32_t y1)
-{
-    const int32_t dx = std::abs(x1 - x0), dy = std::abs(y1 - y0);
-    return SIGHTDIAGONAL * std::min(dx, dy) + SIGHTSTEP * (std::max(dx, dy) - std::min(dx, dy));
-}
-
-void MarkWithin(int32_t x, int32_t y, int32_t budget)
-{
-    for (int32_t sx = 0; sx < mapsize; sx++)
-        for (int32_t sy = 0; sy < mapsize; sy++)
-            if (WalkCost(x, y, sx, sy) <= budget + MARKSLACK)
-                map[sx][sy].mark = 1;
-}
-
-void ClearMarks()
-{
-    for (std::vector<MapSquare>& column : map)
-        for (MapSquare& s : column)
-            s.mark = 0;
 }
 
 // One guard of the mine at (mx, my) out of budget: the points it cost (twice its value when it is to
@@ -261,10 +238,10 @@ void ShadeMapStep()
     FollowSquare(player.startx, player.starty);
     debuglog << "p[YouToInt()].pt.x=" << player.startx << "\np[YouToInt()].pt.y=" << player.starty
              << "\nShading map for player " << local << '\n';
-    ClearMarks();
-    MarkWithin(player.startx, player.starty, DEPLOYBUDGET);
+    ClearRange();
+    MarkRange(player.startx, player.starty, DEPLOYBUDGET);
     if (!player.units.empty())
-        MarkWithin(player.units[0].x, player.units[0].y, FIRSTUNITBUDGET);
+        MarkRange(player.units[0].x, player.units[0].y, FIRSTUNITBUDGET);
 }
 
 void PrepareDeployStep()

@@ -42,16 +42,6 @@ bool Typing()
     return chattarget != -1;
 }
 
-// The board and the panels every play screen shows around its own parts.
-void DrawBoardPanels(int32_t local)
-{
-    DrawScreenBorder();
-    DrawMessageFeed(local);
-    if (minimapon)
-        DrawMinimap();
-    DrawSquareInfo(5, 360);
-}
-
 } // namespace
 
 bool EndTurnFrame()
@@ -81,13 +71,7 @@ bool UnitTurnFrame()
     DrawBoard(1, local);
     if (!Typing())
         HandleBoardClick();
-    DrawScreenBorder();
-    DrawUnitPanel(currplayer, currunit);
-    DrawTurnHeader();
-    DrawMessageFeed(local);
-    if (minimapon)
-        DrawMinimap();
-    DrawSquareInfo(5, 360);
+    DrawPlayPanels(local, true);
     DrawCursor(cursorframe);
     ChatEntry();
     ScrollView();
@@ -119,7 +103,7 @@ bool WaitPlayersFrame()
     PlaySong(SONG_IDLE);
     ClearBackBuffer();
     DrawBoard(0, local);
-    DrawBoardPanels(local);
+    DrawPlayPanels(local, false);
     ChatEntry();
     // The drawing showed the local player's side; the turn holder is the game's, shared by every machine.
     currplayer = holder;
@@ -151,7 +135,7 @@ bool WaitResultFrame()
     const int32_t local = YouToInt();
     ClearBackBuffer();
     DrawBoard(0, local);
-    DrawBoardPanels(local);
+    DrawPlayPanels(local, false);
     BeginText(FONT_BOARDLARGE);
     DrawTextBox(5, 30, 790, 490, "Please wait...", COLOUR_WHITE, FORMAT_CENTREDLINE);
     EndText();

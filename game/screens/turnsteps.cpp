@@ -113,6 +113,7 @@ void YourTurnStep()
     AddMessage(currplayer, "It's your turn.", FEEDWHITE);
     PlaySfx(".\\Sound\\GSNextPlayer.wav");
     currunit = -1;
+    rest = Rest{};
     RebuildMinimap(YouToInt(), 0);
     gs = GAME_NEXTUNIT;
 }
@@ -138,6 +139,13 @@ void NextUnitStep()
             return;
         }
     gs = GAME_ENDTURN;
+}
+
+void ResetTurnSteps()
+{
+    pickedunit = 0;
+    requesttime = 0;
+    rest = Rest{};
 }
 
 void RestActingUnit()

@@ -20,6 +20,7 @@ void NextUnitStep();
 // The local player is done with the acting unit for this turn (Space): the next-unit search passes it
 // over. Its moves and actions stay as they are, as on every other machine, which never hears of it.
 void RestActingUnit();
+void ResetTurnSteps();      // nothing picked, resting or requested (tests)
 // GAME_COMPTURN: a client watches; the host gives the next neutral unit its turn (GAME_COMPUNIT), and
 // ends the turn when none is left.
 void CompTurnStep();

@@ -16,6 +16,19 @@
 #include "game/view/squareinfo.h"
 #include "game/view/unitpanel.h"
 
+void DrawPlayPanels(int32_t viewer, bool withunit)
+{
+    DrawScreenBorder();
+    if (withunit) {
+        DrawUnitPanel(currplayer, currunit);
+        DrawTurnHeader();
+    }
+    DrawMessageFeed(viewer);
+    if (minimapon)
+        DrawMinimap();
+    DrawSquareInfo(5, 360);
+}
+
 bool DrawWatchFrame()
 {
     PlaySong(TimeOfDaySong());
@@ -23,13 +36,7 @@ bool DrawWatchFrame()
     const int32_t local = YouToInt();
     ClearBackBuffer();
     DrawBoard(1, local);
-    DrawScreenBorder();
-    DrawUnitPanel(currplayer, currunit);
-    DrawTurnHeader();
-    DrawMessageFeed(local);
-    if (minimapon)
-        DrawMinimap();
-    DrawSquareInfo(5, 360);
+    DrawPlayPanels(local, true);
     ChatEntry();
     DrawCursor(0);
     ScrollView();

@@ -19,21 +19,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A player's own game folder: links to the shipped files, its own preferences (music off) and log.
-setup() {
-    mkdir -p "$work/$1/ctl"
-    for f in "$dist"/*; do
-        case $(basename "$f") in debug.txt|gorvanel.ini) ;; *) ln -s "$f" "$work/$1/" ;; esac
-    done
-    printf '[Gorvanel Preferences]\n\nmusic=0\nsound=1\ngrid=0\nminimap=1\n' > "$work/$1/gorvanel.ini"
-    : > "$work/$1/ctl/commands"
-}
-
-start() {
-    (cd "$work/$1" && GORVANEL_HEADLESS=1 GORVANEL_CONTROL="$work/$1/ctl" exec ./Gorvanel 2>stderr.txt) &
-    eval "pid_$1=$!"
-    pids="$pids $!"
-}
+. "$(dirname "$0")/../play/players.sh"
 
 send() {
     who=$1

@@ -8,8 +8,8 @@
 set -u
 game=$1
 driver=$2
-shots=$3
-dist=$(dirname "$game")
+mkdir -p "$3"; shots=$(cd "$3" && pwd)
+dist=$(cd "$(dirname "$game")" && pwd)
 work=$(mktemp -d)
 pids=""
 cleanup() {
@@ -20,21 +20,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A player's own game folder: links to the shipped files, its own preferences (music off) and log.
-setup() {
-    mkdir -p "$work/$1/ctl"
-    for f in "$dist"/*; do
-        case $(basename "$f") in debug.txt|gorvanel.ini) ;; *) ln -s "$f" "$work/$1/" ;; esac
-    done
-    printf '[Gorvanel Preferences]\n\nmusic=0\nsound=1\ngrid=0\nminimap=1\n' > "$work/$1/gorvanel.ini"
-    : > "$work/$1/ctl/commands"
-}
-
-start() {
-    (cd "$work/$1" && GORVANEL_HEADLESS=1 GORVANEL_CONTROL="$work/$1/ctl" exec ./Gorvanel 2>stderr.txt) &
-    eval "pid_$1=$!"
-    pids="$pids $!"
-}
+. "$(dirname "$0")/../play/players.sh"
 
 port=$((20000 + $$ % 30000))
 for who in host ann bo; do

@@ -9,6 +9,7 @@
 #include "game/model/turns.h"
 #include "game/screens/commandmode.h"
 #include "game/screens/states.h"
+#include "game/screens/turnsteps.h"
 #include "game/shell/sound.h"
 #include "game/shell/display.h"
 #include "game/shell/images.h"
@@ -24,6 +25,7 @@ void PlayScreenTest::SetUp()
 {
     ScreenTest::SetUp();
     ASSERT_FALSE(CreateSpells());
+    ResetTurnSteps();
     commandmode = COMMAND_MOVE;
     commandflag = 0;
 }
@@ -31,6 +33,7 @@ void PlayScreenTest::SetUp()
 void PlayScreenTest::TearDown()
 {
     ClearSendQueue();
+    ResetTurnSteps();
     ScreenTest::TearDown();
 }
 
