@@ -65,8 +65,10 @@ void TakeUnit(int32_t unit, int32_t next)
     pickedunit = 0;
     currunit = unit;
     debuglog << "Found unit: " << unit << '\n';
+    // As autofocus allows, and only onto land the local player has seen: a guard's camp in the dark
+    // stays unseen while it acts.
     const Unit& u = p[currplayer].units[unit];
-    CenterView(u.x, u.y);
+    FollowSquare(u.x, u.y);
     gs = next;
     SendToPlayer(BuildNextUnit(u.id), -1);
 }

@@ -3,7 +3,8 @@
 # directory, absolute), $work (a scratch folder) and $pids, and gets, for a player named WHO:
 #   setup WHO      his own game folder in $work/WHO: links to the shipped files, his own preferences
 #                  (music off) and log, an empty commands file in ctl/
-#   start WHO      starts his program in the background there; its process id is in $pid_WHO
+#   start WHO      starts his program in the background there (its output in stdout.txt and
+#                  stderr.txt); its process id is in $pid_WHO
 setup() {
     mkdir -p "$work/$1/ctl"
     for f in "$dist"/*; do
@@ -14,7 +15,7 @@ setup() {
 }
 
 start() {
-    (cd "$work/$1" && GORVANEL_HEADLESS=1 GORVANEL_CONTROL="$work/$1/ctl" exec ./Gorvanel 2>stderr.txt) &
+    (cd "$work/$1" && GORVANEL_HEADLESS=1 GORVANEL_CONTROL="$work/$1/ctl" exec ./Gorvanel >stdout.txt 2>stderr.txt) &
     eval "pid_$1=$!"
     pids="$pids $!"
 }
