@@ -4,7 +4,9 @@
 
 #include "game/model/state.h"
 #include "game/model/turns.h"
+#include "game/net/builders.h"
 #include "game/net/lobby.h"
+#include "game/net/routing.h"
 #include "game/screens/commandmode.h"
 #include "game/screens/states.h"
 #include "game/screens/turnsteps.h"
@@ -182,6 +184,27 @@ TEST_F(Turn, CancelAppearsOnlyAfterTenSecondsOfWaiting)
     Click(695, 550);
     Frames(2);
     EXPECT_EQ(gs, GAME_UNITTURN);
+}
+
+TEST_F(Turn, AnAnswerWhileTheMenuIsOpenOverTheWaitGoesBackToTheUnitTurn)
+{
+    MakeGame(2, 12);
+    const int32_t t = Put(0, 6, 5, Buyable(0));
+    const int32_t u = Put(1, 5, 5, Buyable(0));
+    currplayer = 1;
+    turnholder = 1;
+    currunit = u;
+    HostAndClient machines(1);
+    machines.UseClient();
+    SendToPlayer(BuildAttackRequest(p[1].units[u].id, p[0].units[t].id), -1);
+    gs = GAME_MENU;
+    returngs = GAME_WAITRESULT;
+    machines.ClientToHost();
+    const std::vector<SentFrame> answer = machines.HostToClient();
+    ASSERT_FALSE(answer.empty());
+    EXPECT_EQ(answer[0].Body()[0], 'k');
+    EXPECT_EQ(gs, GAME_MENU) << "the menu stays open";
+    EXPECT_EQ(returngs, GAME_UNITTURN) << "and closes onto the unit turn, not onto a wait for what came";
 }
 
 TEST_F(Turn, TheEndTurnBoxEndsTheTurnOrGoesBack)
