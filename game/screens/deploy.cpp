@@ -3,19 +3,17 @@
 
 #include <string>
 
+#include "game/magic/targets.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
-#include "game/magic/targets.h"
 #include "game/model/setup.h"
 #include "game/model/state.h"
 #include "game/net/routing.h"
 #include "game/screens/boardcommands.h"
-#include "game/screens/frontlook.h"
 #include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
 #include "game/shell/display.h"
 #include "game/shell/images.h"
-#include "game/shell/input.h"
 #include "game/shell/music.h"
 #include "game/view/board.h"
 #include "game/view/boardkeys.h"
@@ -97,7 +95,7 @@ void DeployScreen(int32_t player)
         DescribeMapObject();
     if (minimapon)
         DrawMinimap();
-    if (chattarget == -1)
+    if (chattarget == CHATCLOSED)
         HandleGameKeys();
     DrawMessageFeed(player);
     ChatEntry();

@@ -9,6 +9,7 @@
 #include "game/model/combat.h"
 #include "game/model/digest.h"
 #include "game/model/localplayer.h"
+#include "game/model/powers.h"
 #include "game/model/queries.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
@@ -58,6 +59,25 @@ std::string Cheapest(int32_t local)
     for (size_t i = 0; i < buyable.size(); i++) {
         const int32_t cost = GetResNumber((uint32_t)(STR_UNITCOST + buyable[i].type));
         if (cost <= p[local].gold && (best < 0 || cost < price)) {
+            best = (int32_t)i;
+            price = cost;
+        }
+    }
+    return best < 0 ? std::string() : At(buyable[best].iconx + SQUARESIZE / 2, buyable[best].icony + SQUARESIZE / 2);
+}
+
+// The cheapest unit type he can pay for that casts at enemy units: its icon.
+std::string CheapestCaster(int32_t local)
+{
+    int32_t best = -1, price = 0;
+    for (size_t i = 0; i < buyable.size(); i++) {
+        const int32_t cost = GetResNumber((uint32_t)(STR_UNITCOST + buyable[i].type));
+        int32_t known[MAXSPELLS], unused[MAXABILITIES];
+        GetUnitPowers(buyable[i].type, known, unused);
+        bool caster = false;
+        for (const int32_t s : known)
+            caster = caster || (s >= 0 && (size_t)s < spells.size() && spells[s].test == TargetEnemyUnit);
+        if (caster && cost <= p[local].gold && (best < 0 || cost < price)) {
             best = (int32_t)i;
             price = cost;
         }
@@ -184,7 +204,7 @@ std::string ProbeLine()
     if (gs == GAME_VICTORYSCREEN)
         out << " winner=" << winnername;
     if (local >= 0 && gs == GAME_SHOP)
-        out << " cheapest=" << Cheapest(local);
+        out << " cheapest=" << Cheapest(local) << " caster=" << CheapestCaster(local);
     if (local >= 0 && gs == GAME_DEPLOY)
         out << " legal=" << Legal(local);
     const bool acting = local >= 0 && gs == GAME_UNITTURN && currplayer == local && currunit >= 0

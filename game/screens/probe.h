@@ -7,7 +7,8 @@
 //   digest, queue                           the game state's digest (hex), frames waiting to be sent
 //   winner                                  the winner's name (victory screen)
 // and where a player would click or which key he would press (screen pixels, "x,y"):
-//   cheapest                                the shop: the cheapest unit type he can pay for
+//   cheapest, caster                        the shop: the cheapest unit type he can pay for, and the
+//                                           cheapest of those that cast at enemy units
 //   legal                                   deployment: a square the selected unit may be placed on
 //   target                                  unit turn: an enemy the acting unit may attack
 //   spell, spelltarget                      unit turn: a usable spell's icon, and an enemy it may take

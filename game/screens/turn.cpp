@@ -5,7 +5,6 @@
 #include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/model/turns.h"
-#include "game/net/routing.h"
 #include "game/screens/boardcommands.h"
 #include "game/screens/buttons.h"
 #include "game/screens/callbacks.h"
@@ -24,13 +23,8 @@
 #include "game/view/chat.h"
 #include "game/view/cursor.h"
 #include "game/view/drawing.h"
-#include "game/view/feed.h"
 #include "game/view/geometry.h"
-#include "game/view/header.h"
-#include "game/view/minimap.h"
-#include "game/view/squareinfo.h"
 #include "game/view/text.h"
-#include "game/view/unitpanel.h"
 #include "platform/clock.h"
 
 namespace {
@@ -39,7 +33,7 @@ enum : uint32_t { CANCELAFTERMS = 10000 };
 
 bool Typing()
 {
-    return chattarget != -1;
+    return chattarget != CHATCLOSED;
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 #include "game/screens/warlord.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "game/model/catalogue.h"
@@ -15,7 +13,6 @@
 #include "game/model/strings.h"
 #include "game/screens/buttons.h"
 #include "game/screens/setupsteps.h"
-#include "game/shell/fonts.h"
 #include "game/shell/images.h"
 #include "game/shell/shell.h"
 #include "game/view/cells.h"

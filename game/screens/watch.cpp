@@ -41,7 +41,7 @@ bool DrawWatchFrame()
     DrawCursor(0);
     ScrollView();
     FlipScreen();
-    if (chattarget == -1)
+    if (chattarget == CHATCLOSED)
         HandleGameKeys();
     return false;
 }

@@ -28,7 +28,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum { REPLYSECONDS = 60, QUIETROUNDS = 3, UNEQUALROUNDS = 40, MAXROUNDS = 40000, ACTIONSPERTURN = 4, AFTERWINROUNDS = 200 };
+enum { REPLYSECONDS = 60, QUIETROUNDS = 3, UNEQUALROUNDS = 40, MAXROUNDS = 40000, ACTIONSPERTURN = 4, AFTERWINROUNDS = 200, LASTDAY = 6 };
 
 // The screen states the driver acts in or waits on.
 enum {
@@ -238,6 +238,8 @@ std::string Arrow(const std::string& dir)
     return dir == "L" ? "203" : dir == "R" ? "205" : dir == "U" ? "200" : "208";
 }
 
+int attacks = 0, casts = 0;     // made through the screens
+
 // One decision in the local unit turn.
 void ActInUnitTurn(Peer& p, const Probe& probe)
 {
@@ -254,6 +256,7 @@ void ActInUnitTurn(Peer& p, const Probe& probe)
     if (probe.Point("spell", &x, &y)) {
         int tx, ty;
         probe.Point("spelltarget", &tx, &ty);
+        casts++;
         Click(p, x, y);         // the spell's icon in the unit panel
         Send(p, "wait frames 3");
         Shot(p, "spell-aimed");
@@ -261,6 +264,7 @@ void ActInUnitTurn(Peer& p, const Probe& probe)
         return;
     }
     if (probe.Point("target", &x, &y)) {
+        attacks++;
         Keys(p, std::to_string(KEY_TAB));
         Send(p, "wait frames 3");
         Shot(p, "attack-marked");
@@ -284,7 +288,10 @@ void Shop(Peer& p, const Probe& probe)
         p.bought = false;
     }
     int x, y;
-    if (!p.bought && probe.Point("cheapest", &x, &y)) {
+    // Ann recruits casters, the others the cheapest soldiers.
+    const bool found = p.name == "Ann" ? probe.Point("caster", &x, &y) || probe.Point("cheapest", &x, &y)
+                                       : probe.Point("cheapest", &x, &y);
+    if (!p.bought && found) {
         Click(p, x, y);
         Send(p, "wait frames 2");
         Click(p, 690, 425);     // "Buy This Unit"
@@ -311,13 +318,13 @@ void Leave(Peer& p)
     p.ingame = false;
 }
 
-// Who leaves when: Bo on the second day, Ann on the third, each while another player acts.
+// Who leaves when: Bo on the second day, Ann after him, each while another player acts; the host,
+// alone with the neutral side, then wins at the start of his next turn.
 bool LeavesNow(const Peer& p, const Probe& probe)
 {
-    if (probe.Num("gs") != GS_WATCH)
+    if (probe.Num("gs") != GS_WATCH || probe.Num("day") < 2)
         return false;
-    const int day = probe.Num("day");
-    return (p.name == "Bo" && day >= 2) || (p.name == "Ann" && day >= 3);
+    return p.name == "Bo" || (p.name == "Ann" && !peers[2].ingame);
 }
 
 // The things a player does once in the game, to see that they work through the screens: the options
@@ -470,6 +477,8 @@ void Play()
             }
         if (playing.empty())
             break;
+        if (playing.front()->last.Num("day") > LASTDAY)
+            Fail("the game went on past day " + std::to_string(LASTDAY));
         won = Victory(playing) || won;
         // Once won, everybody still in the game sees the victory soon.
         if (won && ++afterwin > AFTERWINROUNDS)
@@ -492,11 +501,16 @@ void Finish()
 {
     if (checkpoints < 10)
         Fail("only " + std::to_string(checkpoints) + " checkpoints");
+    // Within their days the armies meet the guards of the mines near their camps: the soldiers strike
+    // them and Ann's casters cast at them, all by clicks.
+    if (attacks < 1 || casts < 1)
+        Fail("no attack or no spell was made through the screens");
     for (Peer& p : peers) {
         Await(p, "gs " + std::to_string(GS_MAINMENU));
         Send(p, "quit");
     }
-    std::cout << "the game ended with " << checkpoints << " checkpoints, every digest equal" << std::endl;
+    std::cout << "the game ended with " << checkpoints << " checkpoints, every digest equal; " << attacks
+              << " attacks and " << casts << " spells cast by clicks" << std::endl;
 }
 
 } // namespace

@@ -71,6 +71,17 @@ TEST_F(Options, TheMenuLeavesTheGameOrEndsTheProgram)
     EXPECT_TRUE(p.empty());
 }
 
+TEST_F(Options, LeavingAfterALostServerGoesToTheMainMenu)
+{
+    MakeGame(2, 12);
+    BecomeClient(1);
+    gs = GAME_LEAVEGAME;
+    Frames(1);
+    EXPECT_EQ(gs, GAME_TOMAINMENU);
+    EXPECT_TRUE(p.empty());
+    EXPECT_TRUE(map.empty());
+}
+
 TEST_F(Options, DrawingStaysOffBetweenTheFramesOfABox)
 {
     MakeGame(2, 12);
