@@ -152,26 +152,22 @@ void Spell(std::ostringstream& out)
     }
 }
 
-// A step of the acting unit towards the nearest unit of another army (any other side when none is
-// left): L, R, U or D, the longer way first; none when neither way is open and paid for.
+// A step of the acting unit towards the nearest unit of another side (the guards' too): L, R, U or D,
+// the longer way first; none when neither way is open and paid for.
 std::string Step()
 {
     const Unit& a = p[currplayer].units[currunit];
     int32_t tx = -1, ty = -1, best = -1;
-    for (const bool armies : {true, false}) {
-        for (size_t tp = 0; tp < p.size() && best < 0; tp++)
-            if ((int32_t)tp != currplayer && p[tp].neutral != armies)
-                for (const Unit& t : p[tp].units) {
-                    const int32_t d = std::abs(t.x - a.x) + std::abs(t.y - a.y);
-                    if (best < 0 || d < best) {
-                        best = d;
-                        tx = t.x;
-                        ty = t.y;
-                    }
+    for (size_t tp = 0; tp < p.size(); tp++)
+        if ((int32_t)tp != currplayer)
+            for (const Unit& t : p[tp].units) {
+                const int32_t d = std::abs(t.x - a.x) + std::abs(t.y - a.y);
+                if (best < 0 || d < best) {
+                    best = d;
+                    tx = t.x;
+                    ty = t.y;
                 }
-        if (best >= 0)
-            break;
-    }
+            }
     if (best <= 1 || a.moves < 1)
         return "";
     const int32_t dx = tx > a.x ? 1 : tx < a.x ? -1 : 0, dy = ty > a.y ? 1 : ty < a.y ? -1 : 0;

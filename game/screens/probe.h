@@ -12,7 +12,7 @@
 //   legal                                   deployment: a square the selected unit may be placed on
 //   target                                  unit turn: an enemy the acting unit may attack
 //   spell, spelltarget                      unit turn: a usable spell's icon, and an enemy it may take
-//   step                                    unit turn: L, R, U or D towards the nearest enemy army
+//   step                                    unit turn: L, R, U or D towards the nearest unit of another side
 //   warlord                                 unit turn: 1 when the acting unit is the warlord
 #pragma once
 #include <string>
