@@ -13,7 +13,10 @@ struct BackendOps {
     void (*present)(const uint32_t* pixels, int width, int height);
     void (*pump)();                                         // turns pending events into queued messages
     void (*wait)(int timeoutms);                            // waits up to timeoutms for an event; may return early
-    bool (*messagebox)(const char* caption, const char* text); // UTF-8 texts; true when nothing was shown
+    // UTF-8 texts, a BoxIcon and BoxButtons (platform/dialog.h); the BoxAnswer, or -1 when nothing was shown.
+    int (*messagebox)(const char* caption, const char* text, int icon, int buttons);
+    bool (*opensmall)(const char* caption, int width, int height); // a small window without a frame; true on failure
+    void (*wake)();                                         // ends a wait from another thread
 };
 
 extern const BackendOps sdlbackend;

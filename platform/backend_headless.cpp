@@ -13,11 +13,14 @@
 
 namespace {
 
-enum InjectedKind { INJECT_FOCUSLOST, INJECT_FOCUSGAINED, INJECT_CLOSE, INJECT_CHAR, INJECT_KEYDOWN };
+enum InjectedKind {
+    INJECT_FOCUSLOST, INJECT_FOCUSGAINED, INJECT_CLOSE, INJECT_CHAR, INJECT_KEYDOWN,
+    INJECT_MOUSEMOVE, INJECT_BUTTONDOWN, INJECT_BUTTONUP,
+};
 
 struct Injected {
     InjectedKind kind;
-    uint32_t value;
+    uint32_t value;     // a character, a key, or a PointParam
 };
 
 std::vector<Injected> pending;
@@ -93,6 +96,9 @@ void HeadlessPump()
         case INJECT_CLOSE: PostSysMessage(SYS_CLOSE, 0, 0); break;
         case INJECT_CHAR: PostSysMessage(SYS_CHAR, e.value, 0); break;
         case INJECT_KEYDOWN: PostSysMessage(SYS_KEYDOWN, e.value, 0); break;
+        case INJECT_MOUSEMOVE: PostSysMessage(SYS_MOUSEMOVE, 0, (intptr_t)e.value); break;
+        case INJECT_BUTTONDOWN: PostSysMessage(SYS_LBUTTONDOWN, 0, (intptr_t)e.value); break;
+        case INJECT_BUTTONUP: PostSysMessage(SYS_LBUTTONUP, 0, (intptr_t)e.value); break;
         }
     }
 }
@@ -104,16 +110,25 @@ void HeadlessWait(int)
     nanosleep(&rest, nullptr);
 }
 
-bool HeadlessMessageBox(const char*, const char*)
+int HeadlessMessageBox(const char*, const char*, int, int)
 {
-    return true;
+    return -1;
+}
+
+bool HeadlessOpenSmall(const char*, int, int)
+{
+    return false;
+}
+
+void HeadlessWake()
+{
 }
 
 } // namespace
 
 const BackendOps headlessbackend = {
-    HeadlessStart, HeadlessStop, HeadlessOpenWindow, HeadlessCloseWindow,
-    HeadlessPresent, HeadlessPump, HeadlessWait, HeadlessMessageBox,
+    HeadlessStart, HeadlessStop, HeadlessOpenWindow, HeadlessCloseWindow, HeadlessPresent,
+    HeadlessPump, HeadlessWait, HeadlessMessageBox, HeadlessOpenSmall, HeadlessWake,
 };
 
 void InjectFocusLost()
@@ -164,4 +179,22 @@ bool SaveLastFramePng(const char* path)
     if (lastframe.empty())
         return true;
     return WritePng(path, lastframe.data(), framewidth, frameheight);
+}
+
+void InjectMouseMove(int x, int y)
+{
+    pending.push_back({INJECT_MOUSEMOVE, (uint32_t)PointParam(x, y)});
+}
+
+void InjectClick(int x, int y)
+{
+    const uint32_t at = (uint32_t)PointParam(x, y);
+    pending.push_back({INJECT_MOUSEMOVE, at});
+    pending.push_back({INJECT_BUTTONDOWN, at});
+    pending.push_back({INJECT_BUTTONUP, at});
+}
+
+void InjectMouseButton(int x, int y, bool down)
+{
+    pending.push_back({down ? INJECT_BUTTONDOWN : INJECT_BUTTONUP, (uint32_t)PointParam(x, y)});
 }

@@ -1,4 +1,5 @@
-// The SDL2 back end: one desktop full-screen window showing the 800 x 600 frame letterboxed.
+// The SDL2 back end: one desktop full-screen window showing the 800 x 600 frame letterboxed, or a
+// small fixed window (the updater's, the installer's) showing its frame pixel for pixel.
 #include <SDL.h>
 
 #include <cstdio>
@@ -6,6 +7,7 @@
 
 #include "platform/backend.h"
 #include "platform/cp1252.h"
+#include "platform/dialog.h"
 #include "platform/display.h"
 #include "platform/window.h"
 
@@ -19,6 +21,8 @@ SDL_Renderer* renderer = nullptr;
 SDL_Texture* frametexture = nullptr;
 int texturewidth = 0;
 int textureheight = 0;
+bool smallwindow = false;       // the mouse is reported as messages
+uint32_t wakeevent = (uint32_t)-1;
 
 bool SdlStart()
 {
@@ -30,6 +34,8 @@ bool SdlStart()
         SDL_Log("SDL video: %s", SDL_GetError());
         return true;
     }
+    if (wakeevent == (uint32_t)-1)
+        wakeevent = SDL_RegisterEvents(1);
     return false;
 }
 
@@ -52,6 +58,7 @@ void SdlCloseWindow()
     renderer = nullptr;
     sdlwindow = nullptr;
     texturewidth = textureheight = 0;
+    smallwindow = false;
 }
 
 bool MakeTexture(int width, int height)
@@ -86,13 +93,13 @@ bool OnlyInvisibleDriver()
     return true;
 }
 
-bool SdlOpenWindow(const char* caption)
+// Opens the window with its renderer and a frame texture of width x height; true on failure.
+bool OpenWindowOfSize(const char* caption, int x, int y, int width, int height, uint32_t flags)
 {
     if (OnlyInvisibleDriver())
         return true;
     const std::string title = Cp1252ToUtf8(caption ? caption : "");
-    sdlwindow = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                                 logicalwidth, logicalheight, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    sdlwindow = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
     if (!sdlwindow) {
         SDL_Log("SDL window: %s", SDL_GetError());
         return true;
@@ -100,7 +107,7 @@ bool SdlOpenWindow(const char* caption)
     renderer = SDL_CreateRenderer(sdlwindow, -1, 0);
     if (!renderer)
         renderer = SDL_CreateRenderer(sdlwindow, -1, SDL_RENDERER_SOFTWARE);
-    if (!renderer || MakeTexture(logicalwidth, logicalheight)) {
+    if (!renderer || MakeTexture(width, height)) {
         SDL_Log("SDL renderer: %s", SDL_GetError());
         SdlCloseWindow();
         return true;
@@ -109,6 +116,20 @@ bool SdlOpenWindow(const char* caption)
     SDL_RenderClear(renderer);
     SDL_RenderPresent(renderer);
     SDL_StartTextInput();
+    return false;
+}
+
+bool SdlOpenWindow(const char* caption)
+{
+    return OpenWindowOfSize(caption, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, logicalwidth, logicalheight,
+                            SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+bool SdlOpenSmall(const char* caption, int width, int height)
+{
+    if (OpenWindowOfSize(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_BORDERLESS))
+        return true;
+    smallwindow = true;
     return false;
 }
 
@@ -150,12 +171,39 @@ void TranslateWindowEvent(const SDL_WindowEvent& e)
     }
 }
 
+uint32_t TranslateKey(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_BACKSPACE: return SYSKEY_BACK;
+    case SDLK_TAB: return SYSKEY_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return SYSKEY_RETURN;
+    case SDLK_ESCAPE: return SYSKEY_ESCAPE;
+    case SDLK_END: return SYSKEY_END;
+    case SDLK_HOME: return SYSKEY_HOME;
+    case SDLK_LEFT: return SYSKEY_LEFT;
+    case SDLK_RIGHT: return SYSKEY_RIGHT;
+    case SDLK_DELETE: return SYSKEY_DELETE;
+    default: return 0;
+    }
+}
+
 void SdlPump()
 {
     SDL_Event e;
     while (SDL_PollEvent(&e)) {
         NoteInputEvent(e);
         switch (e.type) {
+        case SDL_MOUSEMOTION:
+            if (smallwindow)
+                PostSysMessage(SYS_MOUSEMOVE, 0, PointParam(e.motion.x, e.motion.y));
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            if (smallwindow && e.button.button == SDL_BUTTON_LEFT)
+                PostSysMessage(e.type == SDL_MOUSEBUTTONDOWN ? SYS_LBUTTONDOWN : SYS_LBUTTONUP, 0,
+                               PointParam(e.button.x, e.button.y));
+            break;
         case SDL_WINDOWEVENT:
             TranslateWindowEvent(e.window);
             break;
@@ -167,10 +215,8 @@ void SdlPump()
                 PostSysMessage(SYS_CHAR, (uint8_t)c, 0);
             break;
         case SDL_KEYDOWN:
-            if (e.key.keysym.sym == SDLK_BACKSPACE)
-                PostSysMessage(SYS_KEYDOWN, SYSKEY_BACK, 0);
-            else if (e.key.keysym.sym == SDLK_DELETE)
-                PostSysMessage(SYS_KEYDOWN, SYSKEY_DELETE, 0);
+            if (const uint32_t key = TranslateKey(e.key.keysym.sym))
+                PostSysMessage(SYS_KEYDOWN, key, 0);
             break;
         default:
             break;
@@ -184,16 +230,43 @@ void SdlWait(int timeoutms)
     SDL_WaitEventTimeout(nullptr, timeoutms);
 }
 
-bool SdlMessageBox(const char* caption, const char* text)
+void SdlWake()
+{
+    // Thread-safe: the window thread's wait returns, and the event itself is dropped by the pump.
+    SDL_Event e = {};
+    e.type = wakeevent;
+    SDL_PushEvent(&e);
+}
+
+int SdlMessageBox(const char* caption, const char* text, int icon, int buttons)
 {
     // A box behind a full-screen window would never be seen.
-    if (sdlwindow)
+    if (sdlwindow && !smallwindow)
         SDL_SetWindowFullscreen(sdlwindow, 0);
-    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption, text, sdlwindow) != 0;
+    static const SDL_MessageBoxButtonData ok[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, BOXANSWER_OK, "OK"},
+    };
+    static const SDL_MessageBoxButtonData yesno[] = {
+        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, BOXANSWER_YES, "Yes"},
+        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, BOXANSWER_NO, "No"},
+    };
+    SDL_MessageBoxData box = {};
+    box.flags = icon == BOXICON_ERROR ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
+    box.window = sdlwindow;
+    box.title = caption;
+    box.message = text;
+    box.numbuttons = buttons == BOXBUTTONS_YESNO ? 2 : 1;
+    box.buttons = buttons == BOXBUTTONS_YESNO ? yesno : ok;
+    int answer = -1;
+    if (SDL_ShowMessageBox(&box, &answer) != 0)
+        return -1;
+    // Closing the box without a button is the escape answer.
+    return answer >= 0 ? answer : buttons == BOXBUTTONS_YESNO ? BOXANSWER_NO : BOXANSWER_OK;
 }
 
 } // namespace
 
 const BackendOps sdlbackend = {
-    SdlStart, SdlStop, SdlOpenWindow, SdlCloseWindow, SdlPresent, SdlPump, SdlWait, SdlMessageBox,
+    SdlStart, SdlStop,   SdlOpenWindow, SdlCloseWindow, SdlPresent, SdlPump,
+    SdlWait,  SdlMessageBox, SdlOpenSmall,  SdlWake,
 };

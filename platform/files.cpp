@@ -206,3 +206,8 @@ bool WriteFileReplacing(const char* name, const std::string& bytes)
         unlink(temp.data());
     return failed;
 }
+
+bool SyncFile(FILE* file)
+{
+    return fflush(file) != 0 || fsync(fileno(file)) != 0;
+}

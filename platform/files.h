@@ -3,6 +3,7 @@
 // Names may use '\' and any letter case: "tessarine.dll" finds "Tessarine.dll". Every call that takes
 // a name resolves it first.
 #pragma once
+#include <cstdio>
 #include <string>
 
 std::string ResolvePath(const char* name);     // the path of a Windows-style name: '\' to '/', a leading ".\" dropped, each missing part matched ignoring case
@@ -13,3 +14,4 @@ bool DirectoryExists(const char* name);        // a directory exists
 std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
 bool SetCurrentDir(const char* name);          // changes the working directory; true on failure
 bool WriteFileReplacing(const char* name, const std::string& bytes); // writes a whole file beside it, flushed to disk, then renames it into place: the old file or the new one, never half; true on failure
+bool SyncFile(FILE* file);                     // flushes a written file and forces its bytes to the disk; true on failure

@@ -11,8 +11,11 @@ void InjectFocusGained();                   // the window regains it: SYS_ACTIVA
 void InjectCloseRequest();                  // the user closes the window: SYS_CLOSE
 void InjectText(const char* cp1252);        // typed text: one SYS_CHAR per byte
 void InjectKeyDown(uint32_t key);           // a SYSKEY_ key pressed: SYS_KEYDOWN
+void InjectMouseMove(int x, int y);         // small windows: the mouse moved there: SYS_MOUSEMOVE
+void InjectMouseButton(int x, int y, bool down); // small windows: the left button there: SYS_LBUTTONDOWN or UP
+void InjectClick(int x, int y);             // small windows: a move there, then the left button down and up
 int PresentedFrameCount();                  // frames presented since StartPlatform
 const uint32_t* LastPresentedFrame(int* width, int* height); // the last frame's pixels (null, 0 x 0 when none)
-bool SaveLastFramePng(const char* path);
+bool SaveLastFramePng(const char* path);    // writes the last frame as a PNG; true on failure or when there is none
 // Calls watch with every frame as it is presented (null stops), for tests that follow a sequence.
-void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height));    // writes the last frame as a PNG; true on failure or when there is none
+void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int height));

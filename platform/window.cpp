@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <mutex>
+#include <thread>
 
 #include "platform/audio.h"
 #include "platform/backend.h"
@@ -13,8 +14,12 @@ namespace {
 // How long one turn of WaitSysMessage waits on the back end and then on the sockets.
 constexpr int waitslicems = 5;
 
+// How long WaitWindowMessage sleeps at most before looking again; posts wake it sooner.
+constexpr int windowwaitms = 500;
+
 const BackendOps* backend = nullptr;
 SysBackend backendkind = BACKEND_HEADLESS;
+std::thread::id windowthread;   // the thread that started the platform and waits on the queue
 
 // Worker threads post too (the small windows' downloads), so the queue has its own lock.
 std::mutex queuelock;
@@ -42,6 +47,7 @@ bool StartPlatform(SysBackend kind)
     if (ops->start())
         return true;
     backend = ops;
+    windowthread = std::this_thread::get_id();
     return false;
 }
 
@@ -75,6 +81,18 @@ bool CreateMainWindow(const char* caption, WindowProc proc)
     if (!backend || windowexists)
         return true;
     if (backend->openwindow(caption))
+        return true;
+    windowproc = proc ? proc : DefaultWindowProc;
+    windowexists = true;
+    hasfocus = true;
+    return false;
+}
+
+bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc)
+{
+    if (!backend || windowexists || width <= 0 || height <= 0)
+        return true;
+    if (backend->opensmall(caption, width, height))
         return true;
     windowproc = proc ? proc : DefaultWindowProc;
     windowexists = true;
@@ -137,10 +155,27 @@ void WaitSysMessage()
     }
 }
 
+void WaitWindowMessage()
+{
+    for (;;) {
+        if (backend)
+            backend->pump();
+        if (!QueueEmpty())
+            return;
+        if (backend)
+            backend->wait(windowwaitms);
+    }
+}
+
 void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam)
 {
-    const std::lock_guard<std::mutex> hold(queuelock);
-    queue.push_back(SysMsg{message, wparam, lparam});
+    {
+        const std::lock_guard<std::mutex> hold(queuelock);
+        queue.push_back(SysMsg{message, wparam, lparam});
+    }
+    // A worker's message must not wait for the window thread's next look.
+    if (backend && std::this_thread::get_id() != windowthread)
+        backend->wake();
 }
 
 void PostQuit(int code)

@@ -1,8 +1,10 @@
-// The game's one window and its message queue.
+// The program's one window and its message queue.
 //
 // The game is written as one window procedure fed by a queue of small messages; this header is the
 // whole of that contract. A back end (SDL2 for the programs, headless for the tests) is chosen once at
-// start and turns its events into these messages; sockets post theirs through the same queue.
+// start and turns its events into these messages; sockets post theirs through the same queue. The
+// updater and the installer open a small window instead, which also reports the mouse; their worker
+// threads post to the queue, which wakes a waiting window thread.
 #pragma once
 #include <cstdint>
 
@@ -17,14 +19,40 @@ enum : uint32_t {
     SYS_ACTIVATEAPP = 0x001C,   // wparam 0: the program lost the foreground, 1: it regained it
     SYS_KEYDOWN = 0x0100,       // wparam: a key of the SYSKEY_ set below
     SYS_CHAR = 0x0102,          // wparam: one typed character, a CP1252 byte
+    SYS_COMMAND = 0x0111,       // wparam: a command id (a small window's button was clicked)
+    SYS_MOUSEMOVE = 0x0200,     // small windows: lparam the position in window pixels (PointParam)
+    SYS_LBUTTONDOWN = 0x0201,   // small windows: the left button went down at lparam
+    SYS_LBUTTONUP = 0x0202,     // small windows: the left button went up at lparam
+    SYS_USER = 0x0400,          // a program's own messages are numbered from here (SYS_SOCKET is taken)
     SYS_SOCKET = 0x041F,        // wparam: the socket; lparam: event | error << 16 (see platform/socket.h)
 };
 
 // Keys reported with SYS_KEYDOWN (the typed-text editing keys; the rest are read from the keyboard state).
 enum : uint32_t {
     SYSKEY_BACK = 0x08,
+    SYSKEY_TAB = 0x09,
+    SYSKEY_RETURN = 0x0D,
+    SYSKEY_ESCAPE = 0x1B,
+    SYSKEY_END = 0x23,
+    SYSKEY_HOME = 0x24,
+    SYSKEY_LEFT = 0x25,
+    SYSKEY_RIGHT = 0x27,
     SYSKEY_DELETE = 0x2E,
 };
+
+// A mouse position packed into lparam, and back (each a signed 16-bit half).
+inline intptr_t PointParam(int x, int y)
+{
+    return (intptr_t)((uint32_t)(uint16_t)x | (uint32_t)(uint16_t)y << 16);
+}
+inline int ParamX(intptr_t lparam)
+{
+    return (int16_t)(lparam & 0xFFFF);
+}
+inline int ParamY(intptr_t lparam)
+{
+    return (int16_t)((lparam >> 16) & 0xFFFF);
+}
 
 struct SysMsg {
     uint32_t message;
@@ -44,7 +72,9 @@ SysBackend PlatformBackend();                               // the back end chos
 // The window.
 bool CreateMainWindow(const char* caption, WindowProc proc); // desktop full-screen, 800 x 600 logical; true on failure
 void DestroyMainWindow();                                   // delivers SYS_DESTROY to the window procedure, then closes it
-bool MainWindowExists();                                    // true between CreateMainWindow and DestroyMainWindow
+// A small fixed-size window without a frame, centred on the screen, reporting the mouse; true on failure.
+bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc);
+bool MainWindowExists();                                    // true between Create...Window and DestroyMainWindow
 void PresentFrame(const uint32_t* pixels, int width, int height); // shows one XRGB frame (the 800 x 600 back buffer)
 void ShowSystemCursor(bool show);                           // shows or hides the system's pointer over the window (the game draws its own)
 bool SystemCursorShown();                                   // what ShowSystemCursor last asked for (initially shown)
@@ -52,7 +82,8 @@ bool SystemCursorShown();                                   // what ShowSystemCu
 // The queue.
 bool PeekSysMessage(SysMsg* msg);                           // takes the oldest message without blocking; false when none
 void WaitSysMessage();                                      // blocks until a message is queued
-void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam); // appends a message
+void WaitWindowMessage();                                   // the same for a program without sockets: sleeps on the window alone
+void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam); // appends a message (from any thread)
 void PostQuit(int code);                                    // appends SYS_QUIT with the exit code
 intptr_t DispatchSysMessage(const SysMsg* msg);             // hands a message to the window procedure
 intptr_t DefaultWindowProc(uint32_t message, uintptr_t wparam, intptr_t lparam); // SYS_CLOSE destroys the window; else 0

@@ -102,7 +102,6 @@ bool SpellOvermaster(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t, int3
     Unit copy = p[a].units[b];
     copy.moves = 0;
     copy.hits = 0;
-    copy.image = nullptr;   // the old picture goes with the old record; the copy is rendered anew
     p[cp].units.push_back(copy);
     RemoveUnit(a, b);
     RedrawUnitPictures();

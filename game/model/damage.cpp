@@ -14,9 +14,17 @@
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/shell/display.h"
+#include "game/shell/images.h"
 #include "game/shell/shell.h"
+#include "game/view/board.h"
+#include "game/view/cells.h"
 #include "game/view/drawing.h"
+#include "game/view/feed.h"
 #include "game/view/geometry.h"
+#include "game/view/header.h"
+#include "game/view/minimap.h"
+#include "game/view/text.h"
+#include "game/view/unitpanel.h"
 #include "game/view/unitpicture.h"
 #include "platform/clock.h"
 
@@ -63,7 +71,7 @@ void ShowDamage(int32_t player, int32_t unit, int32_t number)
     ClearBackBuffer();
     DrawBoard(0, local);
     DrawScreenBorder();
-    DrawSheetIcon(at.x, at.y, DAMAGEICON, &imgunits);
+    DrawSheetIcon(at.x, at.y, DAMAGEICON, imgunits);
     BeginText(FONT_BOARDLARGE);
     DrawShadowText(at.x - NUMBERINSET, at.y - NUMBERINSET, NUMBERBOX, NUMBERBOX, std::to_string(number), YELLOW,
                    TEXT_CENTRE | TEXT_VCENTRE | TEXT_SINGLELINE);

@@ -63,7 +63,6 @@ struct Unit {
     uint8_t alerted;
     uint8_t notwarlord;
     uint8_t turnflag;
-    void* image;                        // the rendered picture, owned by the board view; null for none
 };
 
 // A unit bought in the shop or one the shop offers.
@@ -119,6 +118,6 @@ struct DeathEntry {
     int32_t killer;                     // player index
 };
 
-Unit BlankUnit();                       // every field zero, lists empty (-1), no image
+Unit BlankUnit();                       // every field zero, lists empty (-1)
 Player BlankPlayer();                   // every field zero, lists empty, no socket
 void SetPlayerName(Player& player, const char* name);   // copies the name cut to its field

@@ -19,6 +19,7 @@
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/view/board.h"
+#include "game/view/unitpicture.h"
 #include "game/view/names.h"
 #include "platform/dialog.h"
 

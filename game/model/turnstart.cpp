@@ -12,6 +12,7 @@
 #include "game/model/wards.h"
 #include "game/shell/debuglog.h"
 #include "game/view/board.h"
+#include "game/view/unitpicture.h"
 #include "game/view/feed.h"
 #include "game/view/minimap.h"
 #include "game/view/names.h"

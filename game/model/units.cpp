@@ -223,8 +223,7 @@ bool RemoveUnit(const int32_t player, const int32_t unit)
         return false;
     }
     std::vector<Unit>& units = p[player].units;
-    FreeUnitPicture(units[unit].image);
-    units[unit].image = nullptr;
+    FreeUnitPicture(units[unit].id);
     units.erase(units.begin() + unit);
     return false;
 }
@@ -247,7 +246,7 @@ int32_t DropPlayerUnits(const int32_t player)
         ServerNextTurn(player);
     Player& leaver = p[player];
     for (Unit& u : leaver.units)
-        FreeUnitPicture(u.image);
+        FreeUnitPicture(u.id);
     leaver.units.clear();
     return currplayer;
 }

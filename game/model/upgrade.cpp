@@ -14,6 +14,7 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/sound.h"
 #include "game/view/board.h"
+#include "game/view/unitpicture.h"
 #include "game/view/feed.h"
 #include "game/view/geometry.h"
 #include "game/view/names.h"

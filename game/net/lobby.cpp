@@ -170,11 +170,7 @@ void LeaveGame()
     gs = GAME_TOMAINMENU;
     NetCleanup();
     ishost = 0;                         // also when the network never started
-    for (Player& player : p)
-        for (Unit& unit : player.units) {
-            FreeUnitPicture(unit.image);
-            unit.image = nullptr;
-        }
+    FreeUnitPictures();
     // The players, the map, the counters and the local player go; so do the deaths and upgrades
     // still waiting, which name units of this game only.
     ClearGame();

@@ -25,6 +25,7 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/music.h"
 #include "game/view/board.h"
+#include "game/view/unitpicture.h"
 #include "game/view/geometry.h"
 #include "game/view/minimap.h"
 #include "platform/clock.h"

@@ -68,3 +68,4 @@ enum : int32_t {
 
 extern int32_t gs;                      // the current state; GAME_INTRO when start-up ends
 extern int32_t returngs;                // where the in-game menu and the options return; -1 none
+extern int32_t framecount;              // frames run so far; the board's animations and blinking count them

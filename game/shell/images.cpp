@@ -5,7 +5,7 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/display.h"
 #include "game/shell/loader.h"
-#include "game/view/board.h"
+#include "game/view/unitpicture.h"
 
 Surface imgload, imgloadfade;
 Surface imgterrain, imgterraintint, imgterraingrey;

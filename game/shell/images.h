@@ -18,6 +18,8 @@ enum : int32_t {
 };
 
 enum { IMAGES_VISTORN, IMAGES_BRACKWEL };     // index into imagemodules
+// The pieces of imgborder, by index.
+enum { BORDER_TOP, BORDER_BOTTOM, BORDER_LEFT, BORDER_RIGHT, BORDER_METERBOTTOM, BORDER_METERMIDDLE, BORDER_UNIT };
 
 extern Surface imgload, imgloadfade;                        // the progress bar, filled and empty
 extern Surface imgterrain, imgterraintint, imgterraingrey;  // terrain sheet, dimmed and grey

@@ -25,6 +25,7 @@
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/view/board.h"
+#include "game/view/unitpicture.h"
 #include "game/view/feed.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"

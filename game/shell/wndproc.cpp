@@ -9,6 +9,7 @@
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
 #include "game/view/board.h"
+#include "game/view/unitpicture.h"
 #include "game/view/minimap.h"
 
 // Typing limits of the text fields (before the character is added).

@@ -4,6 +4,8 @@
 #include <cstddef>
 
 #include "game/model/state.h"
+#include "game/view/drawing.h"
+#include "game/view/text.h"
 
 uint8_t shownames = 1;
 
@@ -40,4 +42,26 @@ std::string PlayerPossessive(const int32_t player)
     if (IsPlayer(player) && p[player].neutral)
         return "Unaligned";
     return PlayerName(player) + "'s";
+}
+
+std::string GoldText(const int32_t gold)
+{
+    std::string text = "$";
+    return text += std::to_string(gold);
+}
+
+bool DrawPlayerGold()
+{
+    if (p.empty())
+        return true;
+    if (!IsPlayer(currplayer)) {
+        LogBadInput("ERROR: The shop heading names player " + std::to_string(currplayer) + ", who does not exist.");
+        return true;
+    }
+    BeginText(FONT_BOARDLARGE);
+    SetDCTextColour(textdc, COLOUR_YELLOW);
+    DrawDCText(textdc, PlayerName(currplayer), { 5, 30, 795, 90 }, TEXT_RIGHT);
+    DrawDCText(textdc, GoldText(p[currplayer].gold), { 5, 90, 795, 190 }, TEXT_RIGHT);
+    EndText();
+    return false;
 }

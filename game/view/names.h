@@ -8,3 +8,7 @@ extern const uint32_t playercolours[6]; // COLORREF of each player, by index in 
 
 std::string PlayerName(int32_t player);         // "!BADPLAYER" for an index not in p
 std::string PlayerPossessive(int32_t player);   // "Unaligned" for the neutral side, else the name + "'s"
+
+std::string GoldText(int32_t gold);      // "$" and the amount
+// The shop's heading: the current player's name and gold, right-aligned in yellow. True when p is empty.
+bool DrawPlayerGold();

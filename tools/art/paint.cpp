@@ -119,6 +119,19 @@ void Frame(Image& img, const int x, const int y, const int w, const int h, const
     Fill(img, x + w - 1, y, 1, h, c);
 }
 
+void Masonry(Image& img, const int blockw, const int blockh)
+{
+    for (int j = 0; j < img.h; j++)
+        for (int i = 0; i < img.w; i++) {
+            const int row = j / blockh, off = row % 2 ? blockw / 2 : 0;
+            const bool mortar = j % blockh < 2 || (i + off) % blockw < 2;
+            if (mortar)
+                img.At(i, j) = Scale(img.At(i, j), 0.62);
+            else if (j % blockh == 2 || (i + off) % blockw == 2)
+                img.At(i, j) = Scale(img.At(i, j), 1.18);
+        }
+}
+
 void Vignette(Image& img, const double strength)
 {
     for (int j = 0; j < img.h; j++)

@@ -20,6 +20,9 @@ void Shade(Image& img, int x, int y, int w, int h, double top, double bottom);  
 void Bevel(Image& img, int x, int y, int w, int h, int depth, double strength);
 void Frame(Image& img, int x, int y, int w, int h, Rgba c);                      // one-pixel rectangle
 void Vignette(Image& img, double strength);                                      // darker towards the edges
+// Carved blocks of a wall over the whole image: dark mortar, a lit edge below and right of it, every
+// other course set over by half a block.
+void Masonry(Image& img, int blockw, int blockh);
 void Disc(Image& img, double cx, double cy, double r, Rgba c);                   // filled, soft edge
 void Ring(Image& img, double cx, double cy, double r, double width, Rgba c);
 void Line(Image& img, double x0, double y0, double x1, double y1, double width, Rgba c);

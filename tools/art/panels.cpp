@@ -8,6 +8,7 @@
 
 int LetteringFont();
 std::map<std::string, Image> BackgroundArt();
+std::map<std::string, Image> SmallWindowArt();
 
 namespace {
 
@@ -294,6 +295,7 @@ Image MenuPlate(const std::string& word, const std::string& atlas, int x, int y,
 std::map<std::string, Image> MakeScreenArt()
 {
     std::map<std::string, Image> art = BackgroundArt();
+    art.merge(SmallWindowArt());
     art["B_Top.bmp"] = Top();
     art["B_Bottom.bmp"] = Bottom();
     art["B_Left.bmp"] = Side();

@@ -29,16 +29,7 @@ Image Back()
 {
     Image img(800, 600);
     Stone(img, 0, 0, 800, 600, slate, 0.45, 1);
-    // Large carved blocks of the wall.
-    for (int j = 0; j < 600; j++)
-        for (int i = 0; i < 800; i++) {
-            const int row = j / 75, off = row % 2 ? 100 : 0;
-            const bool mortar = j % 75 < 2 || (i + off) % 200 < 2;
-            if (mortar)
-                img.At(i, j) = Scale(img.At(i, j), 0.62);
-            else if (j % 75 == 2 || (i + off) % 200 == 2)
-                img.At(i, j) = Scale(img.At(i, j), 1.18);
-        }
+    Masonry(img, 200, 75);     // large carved blocks of the wall
     Vignette(img, 0.75);
     for (int k = 0; k < 3; k++)
         Frame(img, 10 + k, 10 + k, 780 - 2 * k, 580 - 2 * k, k == 1 ? goldlight : gold);

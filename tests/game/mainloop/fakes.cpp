@@ -71,11 +71,20 @@ bool RestoreSurfaces()
     return false;
 }
 
-void RedrawUnitPictures() { calls.push_back("RedrawUnitPictures"); }
-void RebuildBoardImage() { calls.push_back("RebuildBoardImage"); }
-void RebuildMinimap(const int player, const int force)
+bool RedrawUnitPictures()
+{
+    calls.push_back("RedrawUnitPictures");
+    return false;
+}
+bool RebuildBoardImage()
+{
+    calls.push_back("RebuildBoardImage");
+    return false;
+}
+bool RebuildMinimap(const int32_t player, const uint8_t force)
 {
     calls.push_back("RebuildMinimap " + std::to_string(player) + " " + std::to_string(force));
+    return false;
 }
 
 int32_t YouToInt(bool, bool) { return localplayer; }

@@ -257,7 +257,8 @@ TEST_F(StartupTest, MissingOrBrokenStartupScriptFailsTheFirstStep)
 
 TEST_F(StartupTest, QuitThroughTheUpdateScreenStartsTheUpdaterBeforeTheLogGoes)
 {
-    // A stand-in updater that leaves a mark.
+    // A stand-in updater that leaves a mark, in place of the link to the real one (never written through).
+    std::filesystem::remove("update");
     WriteText("update", "#!/bin/sh\necho started > updated.txt\n");
     std::filesystem::permissions("update", std::filesystem::perms::owner_all);
     ASSERT_FALSE(StartGame());

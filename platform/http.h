@@ -1,0 +1,36 @@
+// HTTP downloads (the updater's only use of the network beyond the game's own TCP).
+//
+// One session reuses its connection across the downloads of one update. Redirects are followed only to
+// http and https, a few times; a server that stops sending is given up on after the low-speed time,
+// so a stalled download cannot hang the caller. Proxies come from the usual environment variables
+// (http_proxy, https_proxy, no_proxy).
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+struct HttpSettings {
+    std::string useragent;
+    int connecttimeoutms = 15000;   // giving up on a connection that does not open
+    int lowspeedbytes = 1;          // a transfer slower than this many bytes per second ...
+    int lowspeedseconds = 30;       // ... for this long is given up on
+    int maxredirects = 5;
+};
+
+struct HttpSession;
+
+enum HttpOutcome {
+    HTTP_DONE,      // the whole body of a 200 answer arrived
+    HTTP_NOANSWER,  // no usable answer: no connection, no 200 status, a bad or endless redirect, a timeout before it
+    HTTP_CUTSHORT,  // a 200 answer whose body stopped early: connection lost, stalled, shorter than announced
+    HTTP_STOPPED,   // the receiver asked to stop
+};
+
+// Receives the body in pieces as they arrive; returning true stops the transfer (HTTP_STOPPED).
+typedef std::function<bool(const uint8_t* data, size_t size)> HttpReceiver;
+
+HttpSession* OpenHttpSession(const HttpSettings& settings);  // null when the library cannot start
+void CloseHttpSession(HttpSession* session);                  // null is allowed
+// GETs url into the receiver; detail says what went wrong (status, library error) when not HTTP_DONE.
+HttpOutcome HttpGet(HttpSession* session, const std::string& url, const HttpReceiver& receiver, std::string* detail);

@@ -1,0 +1,171 @@
+// Installing downloaded files: all of them, keeping modes, or none at all.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "update_fixture.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class InstallTest : public GameDirTest {
+protected:
+    void SetUp() override
+    {
+        GameDirTest::SetUp();
+        Write("Gorvanel", "old game", 0755);
+        Write("Tessarine.dll", "old strings");
+        Write("Music/Lull1.mid", "old song");
+        Write("Blocker", "a file where a directory would be needed");
+    }
+    // An update whose file i has the given target, already downloaded as PKG.i with content "new <target>".
+    UpdateInfo Downloaded(const std::vector<std::string>& targets)
+    {
+        UpdateInfo info;
+        info.count = (int32_t)targets.size();
+        for (size_t i = 0; i < targets.size(); i++) {
+            info.targets.push_back(targets[i]);
+            info.sizes.push_back(-1);
+            Write(PackageName((int)i), "new " + targets[i]);
+        }
+        return info;
+    }
+    // The game's files and their contents, without the work files.
+    std::map<std::string, std::string> Game()
+    {
+        std::map<std::string, std::string> files;
+        for (const std::string& name : Listing())
+            if (name.rfind("PKG.", 0) != 0)
+                files[name] = name.back() == '/' ? "" : Read(name);
+        return files;
+    }
+    unsigned Mode(const std::string& name) { return (unsigned)fs::status(File(name)).permissions() & 0777; }
+    // The message of the failure, or "" on success.
+    std::string Install(const UpdateInfo& info)
+    {
+        UpdateJob job = MakeJob("http://unused/");
+        try {
+            InstallPackages(job, info);
+        } catch (const InternetError& e) {
+            detail = e.detail;
+            return e.message;
+        }
+        return "";
+    }
+    std::string detail;
+};
+
+TEST_F(InstallTest, ReplacesKeepingModesAndAddsNewFiles)
+{
+    const UpdateInfo info = Downloaded({"Gorvanel", "tessarine.dll", "Data/Maps/north.map", "Music\\Lull2.mid"});
+    ASSERT_EQ(Install(info), "") << detail;
+    const std::map<std::string, std::string> expected = {
+        {"Blocker", "a file where a directory would be needed"},
+        {"Data/", ""},
+        {"Data/Maps/", ""},
+        {"Data/Maps/north.map", "new Data/Maps/north.map"},
+        {"Gorvanel", "new Gorvanel"},
+        {"Music/", ""},
+        {"Music/Lull1.mid", "old song"},
+        {"Music/Lull2.mid", "new Music\\Lull2.mid"},
+        {"Tessarine.dll", "new tessarine.dll"},     // the existing file, found in any case
+    };
+    EXPECT_EQ(Game(), expected);
+    EXPECT_EQ(Mode("Gorvanel"), 0755u);
+    EXPECT_EQ(Mode("Tessarine.dll"), 0644u);
+    EXPECT_EQ(Mode("Data/Maps/north.map"), 0644u);
+    for (const std::string& name : Listing())
+        EXPECT_EQ(name.find(".old"), std::string::npos) << name;   // no backups left behind
+    EXPECT_EQ(ui.statuses, (std::vector<std::string>{"Installing file 1 of 4...", "Installing file 2 of 4...",
+                                                     "Installing file 3 of 4...", "Installing file 4 of 4..."}));
+}
+
+TEST_F(InstallTest, AFailurePartWayLeavesTheGameAsItWas)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::string> targets;
+        int missing = -1;       // a package that never arrived
+    } const cases[] = {
+        {"a parent that is a file", {"Gorvanel", "New/Deep/a.txt", "Blocker/x.dat", "Music/Lull1.mid"}},
+        {"a target that is a directory", {"Tessarine.dll", "Gorvanel", "Music"}},
+        {"a package missing", {"Gorvanel", "Extra/b.dat", "Music/Lull1.mid"}, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::map<std::string, std::string> before = Game();
+        const UpdateInfo info = Downloaded(c.targets);
+        if (c.missing >= 0)
+            fs::remove(File(PackageName(c.missing)));
+        EXPECT_EQ(Install(info), MSG_INSTALL);
+        EXPECT_EQ(detail.rfind("Couldn't move PKG.00", 0), 0u) << detail;
+        EXPECT_EQ(Game(), before);
+        EXPECT_EQ(Mode("Gorvanel"), 0755u);
+    }
+}
+
+// Looks at the game directory each time a file is about to be installed.
+class WatchingUi : public RecordingUi {
+public:
+    explicit WatchingUi(fs::path d) : dir(std::move(d)) {}
+    void ShowStatus(const std::string& text) override
+    {
+        std::ifstream in(dir / "Tessarine.dll");
+        std::string strings;
+        std::getline(in, strings);
+        seen.push_back(text + " " + strings);
+    }
+    fs::path dir;
+    std::vector<std::string> seen;
+};
+
+TEST_F(InstallTest, TheVersionModuleGoesLast)
+{
+    const UpdateInfo info = Downloaded({"TESSARINE.DLL", "Gorvanel", "Music/Lull1.mid"});
+    WatchingUi watcher(dir);
+    UpdateJob job = MakeJob("http://unused/");
+    job.ui = &watcher;
+    InstallPackages(job, info);
+    EXPECT_EQ(watcher.seen, (std::vector<std::string>{"Installing file 1 of 3... old strings",
+                                                      "Installing file 2 of 3... old strings",
+                                                      "Installing file 3 of 3... old strings"}));
+    EXPECT_EQ(Read("Tessarine.dll"), "new TESSARINE.DLL");
+    EXPECT_EQ(Read("Gorvanel"), "new Gorvanel");
+}
+
+TEST_F(InstallTest, AFailureAfterTheVersionModuleInTheListStillLeavesItOld)
+{
+    const UpdateInfo info = Downloaded({"Tessarine.dll", "Gorvanel", "Blocker/x"});
+    WatchingUi watcher(dir);
+    UpdateJob job = MakeJob("http://unused/");
+    job.ui = &watcher;
+    EXPECT_THROW(InstallPackages(job, info), InternetError);
+    EXPECT_EQ(watcher.seen.size(), 2u);     // stopped at the third file before the version module was reached
+    EXPECT_EQ(Read("Tessarine.dll"), "old strings");
+    EXPECT_EQ(Read("Gorvanel"), "old game");
+}
+
+TEST_F(InstallTest, NeverWritesThroughLinks)
+{
+    const fs::path outside = dir / ".." / (dir.filename().string() + "_outside");
+    fs::create_directories(outside);
+    std::ofstream(outside / "precious") << "keep";
+    fs::create_directory_symlink(outside, File("Linked"));
+    fs::create_symlink(outside / "precious", File("link.dll"));
+
+    // A link as a directory on the way is refused.
+    EXPECT_EQ(Install(Downloaded({"Linked/precious"})), MSG_INSTALL);
+    // A link as the target is replaced itself; what it pointed at is untouched.
+    EXPECT_EQ(Install(Downloaded({"link.dll"})), "") << detail;
+    EXPECT_FALSE(fs::is_symlink(File("link.dll")));
+    EXPECT_EQ(Read("link.dll"), "new link.dll");
+    std::ifstream in(outside / "precious");
+    std::string kept;
+    in >> kept;
+    EXPECT_EQ(kept, "keep");
+    EXPECT_EQ(fs::directory_iterator(outside)->path().filename(), "precious");
+    fs::remove_all(outside);
+}
+
+} // namespace

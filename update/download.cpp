@@ -1,0 +1,103 @@
+// Fetching files: the manifest and the packages, each into a work file checked against its size.
+#include <cstdio>
+#include <filesystem>
+
+#include "common/strutil.h"
+#include "platform/files.h"
+#include "update/worker.h"
+
+namespace {
+
+constexpr int64_t readsize = 2048;   // the percentage is worked out before each read of this many bytes
+
+// The percentage shown while a file with a known size arrives; shown again only when its text changes.
+struct Progress {
+    UpdateUi* ui;
+    std::string label;
+    int64_t size;
+    std::string shown;
+
+    void At(int64_t bytes)
+    {
+        if (size <= 0)
+            return;
+        const std::string percent = std::to_string(bytes * 100 / size);
+        if (percent == shown)
+            return;
+        shown = percent;
+        ui->ShowStatus(label + " (" + percent + "% complete)");
+    }
+};
+
+} // namespace
+
+void DownloadFile(UpdateJob& job, const std::string& url, const std::string& local, const std::string& label,
+                  int32_t size, int64_t limit)
+{
+    const std::string path = WorkPath(job, local);
+    // A fresh file every time: whatever lay under that name (a link, say) is not written through.
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    FILE* const file = fopen(path.c_str(), "wbx");
+    if (!file)
+        throw InternetError{"Couldn't open the local file " + local + " for writing.", MSG_DISK};
+
+    Progress progress{job.ui, label, size, ""};
+    const int64_t most = size >= 0 ? size : limit;
+    int64_t bytes = 0;
+    bool toolong = false;
+    bool writefailed = false;
+    const HttpReceiver receive = [&](const uint8_t* data, size_t n) {
+        if (bytes + (int64_t)n > most) {
+            toolong = true;
+            return true;
+        }
+        // The reads the percentage counts are whole 2048-byte steps, however the network cuts the body.
+        for (int64_t mark = (bytes + readsize - 1) / readsize * readsize; mark < bytes + (int64_t)n; mark += readsize)
+            progress.At(mark);
+        if (fwrite(data, 1, n, file) != n) {
+            writefailed = true;
+            return true;
+        }
+        bytes += (int64_t)n;
+        return false;
+    };
+    std::string why;
+    const HttpOutcome outcome = HttpGet(job.internethandle, url, receive, &why);
+    if (outcome == HTTP_DONE)
+        progress.At(bytes);     // the last, empty read
+    const bool syncfailed = SyncFile(file);
+    const bool closefailed = fclose(file) != 0;
+
+    InternetError error;
+    if (writefailed || (outcome == HTTP_DONE && (syncfailed || closefailed)))
+        error = {"Couldn't write the local file " + local + ".", MSG_DISK};
+    else if (toolong)
+        error = {"More than " + std::to_string(most) + " bytes downloading " + url + " to " + local, MSG_DOWNLOAD};
+    else if (outcome == HTTP_NOANSWER)
+        error = {"InternetOpenUrl failed downloading " + url + " to " + local + " (" + why + ")", MSG_DOWNLOAD};
+    else if (outcome != HTTP_DONE)
+        error = {"InternetReadFile error downloading " + url + " to " + local + " (" + why + ")", MSG_DOWNLOAD};
+    else if (size >= 0 && bytes != size)
+        error = {std::to_string(bytes) + " bytes, not " + std::to_string(size) + ", downloading " + url + " to " + local,
+                 MSG_DOWNLOAD};
+    else
+        return;
+    std::filesystem::remove(path, ignored);
+    throw error;
+}
+
+void DownloadManifest(UpdateJob& job)
+{
+    job.ui->ShowStatus("Downloading Update Information...");
+    DownloadFile(job, job.baseurl + MANIFEST_URL, MANIFEST_FILE, "Downloading...", -1, MAXMANIFESTBYTES);
+}
+
+void DownloadPackages(UpdateJob& job, const UpdateInfo& info)
+{
+    for (int i = 0; i < info.count; i++) {
+        const std::string name = PackageName(i);
+        DownloadFile(job, job.baseurl + name, name,
+                     "Downloading file " + IntToString(i + 1) + " of " + IntToString(info.count), info.sizes[i]);
+    }
+}
