@@ -6,7 +6,9 @@
 // Every call takes a null DC, pen or brush as "draw nothing". Text is CP1252.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -96,3 +98,14 @@ GdiSize MeasureDCText(const GdiDC* dc, std::string_view text);     // width and 
 // Test hook: the nth creation from now (1 = the next) of that kind returns null; 0 fails none.
 enum GdiObjectKind { GDIOBJECT_PEN, GDIOBJECT_BRUSH, GDIOBJECT_FONT, GDIOBJECT_DC };
 void FailGdiCreation(GdiObjectKind kind, int nth);
+
+// Test hook: every text DrawDCText draws is also told to the sink (null: none), so tests read what a
+// screen wrote, where, in which font and colour.
+struct DrawnText {
+    std::string text;
+    PixelRect rect;
+    uint32_t colour;            // colour reference
+    uint32_t flags;
+    const GdiFont* font;
+};
+void RecordDrawnText(std::vector<DrawnText>* sink);

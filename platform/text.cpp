@@ -8,6 +8,8 @@
 
 namespace {
 
+std::vector<DrawnText>* textsink = nullptr;
+
 struct Line {
     std::string_view text;
     int32_t width;
@@ -139,10 +141,17 @@ void DrawLine(const GdiDC* const dc, const Line& line, int32_t x, const int32_t 
 
 } // namespace
 
+void RecordDrawnText(std::vector<DrawnText>* const sink)
+{
+    textsink = sink;
+}
+
 int32_t DrawDCText(GdiDC* const dc, const std::string_view text, const PixelRect& rect, const uint32_t flags)
 {
     if (!dc || !dc->surface || !dc->font || text.empty())
         return 0;
+    if (textsink)
+        textsink->push_back(DrawnText{ std::string(text), rect, dc->textcolour, flags, dc->font });
     const int32_t cell = FontCellHeight(dc->font);
     const std::vector<Line> lines = LayOut(dc->font, text, rect.right - rect.left, flags);
     int32_t y = rect.top;

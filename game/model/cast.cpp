@@ -10,6 +10,7 @@
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
+#include "game/model/rangemarks.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
@@ -51,13 +52,6 @@ void CastPause()
 {
     if (candraw)
         SleepMs(CASTPAUSEMS);
-}
-
-void ClearRangeMarks()
-{
-    for (auto& column : map)
-        for (MapSquare& square : column)
-            square.mark = 0;
 }
 
 // The square a cast lands on: the target unit's for a unit target, else (a, b).
@@ -212,7 +206,7 @@ bool ResistSpell(int32_t cp, int32_t cu, int32_t tp, int32_t tu, int32_t spell)
             soundcache = PlaySoundFile(soundcache, ".\\Sound\\GSResist.wav");
         AddMessage(local, "The target resisted the spell!", FEEDWHITE, 0);
     }
-    ClearRangeMarks();
+    ClearRange();
     commandmode = COMMAND_MOVE;
     commandflag = 0;
     Unit& c = p[cp].units[cu];
@@ -255,7 +249,7 @@ bool CastSpellEffect(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t spell
         FollowSquare(tx, ty);
     }
     CastPause();
-    ClearRangeMarks();
+    ClearRange();
 
     {
         const Unit& c = p[cp].units[cu];

@@ -11,6 +11,7 @@
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
+#include "game/model/rangemarks.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
@@ -97,13 +98,6 @@ int32_t RunPhaseSlot(int32_t phase, int32_t owner, int32_t ownerunit, int32_t sl
     return result;
 }
 
-void ClearRangeMarks()
-{
-    for (auto& column : map)
-        for (MapSquare& square : column)
-            square.mark = 0;
-}
-
 bool OnTrees(int32_t x, int32_t y)
 {
     return InBounds(x, y) && map[x][y].terrain == TREES;
@@ -148,7 +142,7 @@ void DoCombat(int32_t ap, int32_t au, int32_t dp, int32_t du, int32_t m0, int32_
 
     std::fill(std::begin(triggermasks), std::end(triggermasks), 0u);
     debuglog << "Combat beginning.\n";
-    ClearRangeMarks();
+    ClearRange();
 
     int32_t damage = GetStat(ap, au, STAT_ATTACK);
     debuglog << "Damage=" << damage << "\nBeginning offensive abilities\n";
@@ -257,12 +251,7 @@ bool WithinRange(int32_t fx, int32_t fy, int32_t tx, int32_t ty, int32_t range)
 {
     if (!InBounds(fx, fy) || !InBounds(tx, ty))
         return false;
-    const int64_t budget = static_cast<int64_t>(range) * SIGHTSTEP;
-    const int32_t dx = std::abs(tx - fx);
-    const int32_t dy = std::abs(ty - fy);
-    const int32_t diagonal = std::min(dx, dy);
-    const int64_t cost = static_cast<int64_t>(diagonal) * SIGHTDIAGONAL + static_cast<int64_t>(std::max(dx, dy) - diagonal) * SIGHTSTEP;
-    return cost <= budget - SIGHTREACH;
+    return WalkCost(fx, fy, tx, ty) <= static_cast<int64_t>(range) * RANGESTEP + RANGESLACK;
 }
 
 bool ValidateAttack(int32_t sender, int32_t ap, int32_t au, int32_t dp, int32_t du)

@@ -10,6 +10,9 @@ extern int32_t worldtype;               // 1..5, drawn by the host and announced
 extern int32_t startgold;               // every player's gold when the game began
 
 enum { PUBLICCHAT = 100 };              // a chat addressee that names nobody: a line for everybody
+// Characters of a typed chat line: with the longest display name and " (private)" before it, its
+// message still fits one frame.
+enum { CHATLIMIT = 200 };
 
 // Host, the lobby's "Start Game": needs another player, unless alone (the key for a game alone is
 // held), which also turns the win test off for good. Draws and announces the world type and goes on to

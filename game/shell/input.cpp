@@ -42,8 +42,9 @@ bool BindMouse()
     debuglog << "Binding Mouse.\n";
     input.left = 0;
     input.top = 0;
-    input.right = SCREENWIDTH;
-    input.bottom = SCREENHEIGHT;
+    // The clip rectangle is inclusive: the cursor's last place is the screen's last pixel.
+    input.right = SCREENWIDTH - 1;
+    input.bottom = SCREENHEIGHT - 1;
     input.clamp = 1;
     return false;
 }

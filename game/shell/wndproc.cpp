@@ -3,6 +3,7 @@
 #include "game/shell/winmain.h"
 
 #include "game/model/state.h"
+#include "game/net/lobby.h"
 #include "game/net/socketevents.h"
 #include "game/shell/display.h"
 #include "game/shell/images.h"
@@ -77,6 +78,8 @@ static size_t EditLimit(const int32_t mode)
         return NAMELIMIT;
     case EDIT_ADDRESS:
         return ADDRESSLIMIT;
+    case EDIT_TEXT:
+        return CHATLIMIT;
     default:
         return 0;
     }

@@ -252,4 +252,23 @@ TEST_F(TextTest, NullAndEmptyDrawNothing)
     EXPECT_EQ(drawnheight, 0);
 }
 
+TEST_F(TextTest, ARecordingSinkHearsEveryTextDrawn)
+{
+    std::vector<DrawnText> sink;
+    RecordDrawnText(&sink);
+    SetDCTextColour(dc, MakeColour(1, 2, 3));
+    DrawDCText(dc, "one", {1, 2, 30, 40}, TEXT_CENTRE);
+    DrawDCText(dc, "", {0, 0, 10, 10}, 0);              // nothing drawn: nothing heard
+    DrawDCText(nullptr, "none", {0, 0, 10, 10}, 0);
+    RecordDrawnText(nullptr);
+    DrawDCText(dc, "unheard", {0, 0, 10, 10}, 0);
+    ASSERT_EQ(sink.size(), 1u);
+    EXPECT_EQ(sink[0].text, "one");
+    EXPECT_EQ(sink[0].rect.left, 1);
+    EXPECT_EQ(sink[0].rect.bottom, 40);
+    EXPECT_EQ(sink[0].colour, MakeColour(1, 2, 3));
+    EXPECT_EQ(sink[0].flags, uint32_t(TEXT_CENTRE));
+    EXPECT_EQ(sink[0].font, font);
+}
+
 } // namespace

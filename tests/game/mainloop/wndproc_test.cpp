@@ -66,7 +66,8 @@ TEST_F(WndProc, TypedCharactersFollowTheEditMode)
         { EDIT_ADDRESS, addr14, '5', addr14 + "5" },
         { EDIT_ADDRESS, addr15, '5', addr15 },  // the 16th is swallowed
         { EDIT_TEXT, "hi", '!', "hi!" },
-        { EDIT_TEXT, std::string(300, 'a'), 'b', std::string(300, 'a') + "b" },
+        { EDIT_TEXT, std::string(199, 'a'), 'b', std::string(199, 'a') + "b" },
+        { EDIT_TEXT, std::string(200, 'a'), 'b', std::string(200, 'a') },  // a chat line's limit: one frame
         { EDIT_TEXT, "hi", 0x80, "hi" },
     };
     for (const CharCase& c : cases) {

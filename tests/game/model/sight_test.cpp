@@ -10,33 +10,15 @@
 #include "game/model/wards.h"
 #include "game/net/builders.h"
 #include "tests/game/model/rules_fixture.h"
+#include "tests/game/support/literalflood.h"
 
 namespace {
-
-typedef std::set<std::pair<int32_t, int32_t>> Squares;
-
-// The flood exactly as the rule is written: recursive, no memory of squares visited. Exponential in the
-// budget; the oracle for the real flood at small budgets.
-void OracleFlood(int32_t x, int32_t y, int32_t budget, Squares& reached)
-{
-    if (budget < -5 || !InBounds(x, y))
-        return;
-    reached.insert({ x, y });
-    OracleFlood(x + 1, y, budget - 10, reached);
-    OracleFlood(x - 1, y, budget - 10, reached);
-    OracleFlood(x, y + 1, budget - 10, reached);
-    OracleFlood(x, y - 1, budget - 10, reached);
-    OracleFlood(x + 1, y + 1, budget - 14, reached);
-    OracleFlood(x - 1, y + 1, budget - 14, reached);
-    OracleFlood(x + 1, y - 1, budget - 14, reached);
-    OracleFlood(x - 1, y - 1, budget - 14, reached);
-}
 
 // The oracle's camp alert: every reached square's first unit wakes its camp.
 void OracleAlert(int32_t x, int32_t y, int32_t budget)
 {
     Squares reached;
-    OracleFlood(x, y, budget, reached);
+    LiteralFlood(x, y, budget, reached);
     for (const auto& [sx, sy] : reached) {
         const UnitRef found = FindUnit(UnitIdAt(sx, sy));
         if (found.player < 0)
@@ -88,7 +70,7 @@ TEST_F(SightTest, SmallBudgetsReachWhatTheStepsAllow)
         const Squares seen = Visible();
         EXPECT_EQ(seen.size(), c.count);
         Squares oracle;
-        OracleFlood(c.x, c.y, c.budget, oracle);
+        LiteralFlood(c.x, c.y, c.budget, oracle);
         EXPECT_EQ(seen, oracle);
     }
 }
@@ -106,7 +88,7 @@ TEST_F(SightTest, FastFloodReachesWhatTheRecursiveOneDoes)
 
         RevealSight(0, x, y, budget);
         Squares oracle;
-        OracleFlood(x, y, budget, oracle);
+        LiteralFlood(x, y, budget, oracle);
         EXPECT_EQ(Visible(), oracle);
 
         // Camps: guards scattered in a few groups of two players, some sharing squares.
@@ -164,10 +146,10 @@ TEST_F(SightTest, DayAndNightBudgets)
     ExploreFrom(0, 10, 10, LookBudget(0), NOEXPERIENCE);
     Squares day = Visible();
     Squares oracle;
-    OracleFlood(10, 10, 34, oracle);
+    LiteralFlood(10, 10, 34, oracle);
     EXPECT_EQ(day, oracle);
     oracle.clear();
-    OracleFlood(10, 10, 24, oracle);
+    LiteralFlood(10, 10, 24, oracle);
     EXPECT_EQ(night, oracle);
     EXPECT_LT(night.size(), day.size());
     // The default budget is the day sight, whatever the phase.
@@ -175,7 +157,7 @@ TEST_F(SightTest, DayAndNightBudgets)
     turncount = 2;
     ExploreFrom(0, 10, 10, DEFAULTSIGHT, NOEXPERIENCE);
     oracle.clear();
-    OracleFlood(10, 10, 30, oracle);
+    LiteralFlood(10, 10, 30, oracle);
     EXPECT_EQ(Visible(), oracle);
 }
 

@@ -41,8 +41,8 @@ TEST_F(InputTest, StartUpTakesTheDevicesAndHoldsTheCursorToTheScreen)
     EXPECT_EQ(input.initialised, 1);
     EXPECT_EQ(input.left, 0);
     EXPECT_EQ(input.top, 0);
-    EXPECT_EQ(input.right, 800);
-    EXPECT_EQ(input.bottom, 600);
+    EXPECT_EQ(input.right, 799);
+    EXPECT_EQ(input.bottom, 599);
     EXPECT_EQ(input.clamp, 1);
     ReleaseInput();
     EXPECT_EQ(input.initialised, 0);
@@ -63,14 +63,12 @@ TEST_F(InputTest, TheCursorMovesByTheMouseAndStaysInTheClipRectangle)
         int32_t wantx, wanty;
     } cases[] = {
         {400, 300, 25, -40, 425, 260},
-        {780, 300, 50, 0, 799, 300},        // the clip rectangle (0, 0)-(799, 599)
+        {780, 300, 50, 0, 799, 300},        // never past the last pixel of the screen
         {10, 300, -50, 0, 0, 300},
         {400, 590, 0, 50, 400, 599},
         {400, 5, 0, -50, 400, 0},
         {-30, 700, 0, 0, 0, 599},           // a cursor outside is brought back
     };
-    input.right = 799;
-    input.bottom = 599;
     for (const auto& c : cases) {
         int32_t x = c.x;
         int32_t y = c.y;

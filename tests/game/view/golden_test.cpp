@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "common/module.h"
 #include "game/model/state.h"
 #include "game/screens/states.h"
 #include "game/shell/display.h"
@@ -146,18 +145,6 @@ const uint32_t* ComposePlayScreen(const char* name)
     return frame;
 }
 
-// Every image global the fixture or the loader may hold, released.
-void ReleaseAllImages()
-{
-    FreeImages();
-    for (Surface* s : { &imgterrain, &imgterraintint, &imgterraingrey, &imgunits, &imgunitstint, &imgunitsgrey,
-                        &imgboard, &imgspellanim, &imgspellicon, &imgunithealth, &imgback, &imgmenuicons, &imgicons,
-                        &imgminimap, &imgscreen })
-        s->Release();
-    for (Surface& s : imgborder)
-        s.Release();
-}
-
 class GoldenTest : public ViewTest {
 };
 
@@ -197,13 +184,7 @@ TEST_F(GoldenTest, ThePlayScreen)
 // loaded as the game loads them.
 TEST_F(GoldenTest, ThePlayScreenWithTheGamesArt)
 {
-    ReleaseAllImages();
-    imagemodules[IMAGES_VISTORN] = OpenModule("Vistorn.dll");
-    imagemodules[IMAGES_BRACKWEL] = OpenModule("Brackwel.dll");
-    const bool failed = LoadImages();
-    CloseModule(imagemodules[IMAGES_VISTORN]);
-    CloseModule(imagemodules[IMAGES_BRACKWEL]);
-    imagemodules[IMAGES_VISTORN] = imagemodules[IMAGES_BRACKWEL] = nullptr;
+    const bool failed = LoadGameArt();
     if (!failed) {
         MakeScene();
         const uint32_t* const frame = ComposePlayScreen("playscreen.png");

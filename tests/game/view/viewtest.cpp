@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ostream>
 
+#include "common/module.h"
 #include "game/model/state.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
@@ -149,7 +150,21 @@ void MakeSheets()
                                              { 500, 80 }, { 500, 80 }, { 800, 80 } };
     for (int32_t i = 0; i < BORDERPIECES; i++)
         MakeSolid(imgborder[i], SHEET_BORDER + i, sizes[i][0], sizes[i][1]);
+    // The pieces below and above the meters are clear where the meters and the spells show through,
+    // as the game's are: only their left end is painted.
+    for (const int32_t i : { BORDER_METERBOTTOM, BORDER_METERMIDDLE })
+        Fill(imgborder[i].GetSurface(), { 40, 0, 500, 80 }, 0);
     MakeSolid(imgback, SHEET_BACK, 800, 600);
+    // The meters' strips: each row (and the experience column) painted with its own code.
+    if (!imgmeters.IsCreated()) {
+        imgmeters.CreateBlank(215, 130, 0);
+        for (int32_t row = 0; row < 3; row++)
+            Fill(imgmeters.GetSurface(), { 0, 20 * row, 215, 20 * row + 20 },
+                 static_cast<uint32_t>(row) << 8 | SHEET_METERS);
+        Fill(imgmeters.GetSurface(), { 0, 60, 30, 130 }, 3u << 8 | SHEET_METERS);
+    }
+    MakeSolid(imgline, SHEET_LINE, 290, 1);
+    MakeSolid(imgblueline, SHEET_BLUELINE, 290, 1);
     if (!imgboard.IsCreated())
         imgboard.CreateBlank(800, 520, 0);
     if (!imgminimap.IsCreated())
@@ -204,7 +219,7 @@ Probe CellAt(const SysSurface* s, const int32_t x, const int32_t y)
     if (pixel == 0)
         return { SHEET_NONE, -1 };
     const int32_t sheet = static_cast<int32_t>(pixel & 0xFF);
-    if (sheet > SHEET_BACK)
+    if (sheet > SHEET_LAST)
         return { SHEET_OTHER, -1 };
     return { sheet, static_cast<int32_t>(pixel >> 8) };
 }
@@ -223,6 +238,29 @@ void PaintFixtureCell(Surface& sheet, const int32_t number, const int32_t n)
     Fill(sheet.GetSurface(),
          { cell.left + patch.left, cell.top + patch.top, cell.left + patch.right, cell.top + patch.bottom },
          static_cast<uint32_t>(n) << 8 | static_cast<uint32_t>(number));
+}
+
+void ReleaseAllImages()
+{
+    FreeImages();
+    for (Surface* s : { &imgterrain, &imgterraintint, &imgterraingrey, &imgunits, &imgunitstint, &imgunitsgrey,
+                        &imgboard, &imgspellanim, &imgspellicon, &imgunithealth, &imgback, &imgmenuicons, &imgicons,
+                        &imgminimap, &imgscreen, &imgmeters, &imgline, &imgblueline })
+        s->Release();
+    for (Surface& s : imgborder)
+        s.Release();
+}
+
+bool LoadGameArt()
+{
+    ReleaseAllImages();
+    imagemodules[IMAGES_VISTORN] = OpenModule("Vistorn.dll");
+    imagemodules[IMAGES_BRACKWEL] = OpenModule("Brackwel.dll");
+    const bool failed = LoadImages();
+    CloseModule(imagemodules[IMAGES_VISTORN]);
+    CloseModule(imagemodules[IMAGES_BRACKWEL]);
+    imagemodules[IMAGES_VISTORN] = imagemodules[IMAGES_BRACKWEL] = nullptr;
+    return failed;
 }
 
 void ViewTest::SetUp()

@@ -32,6 +32,10 @@ enum : int32_t {
     SHEET_HEALTH = 11,
     SHEET_BORDER = 12,      // + piece: 12..18
     SHEET_BACK = 19,
+    SHEET_METERS = 20,      // the unit panel's meter strips
+    SHEET_LINE = 21,        // the two one-pixel strips
+    SHEET_BLUELINE = 22,
+    SHEET_LAST = SHEET_BLUELINE,
     SHEET_OTHER = 255,      // a pixel no sheet drew (text, shapes)
 };
 
@@ -62,6 +66,11 @@ bool HasColour(const SysSurface* surface, const PixelRect& rect, uint32_t pixel)
 
 // The fixture's cell of the sheets: fills surface's 40 x 40 cell n (16 to a row) with its code.
 void PaintFixtureCell(Surface& sheet, int32_t sheetnumber, int32_t n);
+
+// The game's own pictures from its image modules in the game directory, loaded as the game loads them,
+// in place of the fixture's; true on failure. ReleaseAllImages drops every image global either set.
+bool LoadGameArt();
+void ReleaseAllImages();
 
 class ViewTest : public testing::Test {
 protected:
