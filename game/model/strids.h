@@ -20,6 +20,8 @@ enum : int32_t {
     STR_WARLORDEXPBONUS = 10100,    // + W
     STR_WARLORDSPELLEXPBONUS = 10200,   // + W
     STR_WARLORDSIGHTBONUS = 10300,  // + W
+    STR_WARLORDDESCRIPTION = 10400, // + W: the first paragraph of the warlord's description
+    STR_WARLORDSTORY = 10500,       // + W: its second
     STR_WARLORDPOWERS = 10600,      // + W: the warlord's power list
     STR_WARLORDGOLD = 10700,        // + W: gold bonus
     STR_WARLORDMANA = 10800,        // + W: starting mana of the player's units

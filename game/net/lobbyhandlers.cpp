@@ -2,6 +2,8 @@
 // warlords, the show-names setting, shopping, the winner and the money.
 #include "game/net/handlers.h"
 
+#include <algorithm>
+
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
 #include "game/model/queries.h"
@@ -113,8 +115,12 @@ void HandleSetGs(const Incoming& in)
     const int32_t state = r.Raw();
     if (!CheckFields(r.bad, "SETGS"))
         return;
-    if (state > GAME_LASTSTATE) {
-        debuglog << "ERROR: SETGS names no screen (" << state << ").\n";
+    // Only the screens the host itself sends a client to: any other value would leave the client on a
+    // state that draws nothing and waits for nothing, with no way out but to end the program.
+    static const int32_t sent[] = {GAME_SENDMAP, GAME_CREATENEUTRALS, GAME_PREWARLORD, GAME_WATCH,
+                                   GAME_YOURTURN, GAME_PREPAREDEPLOY, GAME_DAYSUMMARYOPEN};
+    if (std::find(std::begin(sent), std::end(sent), state) == std::end(sent)) {
+        debuglog << "ERROR: SETGS names no screen the host sends a player to (" << state << ").\n";
         return;
     }
     debuglog << "ACTION: SetGS\n";

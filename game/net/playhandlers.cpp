@@ -133,11 +133,14 @@ bool ReadSpellTarget(const Incoming& in, int32_t spell, int32_t* a, int32_t* b)
     return CheckSquare(*a, *b, "ERROR: Spell target off the map.");
 }
 
-// The host's answer to an attack or spell request ends the requester's wait.
+// The host's answer to an attack or spell request ends the requester's wait; with the menu or the
+// options open over the wait, closing them returns to the unit turn instead.
 void EndRequestWait()
 {
     if (gs == GAME_REQUESTSENT || gs == GAME_WAITRESULT)
         gs = GAME_UNITTURN;
+    else if (returngs == GAME_REQUESTSENT || returngs == GAME_WAITRESULT)
+        returngs = GAME_UNITTURN;
 }
 
 } // namespace

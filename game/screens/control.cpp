@@ -11,13 +11,17 @@
 
 #include "game/model/state.h"
 #include "game/net/link.h"
+#include "game/screens/probe.h"
 #include "game/screens/states.h"
 #include "game/view/feed.h"
+#include "platform/clock.h"
 #include "platform/headless.h"
 #include "platform/inputscript.h"
 #include "platform/window.h"
 
 namespace {
+
+enum : uint32_t { FRAMEMS = 16 };
 
 struct Channel {
     bool open = false;
@@ -26,6 +30,7 @@ struct Channel {
     std::string partial;                // a line still being written
     std::deque<std::string> waiting;    // read, not yet run
     int32_t cursorx = 400, cursory = 300;   // where the scripted mouse has put the cursor
+    int32_t framesuntil = -1;           // a "wait frames" under way: the frame count it waits for
 };
 
 Channel channel;
@@ -82,6 +87,15 @@ bool WaitDone(std::istringstream& args)
         Reply("feed " + rest);
         return true;
     }
+    if (what == "frames") {
+        if (channel.framesuntil < 0)
+            channel.framesuntil = framecount + std::atoi(rest.c_str());
+        if (framecount < channel.framesuntil)
+            return false;
+        channel.framesuntil = -1;
+        Reply("frames " + rest);
+        return true;
+    }
     return false;
 }
 
@@ -132,6 +146,9 @@ bool RunCommand(const std::string& line)
         std::getline(args >> std::ws, rest);
         SaveLastFramePng(rest.c_str());
         Reply("shot " + rest);
+    } else if (command == "probe") {
+        std::getline(args >> std::ws, rest);
+        Reply("probe " + rest + " " + ProbeLine());
     } else if (command == "say") {
         std::getline(args >> std::ws, rest);
         Reply(rest);
@@ -163,6 +180,9 @@ void PollControl()
         channel.waiting.pop_front();
     // Several game processes share the machine: each gives the others a turn every frame.
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    // Time on the program's virtual clock passes as on a screen at 60 frames a second, so that what
+    // waits for time between frames (the computer player's pace, a request's Cancel) sees it pass.
+    AdvanceClock(FRAMEMS);
 }
 
 void CloseControl()

@@ -13,6 +13,8 @@
 //   wait gs N              until the screen state is N; answers "gs N"
 //   wait players N         until the game has N player records; answers "players N"
 //   wait feed TEXT         until a line of the message feed holds TEXT; answers "feed TEXT"
+//   wait frames N          until N more frames have begun; answers "frames N"
+//   probe TAG              answers "probe TAG " and what the game shows (game/screens/probe.h)
 //   shot PATH              the last frame as a PNG; answers "shot PATH"
 //   say TEXT               answers TEXT (a marker the test waits for)
 //   quit                   the window is closed, and the program ends through its shutdown

@@ -179,7 +179,8 @@ bool ChooseWarlord(int32_t warlord, int32_t player)
         return false;
     const int32_t x = p[local].startx, y = p[local].starty;
     RevealSight(local, x, y, WARLORDSIGHT);
-    view = ViewRect{x - 10, y - 8, x + 10, y + 7};
+    // The usual 20 x 13 squares round the camp: a taller view would run under the panels.
+    CenterView(x, y);
     SendToPlayer(BuildWarlordSelected(local, warlord, unitidhigh * 256 + unitidlow), -1);
     gs = GAME_WAITSERVER;
     return false;
@@ -232,7 +233,10 @@ bool DoneShopping()
             first = (int32_t)i;
     if (first >= 0)
         p[first].firstshop = 0;
-    if (first >= 0 && first == local) {
+    // Only the host deploys at once. A client first in the table (the host's army is gone) deploys when
+    // the day's first turn names him, as every other client does: deploying now, he would play a turn
+    // the host never gave him.
+    if (first >= 0 && first == local && ishost) {
         gs = GAME_BEGINDEPLOY;
         return false;
     }

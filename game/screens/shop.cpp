@@ -113,15 +113,3 @@ bool ShopFrame()
     currplayer = holder;
     return false;
 }
-
-// The selected type's panel. For now the least that lets a player shop: its two buttons.
-void DrawShopScreen()
-{
-    static uint8_t buybutton = 0, donebutton = 0;
-    DrawTextButton(590, 400, "Buy This Unit", [](int32_t entry, int32_t) {
-        BuyUnit(entry);
-        return false;
-    }, hoveritem,
-                   0, buybutton, 2);
-    DrawTextButton(590, 465, "Done", [](int32_t, int32_t) { return DoneShopping(); }, 0, 0, donebutton, 2);
-}

@@ -1,5 +1,7 @@
 #include "game/screens/turnsteps.h"
 
+#include <algorithm>
+
 #include "game/ai/aistate.h"
 #include "game/ai/computerturn.h"
 #include "game/model/cast.h"
@@ -29,6 +31,18 @@ uint32_t requesttime = 0;
 
 namespace {
 
+// The units the local player is done with, and the turn they rest in: a rest ends with its turn.
+struct Rest {
+    int32_t day = -1, phase = -1, holder = -1;
+    std::vector<int32_t> ids;
+};
+Rest rest;
+
+bool RestsThisTurn()
+{
+    return rest.day == daycount && rest.phase == turncount && rest.holder == turnholder;
+}
+
 bool IsActingUnit()
 {
     return IsValidPlayer(currplayer) && currunit >= 0 && (size_t)currunit < p[currplayer].units.size()
@@ -38,6 +52,11 @@ bool IsActingUnit()
 bool CanAct(const Unit& u)
 {
     return u.moves > 0 || u.hits > 0;
+}
+
+bool Resting(const Unit& u)
+{
+    return RestsThisTurn() && std::find(rest.ids.begin(), rest.ids.end(), u.id) != rest.ids.end();
 }
 
 // The found unit's turn begins on every machine.
@@ -109,16 +128,25 @@ void NextUnitStep()
     }
     const std::vector<Unit>& units = p[currplayer].units;
     for (int32_t u = currunit + 1; u >= 0 && (size_t)u < units.size(); u++)
-        if (CanAct(units[u]) || pickedunit) {
+        if ((CanAct(units[u]) && !Resting(units[u])) || pickedunit) {
             TakeUnit(u, GAME_UNITTURN);
             return;
         }
     for (size_t u = 0; u < units.size(); u++)
-        if (CanAct(units[u])) {
+        if (CanAct(units[u]) && !Resting(units[u])) {
             TakeUnit((int32_t)u, GAME_UNITTURN);
             return;
         }
     gs = GAME_ENDTURN;
+}
+
+void RestActingUnit()
+{
+    if (!IsActingUnit())
+        return;
+    if (!RestsThisTurn())
+        rest = Rest{daycount, turncount, turnholder, {}};
+    rest.ids.push_back(p[currplayer].units[currunit].id);
 }
 
 void CompTurnStep()
@@ -167,14 +195,15 @@ bool CommandStep(int32_t x, int32_t y)
 {
     if (!IsActingUnit() || !ValidateMove(currplayer, currunit, x, y))
         return true;
+    // The host's own step carries the mover's experience, as the computer player's does.
     if (ishost)
-        MoveAndAnnounce(currplayer, currunit, x, y);
+        MoveAndAnnounce(currplayer, currunit, x, y, true);
     else
         SendToPlayer(BuildMoveRequest(p[currplayer].units[currunit].id, x, y), -1);
     return false;
 }
 
-bool CommandAttack(int32_t tp, int32_t tu)
+bool AttackUnit(int32_t tp, int32_t tu)
 {
     if (!IsActingUnit() || !ValidateAttack(currplayer, currplayer, currunit, tp, tu))
         return true;

@@ -15,7 +15,11 @@ extern uint32_t requesttime;            // tick count when the last request to t
 void WaitPlayersStep();     // GAME_WAITPLAYERS: the host starts the day's first turn once everybody is done
 void StartTurnStep();       // GAME_STARTTURN: the win test (alone against the neutral side wins), else the turn
 void YourTurnStep();        // GAME_YOURTURN: the turn's notice, then the search for the first unit
-void NextUnitStep();        // GAME_NEXTUNIT: the next unit that can act takes its turn; none: the turn ends
+// GAME_NEXTUNIT: the next unit that can act and is not resting takes its turn; none: the turn ends.
+void NextUnitStep();
+// The local player is done with the acting unit for this turn (Space): the next-unit search passes it
+// over. Its moves and actions stay as they are, as on every other machine, which never hears of it.
+void RestActingUnit();
 // GAME_COMPTURN: a client watches; the host gives the next neutral unit its turn (GAME_COMPUNIT), and
 // ends the turn when none is left.
 void CompTurnStep();
@@ -31,7 +35,7 @@ bool CommandStep(int32_t x, int32_t y);
 // The acting unit attacks unit tu of player tp: on the host at once (its combat decides which abilities
 // fire, and the clients get the outcome), from a client as a request, after which it waits for the
 // answer. True when refused here.
-bool CommandAttack(int32_t tp, int32_t tu);
+bool AttackUnit(int32_t tp, int32_t tu);
 // The acting unit casts spell (an index of spells) at (a, b): a unit (player, index) or a square by
 // the spell's target kind; on the host at once, from a client as a request. True when refused here.
 bool CommandCast(int32_t spell, int32_t a, int32_t b);

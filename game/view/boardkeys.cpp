@@ -88,10 +88,9 @@ void EndUnitTurn()
 {
     ClearRange();
     Unit* const unit = ActingUnit();
-    if (unit) {
-        unit->moves = 0;
-        unit->hits = 0;
-    }
+    // Done with for this turn, not spent: its moves and actions are the same on every machine, and
+    // no message tells the others of a rest.
+    RestActingUnit();
     gs = GAME_NEXTUNIT;
     bool wholeturn = false;
     for (const uint8_t ctrl : { KEY_LCONTROL, KEY_RCONTROL })

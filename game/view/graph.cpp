@@ -24,12 +24,11 @@ enum : int32_t {
 // inside the frame whatever the scale.
 enum : int32_t { GRAPHLOW = GRAPHZERO + 2 };
 
+// A slot is its player's number: his line and its points in his colour, as his pen draws it, even
+// after other players left the table.
 GdiBrush* SlotBrush(const int32_t slot)
 {
-    if (slot < 0 || static_cast<size_t>(slot) >= p.size())
-        return nullptr;
-    const int32_t number = p[slot].code - FIRSTCODE;
-    return number >= 0 && static_cast<size_t>(number) < playerbrushes.size() ? playerbrushes[number] : nullptr;
+    return slot >= 0 && static_cast<size_t>(slot) < playerbrushes.size() ? playerbrushes[slot] : nullptr;
 }
 
 void DrawSlotLine(GdiDC* dc, const int32_t slot, const int32_t step, const int64_t scale)

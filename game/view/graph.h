@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-enum : int32_t { SUMMARYSLOTS = 4 };    // players a row has room for, by player number
+enum : int32_t { SUMMARYSLOTS = 5 };    // players a row has room for, by player number: every human
 enum : int32_t { SLOT_EMPTY = -2, SLOT_NOUNITS = -1 };  // a figure: no player in the slot; he had no units that day
 enum : int32_t { PAGE_ASSETS = 0, PAGE_KILLS = 1, PAGE_MINES = 2, GRAPHPAGES = 3 };
 

@@ -248,7 +248,7 @@ bool Act()
                 if (ValidateAttack(me, me, cu, (int32_t)tp, (int32_t)tu)) {
                     const int32_t id = u.id;
                     count++;
-                    if (!CommandAttack((int32_t)tp, (int32_t)tu)) {
+                    if (!AttackUnit((int32_t)tp, (int32_t)tu)) {
                         Note("attack");
                         Acted('k', id);
                         return true;

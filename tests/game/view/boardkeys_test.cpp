@@ -212,19 +212,23 @@ TEST_F(BoardKeysTest, AClickOnAnOwnUnitPicksItOnceReleased)
 TEST_F(BoardKeysTest, SpaceEndsTheUnitsTurnAndCtrlSpaceTheWholeTurn)
 {
     map[1][1].mark = 1;
+    const int32_t moves = p[0].units[0].moves, hits = p[0].units[0].hits;
     UnitTurnKeys({ KEY_SPACE });
-    EXPECT_EQ(p[0].units[0].moves, 0);
-    EXPECT_EQ(p[0].units[0].hits, 0);
-    EXPECT_EQ(p[0].units[1].moves, 3) << "the other unit keeps its moves";
     EXPECT_EQ(map[1][1].mark, 0);
     EXPECT_EQ(gs, GAME_NEXTUNIT);
+    // The unit rests: the search passes it over, while its moves and actions stay as every other
+    // machine has them.
+    EXPECT_EQ(p[0].units[0].moves, moves);
+    EXPECT_EQ(p[0].units[0].hits, hits);
+    currunit = -1;
+    NextUnitStep();
+    EXPECT_EQ(currunit, 1);
 
     for (const uint8_t ctrl : { KEY_LCONTROL, KEY_RCONTROL }) {
         gs = GAME_UNITTURN;
         currunit = 1;
         UnitTurnKeys({ ctrl, KEY_SPACE });
         EXPECT_EQ(gs, GAME_ENDTURN);
-        EXPECT_EQ(p[0].units[1].moves, 0);
     }
     // With no acting unit the turn still goes on, and nothing is written.
     for (const int32_t stale : { -1, 2 }) {

@@ -1,0 +1,40 @@
+#include "game/screens/watch.h"
+
+#include "game/model/localplayer.h"
+#include "game/model/state.h"
+#include "game/shell/display.h"
+#include "game/shell/music.h"
+#include "game/view/ambience.h"
+#include "game/view/board.h"
+#include "game/view/boardkeys.h"
+#include "game/view/chat.h"
+#include "game/view/cursor.h"
+#include "game/view/feed.h"
+#include "game/view/geometry.h"
+#include "game/view/header.h"
+#include "game/view/minimap.h"
+#include "game/view/squareinfo.h"
+#include "game/view/unitpanel.h"
+
+bool DrawWatchFrame()
+{
+    PlaySong(TimeOfDaySong());
+    PlayAmbientSound();
+    const int32_t local = YouToInt();
+    ClearBackBuffer();
+    DrawBoard(1, local);
+    DrawScreenBorder();
+    DrawUnitPanel(currplayer, currunit);
+    DrawTurnHeader();
+    DrawMessageFeed(local);
+    if (minimapon)
+        DrawMinimap();
+    DrawSquareInfo(5, 360);
+    ChatEntry();
+    DrawCursor(0);
+    ScrollView();
+    FlipScreen();
+    if (chattarget == -1)
+        HandleGameKeys();
+    return false;
+}
