@@ -1,5 +1,6 @@
 # Gorvanel: `make play` builds the game and starts it; `make test` builds and runs every test;
-# `make bench` runs the benchmarks on an optimised build. Each installs what it needs first.
+# `make bench` runs the benchmarks on an optimised build and prints one table of them; `make fuzz` runs
+# every fuzz target for FUZZ_SECONDS each. Each installs what it needs first.
 
 DEPS := cmake ninja-build g++ pkg-config \
         libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
@@ -9,8 +10,9 @@ DEPS := cmake ninja-build g++ pkg-config \
         clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick python3
 
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 600
 
-.PHONY: play test tsan bench media-sheet package deps build-play build-test build-bench clean
+.PHONY: play test tsan bench fuzz media-sheet package deps build-play build-test build-bench clean
 
 deps:
 	@missing=$$(for p in $(DEPS); do \
@@ -41,8 +43,20 @@ build-bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF -DGORV_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 
+# Every benchmark program runs, then one table of them all; a benchmark that reports an error fails it.
 bench: build-bench
-	cd build/bench && for b in bench/bench_*; do [ -x "$$b" ] || continue; "./$$b" || exit 1; done
+	cd build/bench && rm -f bench-results.txt && failed=0 && \
+	for b in bench/bench_*; do [ -x "$$b" ] || continue; \
+	    GORV_BENCH_RESULTS=$(CURDIR)/build/bench/bench-results.txt "./$$b" || failed=1; done; \
+	bench/benchtable bench-results.txt $(CURDIR)/bench/goals.txt || failed=1; \
+	exit $$failed
+
+# The fuzz targets of the test build (tests/fuzz), each for FUZZ_SECONDS, from the seeds and what earlier
+# runs found.
+fuzz: deps
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DGORV_SANITIZE=ON -DGORV_TESTS=ON
+	cmake --build build/test -j $(JOBS) --target fuzz_build
+	cd build/test && GORV_FUZZ_SECONDS=$(FUZZ_SECONDS) ctest -L fuzz --output-on-failure -j $(JOBS)
 
 # The threaded tests (the image loader's workers) under ThreadSanitizer, in a build of their own.
 tsan: deps

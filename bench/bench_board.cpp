@@ -1,9 +1,8 @@
-// Composing the play screen, next to a copy of one 800 x 600 frame measured in the same run: a 45 x 45
+// Composing the play screen, next to the frame copy every benchmark program measures: a 45 x 45
 // map, five armies of 20 units, fog, dark land, range marks, the minimap and a feed of five lines.
 // Goal: one whole board frame (board, minimap, feed) within 4x the frame copy.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -133,17 +132,6 @@ bool Ready(benchmark::State& state)
     return false;
 }
 
-void FrameMemcpy(benchmark::State& state)
-{
-    std::vector<uint32_t> from(800 * 600, 0x123456);
-    std::vector<uint32_t> to(800 * 600);
-    for (auto _ : state) {
-        memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
-}
-
 // The board as the unit turn draws it every frame, with its marks and units, the minimap and the feed.
 void BoardFrame(benchmark::State& state)
 {
@@ -192,7 +180,6 @@ void RebuildAfterAChange(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(FrameMemcpy)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(BoardFrame)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(PlayScreenFrame)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(RebuildAfterAChange)->Repetitions(7)->ReportAggregatesOnly(true);

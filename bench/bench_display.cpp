@@ -1,8 +1,7 @@
-// Display and drawing costs, each next to a copy of one 800 x 600 frame measured in the same run.
+// Display and drawing costs, each next to the frame copy every benchmark program measures (benchmain.cpp).
 // Goal: a full-screen keyed copy within 2x the frame copy.
 #include <benchmark/benchmark.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,17 +25,6 @@ SysSurface* Picture(int width, int height)
         s->pixels[i] = (seed >> 16) % 3 == 0 ? 0 : (seed & 0xFFFFFF) | 0x040404;
     }
     return s;
-}
-
-void FrameMemcpy(benchmark::State& state)
-{
-    std::vector<uint32_t> from(WIDTH * HEIGHT, 0x123456);
-    std::vector<uint32_t> to(WIDTH * HEIGHT);
-    for (auto _ : state) {
-        memcpy(to.data(), from.data(), from.size() * sizeof(uint32_t));
-        benchmark::DoNotOptimize(to.data());
-        benchmark::ClobberMemory();
-    }
 }
 
 void KeyedTile(benchmark::State& state)
@@ -105,7 +93,6 @@ void TextLines(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(FrameMemcpy)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(KeyedTile)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(KeyedFullScreen)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(PresentPath)->Repetitions(7)->ReportAggregatesOnly(true);
