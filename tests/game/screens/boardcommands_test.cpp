@@ -34,6 +34,15 @@ protected:
         return u;
     }
     const Unit& Mover() const { return p[0].units[0]; }
+    // In attack mode, a click on square (x, y): what was sent.
+    std::vector<std::string> ClickInAttackMode(int32_t x, int32_t y)
+    {
+        Mode(COMMAND_ATTACK);
+        Frames(1);
+        Click(ScreenX(x), ScreenY(y));
+        Frames(1);
+        return Sent();
+    }
 };
 
 TEST_F(BoardCommands, AnArrowPressIsOneStepOnTheHostToldToEveryone)
@@ -230,11 +239,7 @@ TEST_F(BoardCommands, AClickOnAnEnemyInRangeAttacksIt)
     SetUpMover(3);
     Put(1, 6, 5, Buyable(0));
     const int32_t aid = Mover().id, tid = p[1].units[1].id;
-    Mode(COMMAND_ATTACK);
-    Frames(1);
-    Click(ScreenX(6), ScreenY(5));
-    Frames(1);
-    const std::vector<std::string> sent = Sent();
+    const std::vector<std::string> sent = ClickInAttackMode(6, 5);
     ASSERT_FALSE(sent.empty());
     // 'k': the two ids, then the four masks of the combat + 50.
     EXPECT_EQ(sent[0].substr(0, 5), Bytes({'k', aid / 256, aid % 256, tid / 256, tid % 256}));
@@ -277,11 +282,7 @@ TEST_F(BoardCommands, AHiddenEnemyOnAMarkedSquareIsAttackedAsWell)
     SetUpMover(3);
     const int32_t t = Put(1, 6, 5, Buyable(0));
     p[1].units[t].stat[STAT_STEALTH] = 3;
-    Mode(COMMAND_ATTACK);
-    Frames(1);
-    Click(ScreenX(6), ScreenY(5));
-    Frames(1);
-    const std::vector<std::string> sent = Sent();
+    const std::vector<std::string> sent = ClickInAttackMode(6, 5);
     ASSERT_FALSE(sent.empty());
     EXPECT_EQ(sent[0][0], 'k');
 }
@@ -357,12 +358,8 @@ TEST_F(BoardCommands, MarksOfASpellDoNotWidenTheAttack)
     SetUpMover(3);
     Put(1, 8, 5, Buyable(0));
     map[8][5].mark = 1;     // left over from aiming a spell
-    Mode(COMMAND_ATTACK);
-    Frames(1);
+    EXPECT_TRUE(ClickInAttackMode(8, 5).empty());
     EXPECT_FALSE(map[8][5].mark);
-    Click(ScreenX(8), ScreenY(5));
-    Frames(1);
-    EXPECT_TRUE(Sent().empty());
 }
 
 TEST_F(BoardCommands, AttackModeFallsBackWithoutTheActionsOrRocks)
