@@ -22,6 +22,8 @@
 #include "tests/game/shell/soundmodule.h"
 #include "update/manifest.h"
 
+bool TakePackageInput(const uint8_t* data, size_t size);     // package_fuzz.cpp
+
 // Parameters print as their names.
 void PrintTo(const FuzzEntry& target, std::ostream* os)
 {
@@ -67,6 +69,8 @@ bool Takes(const FuzzEntry& target, const std::vector<uint8_t>& bytes)
         const std::string text(bytes.begin(), bytes.end());
         return ParseManifest(text, (1u << 24) + (2u << 16) + 15).verdict != MANIFEST_MALFORMED;
     }
+    if (name == "package")
+        return TakePackageInput(bytes.data(), bytes.size());
     // The others log what they refuse.
     std::string log;
     CaptureDebugLog(&log);
