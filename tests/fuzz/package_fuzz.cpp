@@ -17,6 +17,7 @@
 #include "installer/paths.h"
 #include "installer/plan.h"
 #include "sandbox.h"
+#include "textparts.h"
 #include "tests/game/shell/soundmodule.h"
 
 namespace {
@@ -26,11 +27,7 @@ namespace {
 Bytes PackItems(const std::string& part)
 {
     std::map<std::string, TestResource> items;
-    size_t at = 0;
-    while (at < part.size()) {
-        const size_t end = std::min(part.find('\n', at), part.size());
-        const std::string line = part.substr(at, end - at);
-        at = end + 1;
+    for (const std::string& line : SplitText(part, "\n")) {
         const size_t equals = line.find('=');
         const std::string name = line.substr(0, equals);
         // Names a module can hold.
@@ -82,15 +79,7 @@ bool Sound(const InstallPlan& plan)
 bool TakePackageInput(const uint8_t* data, size_t size)
 {
     static const FuzzSandbox sandbox("package");
-    const std::string input((const char*)data, size);
-    std::string parts[3];
-    size_t at = 0;
-    for (std::string& part : parts) {
-        const size_t from = std::min(at, input.size());
-        const size_t end = std::min(input.find("\n--\n", from), input.size());
-        part = input.substr(from, end - from);
-        at = end + 4;
-    }
+    const std::vector<std::string> parts = InputParts(std::string((const char*)data, size), 3);
     for (int i = 1; i < 3; i++) {
         const Bytes component = PackItems(parts[i]);
         std::ofstream(sandbox.Path() / (i == 1 ? "A.DLL" : "B.DLL"), std::ios::binary | std::ios::trunc)
