@@ -11,6 +11,7 @@
 #include "game/model/powers.h"
 #include "game/model/version.h"
 #include "tests/game/support/world.h"
+#include "textparts.h"
 
 namespace {
 
@@ -18,11 +19,7 @@ namespace {
 TestStrings ReadStrings(const std::string& text)
 {
     TestStrings strings;
-    size_t at = 0;
-    while (at < text.size()) {
-        const size_t end = std::min(text.find('\n', at), text.size());
-        const std::string line = text.substr(at, end - at);
-        at = end + 1;
+    for (const std::string& line : SplitText(text, "\n")) {
         const size_t tab = line.find('\t');
         if (tab == 0 || tab == std::string::npos || tab > 10 ||
             line.find_first_not_of("0123456789") != tab)

@@ -2,15 +2,16 @@
 // run ("a.dat" and "b.dat": the input's parts between lines "--"), in a directory holding a few of
 // the game's files and folders. "ini" is taken as a command but writes nothing here, so that a script
 // that changes directory cannot leave files behind outside the sandbox.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "game/shell/commandscript.h"
 #include "sandbox.h"
+#include "textparts.h"
 
 namespace {
 
@@ -39,14 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const FuzzSandbox& sandbox = Sandbox();
     const std::filesystem::path home = std::filesystem::current_path();
     sandbox.Enter();
-    const std::string input((const char*)data, size);
-    size_t at = 0;
-    for (const char* name : {"startup.dat", "a.dat", "b.dat"}) {
-        const size_t from = std::min(at, input.size());
-        const size_t end = std::min(input.find("\n--\n", from), input.size());
-        std::ofstream(name, std::ios::binary | std::ios::trunc) << input.substr(from, end - from);
-        at = end + 4;
-    }
+    const std::vector<std::string> scripts = InputParts(std::string((const char*)data, size), 3);
+    const char* const names[] = {"startup.dat", "a.dat", "b.dat"};
+    for (size_t i = 0; i < scripts.size(); i++)
+        std::ofstream(names[i], std::ios::binary | std::ios::trunc) << scripts[i];
     CommandScript script;
     script.AddCommand("ini", NoIni);
     script.Run("startup.dat");
