@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -154,22 +153,9 @@ Module* OpenModule(const char* const name)
         errno = EINVAL;
         return nullptr;
     }
-    const std::string path = ResolvePath(name);
-    FILE* const file = fopen(path.c_str(), "rb");
-    if (file == nullptr)
-        return nullptr;
     std::vector<uint8_t> bytes;
-    uint8_t chunk[65536];
-    size_t got;
-    while ((got = fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    const bool failed = ferror(file) != 0;
-    const int readerror = errno;
-    fclose(file);
-    if (failed) {
-        errno = readerror != 0 ? readerror : EIO;
+    if (ReadWholeFile(name, MODULE_MAXFILE, bytes))
         return nullptr;
-    }
     return OpenModuleFromBytes(std::move(bytes));
 }
 

@@ -18,6 +18,7 @@ enum : uint32_t {
     MODULE_RESOURCEENTRY = 24,      // type offset and length, name offset and length, data offset and length
     MODULE_MAXNAME = 260,           // longest resource type or name, in bytes
 };
+enum : size_t { MODULE_MAXFILE = (size_t)256 << 20 };     // a larger file is refused unread
 
 struct ModuleData {
     const uint8_t* data;
@@ -25,7 +26,8 @@ struct ModuleData {
 };
 
 // Opens a module by its (Windows-style) file name; null when missing or malformed, with errno saying
-// why (the open's own error, or EINVAL for a malformed module).
+// why (the open's own error, EINVAL for a malformed module or one that is no regular file, EFBIG for
+// one larger than MODULE_MAXFILE).
 Module* OpenModule(const char* name);
 Module* OpenModuleFromBytes(std::vector<uint8_t> bytes);    // the same over bytes in memory; null when malformed
 void CloseModule(Module* module);                           // frees a module; null is allowed

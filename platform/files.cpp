@@ -184,6 +184,45 @@ std::string GetCurrentDir()
     }
 }
 
+bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    // Not blocking: opening a pipe with no writer would otherwise wait for one.
+    const int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return true;
+    struct stat st;
+    int error = 0;
+    if (fstat(fd, &st) != 0)
+        error = errno;
+    else if (!S_ISREG(st.st_mode))
+        error = EINVAL;
+    else if ((uint64_t)st.st_size > limit)
+        error = EFBIG;
+    // The file may grow while it is read: one byte past the limit says so.
+    uint8_t chunk[65536];
+    while (error == 0) {
+        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            error = errno;
+        else if (got == 0)
+            break;
+        else if (bytes.size() + (size_t)got > limit)
+            error = EFBIG;
+        else
+            bytes.insert(bytes.end(), chunk, chunk + got);
+    }
+    close(fd);
+    if (error != 0) {
+        bytes.clear();
+        errno = error;
+        return true;
+    }
+    return false;
+}
+
 bool SetCurrentDir(const char* name)
 {
     return chdir(ResolvePath(name).c_str()) != 0;

@@ -3,14 +3,21 @@
 // Names may use '\' and any letter case: "tessarine.dll" finds "Tessarine.dll". Every call that takes
 // a name resolves it first.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 std::string ResolvePath(const char* name);     // the path of a Windows-style name: '\' to '/', a leading ".\" dropped, each missing part matched ignoring case
 std::string ProgramPath(const char* name);     // the executable for a program name: quotes and ".exe" dropped, "update"/"Gorvanel" in our spelling, same directory
 bool StartProgram(const char* name);           // starts that program detached, without waiting; true on failure
 bool FileExists(const char* name);             // a regular file (or a link to one) exists
 bool DirectoryExists(const char* name);        // a directory exists
+// Reads a whole regular file of at most limit bytes into bytes; true on failure, with errno: the open's
+// own error, EINVAL for anything but a regular file (a pipe or a device never blocks or floods the
+// reader), EFBIG for a larger file.
+bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>& bytes);
 std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
 bool SetCurrentDir(const char* name);          // changes the working directory; true on failure
 // Creates the file at an exact path (not resolved; failing when anything has that name), writes all of

@@ -32,12 +32,16 @@ bool CommandScript::Run(const std::string& file)
     if (in.is_open())
         in.close();
     in.clear();
+    if (depth == 1)
+        ran = 0;
     if (depth > MAXSCRIPTDEPTH) {
         debuglog << "ERROR: " << file << ": scripts run one another more than " << MAXSCRIPTDEPTH << " deep\n";
         return true;
     }
-    in.open(ResolvePath(file.c_str()), std::ios::binary);
-    if (!in) {
+    // Only a regular file: opening a pipe would wait for a writer.
+    if (FileExists(file.c_str()))
+        in.open(ResolvePath(file.c_str()), std::ios::binary);
+    if (!in.is_open()) {
         debuglog << "ERROR: Couldn't open the script " << file << '\n';
         return true;
     }
@@ -64,6 +68,10 @@ bool CommandScript::Run(const std::string& file)
         }
         if (!found) {
             debuglog << "ERROR: " << file << ": unknown command \"" << command << "\"\n";
+            return true;
+        }
+        if (++ran > MAXSCRIPTCOMMANDS) {
+            debuglog << "ERROR: " << file << ": more than " << MAXSCRIPTCOMMANDS << " commands in one run\n";
             return true;
         }
         const int32_t result = found->handler(argument, *this);
@@ -117,7 +125,10 @@ int32_t CmdExe(const std::string& argument, CommandScript& script)
     CommandScript nested;
     nested.CopyCommands(script);
     nested.depth = script.depth + 1;
-    return nested.Run(argument) ? SCRIPT_FAIL : SCRIPT_GOON;
+    nested.ran = script.ran;
+    const bool failed = nested.Run(argument);
+    script.ran = nested.ran;
+    return failed ? SCRIPT_FAIL : SCRIPT_GOON;
 }
 
 bool CheckGameFiles()

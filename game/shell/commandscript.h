@@ -17,6 +17,9 @@ class CommandScript;
 enum { SCRIPT_FAIL = 0, SCRIPT_GOON = 1, SCRIPT_STOP = 2 };
 enum { MAXSCRIPTDEPTH = 8 };            // scripts run by "exe" within scripts, the first one included
 enum { MAXSCRIPTLINE = 1024 };          // a longer line fails the script
+// Commands of one run, the nested scripts' included: scripts that run one another many times over
+// would otherwise take for ever.
+enum { MAXSCRIPTCOMMANDS = 100000 };
 
 typedef int32_t (*ScriptHandler)(const std::string& argument, CommandScript& script);
 
@@ -37,6 +40,7 @@ public:
     bool Run(const std::string& file);  // runs a script file to its "stp"; true on failure
 
     int32_t depth = 1;                  // 1 for a script run by the game, one more for each "exe"
+    int32_t ran = 0;                    // commands run so far in this run, the nested scripts' included
 
 private:
     std::ifstream in;

@@ -1,8 +1,6 @@
 // Songs and the rule that picks what plays.
 #include "game/shell/music.h"
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "game/model/state.h"
@@ -22,14 +20,12 @@ const char* const songfiles[SONGCOUNT] = {
     ".\\Music\\Night.mid", ".\\Music\\Load.mid", ".\\Music\\Idle.mid",
 };
 
+enum : size_t { MAXSONGFILE = 1 << 20 };    // a MIDI song is a few kilobytes; a larger file is refused
+
 // A song file's bytes; true when it cannot be read.
 bool ReadSongFile(const char* path, std::vector<uint8_t>& bytes)
 {
-    std::ifstream in(ResolvePath(path), std::ios::binary);
-    if (!in)
-        return true;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.bad();
+    return ReadWholeFile(path, MAXSONGFILE, bytes);
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -75,6 +77,41 @@ TEST_F(FilesTest, ResolvesWindowsNames)
 
     const std::string absolute = dir.string() + "/music/lull1.mid";
     EXPECT_EQ(ResolvePath(absolute.c_str()), dir.string() + "/Music/Lull1.mid");
+}
+
+// Whole files are read only from regular files within the limit: a pipe, a device or a directory is
+// refused at once (a pipe with no writer would block the reader; a device could flood it).
+TEST_F(FilesTest, WholeFilesOnlyFromRegularFilesWithinTheLimit)
+{
+    Touch(dir / "Song.mid", "MThd-song");
+    ASSERT_EQ(mkfifo((dir / "Pipe.dll").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", dir / "Zero.dll");
+    struct Case {
+        const char* name;
+        size_t limit;
+        int error;                                  // 0: read
+    };
+    const Case cases[] = {
+        {".\\song.MID", 100, 0},
+        {"Song.mid", 9, 0},                         // exactly the limit
+        {"Song.mid", 8, EFBIG},
+        {"pipe.dll", 100, EINVAL},
+        {"zero.dll", 100, EINVAL},
+        {"Music", 100, EINVAL},
+        {"Missing.dll", 100, ENOENT},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint8_t> bytes = {1, 2, 3};
+        errno = 0;
+        const bool failed = ReadWholeFile(c.name, c.limit, bytes);
+        EXPECT_EQ(failed, c.error != 0) << c.name;
+        if (c.error == 0) {
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "MThd-song") << c.name;
+        } else {
+            EXPECT_EQ(errno, c.error) << c.name;
+            EXPECT_TRUE(bytes.empty()) << c.name;
+        }
+    }
 }
 
 TEST_F(FilesTest, ExistenceAndCurrentDirectory)

@@ -1,6 +1,8 @@
 // The command script: each command, the runner's failures, nested scripts and their bound.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -17,7 +19,8 @@ namespace {
 
 struct ScriptCase {
     const char* name;
-    std::vector<std::pair<const char*, std::string>> files;    // made before the run ("dir/" for a directory)
+    std::vector<std::pair<const char*, std::string>> files;    // made before the run ("dir/" for a directory,
+                                                                // "name|" for a pipe)
     std::string script;
     bool fails;
     std::vector<const char*> made;      // files the run must have made (by "ini")
@@ -25,6 +28,15 @@ struct ScriptCase {
     const char* cwd;                    // the working directory afterwards, under the test's own
     const char* logged;                 // a part of the log; null for none
 };
+
+// A script of lines lines, each the line given, and a stop.
+std::string Lines(int lines, const std::string& line)
+{
+    std::string text;
+    for (int i = 0; i < lines; i++)
+        text += line + "\n";
+    return text + "stp\n";
+}
 
 // Parameters print as their names.
 void PrintTo(const ScriptCase& c, std::ostream* os) { *os << c.name; }
@@ -61,6 +73,12 @@ const std::vector<ScriptCase> scriptcases = {
                                   { "s6.dat", "exe s7.dat\nstp\n" }, { "s7.dat", "exe s8.dat\nstp\n" },
                                   { "s8.dat", "ini deep.ini\nstp\n" } },
       "exe s2.dat\nstp\n", false, { "deep.ini" }, {}, "", nullptr },
+    // Some 130,000 commands from three short files, each running the next fifty times.
+    { "ScriptsRunningEachOtherOverAndOverHitTheCommandBound",
+      { { "l2.dat", Lines(50, "exe l3.dat") }, { "l3.dat", Lines(50, "rem") } }, Lines(50, "exe l2.dat"), true, {}, {},
+      "", "more than 100000 commands in one run" },
+    { "PipeIsNoScript", { { "pipe.dat|", "" } }, "exe pipe.dat\nstp\n", true, {}, {}, "",
+      "Couldn't open the script pipe.dat" },
     { "CarriageReturnsAndTabs", { { "a.txt", "x" } }, "\tfil   a.txt \r\n\r\nstp\r\n", false, {}, {}, "", nullptr },
     { "NulByteInALine", { { "a.txt", "x" } }, "fil a.txt\0.evil\nstp\n"s, true, {}, {}, "", "NUL byte" },
     { "OverlongLine", {}, "rem " + std::string(MAXSCRIPTLINE, 'x') + "\nstp\n", true, {}, {}, "", "longer than" },
@@ -89,6 +107,8 @@ TEST_P(ScriptRun, RunsToItsStopOrFails)
         const std::string name = f.first;
         if (name.back() == '/')
             std::filesystem::create_directories(dir / name);
+        else if (name.back() == '|')
+            ASSERT_EQ(mkfifo((dir / name.substr(0, name.size() - 1)).c_str(), 0600), 0);
         else
             WriteText(dir / name, f.second);
     }
