@@ -23,7 +23,6 @@ WIDTH, HEIGHT = 800, 600
 SQUARE = 40                     # board squares on the screen
 BOARDW, BOARDH = 20, 13         # squares of the board that show
 MINIMAP = (645, 28, 795, 178)   # the minimap's box on the turn screens
-HOSTCOLOUR = (255, 32, 32)      # the first player's colour, on his units' badges
 BADGEEDGE = (0x20, 0x18, 0x0C)  # the badges' outline
 
 
@@ -75,10 +74,6 @@ class Picture:
 
 def bright(px):
     return sum(px) > 3 * 150
-
-
-def dark(px):
-    return sum(px) < 3 * 40
 
 
 def near(px, colour, tolerance=24):
@@ -195,7 +190,6 @@ class Desk:
 
 
 out = None
-shots = {}
 
 
 def snap(desk, stage):
@@ -219,7 +213,6 @@ def await_screen(desk, stage, check, seconds=60, act=None):
         pic = snap(desk, stage)
         why = not_blank(pic) or check(pic)
         if not why:
-            shots[(desk.name, stage)] = pic.path
             return pic
         if time.time() > end:
             raise Failure('%s: the %s screen did not appear: %s (see %s)' % (desk.name, stage, why, pic.path))
@@ -323,7 +316,7 @@ def gold(px):
 
 
 SPLASH = all_of(share_of((220, 298, 330, 322), gold, 0.5, 'the gold of the loading bar'),
-                text_in((220, 255, 580, 285), 'the loading caption', 0.02, ),
+                text_in((220, 255, 580, 285), 'the loading caption', 0.02),
                 dark_box((0, 0, 800, 200), 'the top'))
 def not_money(pic):
     return None if MONEY(pic) else 'the money buttons, still'
@@ -629,6 +622,8 @@ def main():
         if old.startswith('desktop-') and old.endswith('.png'):
             os.remove(os.path.join(out, old))
     work = tempfile.mkdtemp(prefix='gorvanel-desktop-')
+    # A test runner's timeout ends this with SIGTERM: the X servers and the games still go down with it.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
     desks = [Desk(name, dist, work) for name in ('Hal', 'Ann', 'Bo')]
     status = 0
     try:
