@@ -29,17 +29,20 @@ bool CanCast(int32_t player, int32_t unit, int32_t slot)
 
 ComputerAction ChooseAction(int32_t player, int32_t unit)
 {
-    ComputerAction choice{ ACTION_ATTACK, GetStat(player, unit, STAT_ATTACK), GetStat(player, unit, STAT_RANGE), 0 };
+    const Unit& u = p[player].units[unit];
+    // An attack the unit cannot make is no choice: then the first spell it can cast is taken whatever
+    // its power, and the later ones are weighed against that spell.
+    const bool canattack = u.hits >= ATTACKACTIONS && u.rocks >= 1;
+    ComputerAction choice{ canattack ? ACTION_ATTACK : ACTION_NONE, GetStat(player, unit, STAT_ATTACK),
+                           GetStat(player, unit, STAT_RANGE), 0 };
     for (int32_t slot = 0; slot < MAXSPELLS; slot++) {
         if (!CanCast(player, unit, slot))
             continue;
-        const SpellInfo& spell = spells[p[player].units[unit].spells[slot]];
+        const SpellInfo& spell = spells[u.spells[slot]];
         // The draw is made only for a tie, as every choice before it was.
-        if (spell.power > choice.damage || (spell.power == choice.damage && (Random() & 1) != 0))
+        if (choice.action == ACTION_NONE || spell.power > choice.damage
+            || (spell.power == choice.damage && (Random() & 1) != 0))
             choice = ComputerAction{ slot, spell.power, spell.range, spell.target };
     }
-    const Unit& u = p[player].units[unit];
-    if (choice.action == ACTION_ATTACK && (u.hits < ATTACKACTIONS || u.rocks < 1))
-        choice.action = ACTION_NONE;
     return choice;
 }

@@ -13,6 +13,7 @@ struct ComputerAction {
 // in turn whose power is greater than the choice so far, or equal to it when the random generator
 // draws an odd number. A spell is weighed when the unit knows it, has its mana and 2 actions, stands
 // on an unclaimed square of the map, and it was not refused earlier this turn (refusedactions). An
-// attack the unit cannot make (fewer than 2 actions, no rock charge) is no action: ACTION_NONE, unless
-// a spell won. Indexes must name a unit.
+// attack the unit cannot make (fewer than 2 actions, no rock charge) is no action (ACTION_NONE, with
+// the attack's figures), so the first spell the unit can cast replaces it whatever its power.
+// Indexes must name a unit.
 ComputerAction ChooseAction(int32_t player, int32_t unit);

@@ -5,6 +5,7 @@
 std::vector<int32_t> blockedtargets;
 int32_t compplayer = -1, compunit = -1;
 int32_t compunitid = -1;
+std::vector<int32_t> compearlier;
 uint8_t compactive = 0;
 int32_t comptarget = -1;
 int32_t compaction = ACTION_ATTACK;
@@ -18,6 +19,7 @@ void BeginComputerUnit()
 {
     compactive = 0;
     compplayer = compunit = compunitid = -1;
+    compearlier.clear();
     comptarget = -1;
     blockedtargets.clear();
     compsteps = 0;

@@ -14,6 +14,7 @@ enum : int32_t { MAXUNITSTEPS = 64 };
 extern std::vector<int32_t> blockedtargets; // ids the acting unit gave up on this turn
 extern int32_t compplayer, compunit;        // the acting unit (player index, unit index); -1, -1 none
 extern int32_t compunitid;                  // its id: it is found again by it after units were removed
+extern std::vector<int32_t> compearlier;    // ids of the units before it in its side's list, at its last step
 extern uint8_t compactive;                  // its turn is under way
 extern int32_t comptarget;                  // the remembered random target's id; -1 none
 extern int32_t compaction;                  // the action chosen at the last step

@@ -12,6 +12,9 @@
 #include "game/model/death.h"
 #include "game/model/queries.h"
 #include "game/model/state.h"
+#include "game/model/turns.h"
+#include "game/net/routing.h"
+#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/shell.h"
 #include "platform/clock.h"
@@ -29,6 +32,27 @@ int32_t Sign(int32_t v)
     return (v > 0) - (v < 0);
 }
 
+// The units before the acting one, by id: where its turn ends, the next search starts after the last
+// of them still there, whoever else left the list meanwhile.
+void NoteEarlierUnits(int32_t player, int32_t unit)
+{
+    compearlier.clear();
+    for (int32_t u = 0; u < unit; u++)
+        compearlier.push_back(p[player].units[u].id);
+}
+
+// The index of the last unit of the player that stood before the acting one; -1 none.
+int32_t LastEarlierUnit(int32_t player)
+{
+    if (!IsUnit(player, 0))
+        return -1;
+    const std::vector<Unit>& units = p[player].units;
+    for (int32_t u = static_cast<int32_t>(units.size()) - 1; u >= 0; u--)
+        if (std::find(compearlier.begin(), compearlier.end(), units[u].id) != compearlier.end())
+            return u;
+    return -1;
+}
+
 // The unit whose turn is under way, found by its id: true with *unit its index now. When it is gone
 // its turn ends, and the search for the next unit resumes after its place.
 bool FollowActingUnit(int32_t player, int32_t* unit)
@@ -39,11 +63,11 @@ bool FollowActingUnit(int32_t player, int32_t* unit)
             debuglog << "The acting unit is now unit #" << acting.unit << ".\n";
         compplayer = player;
         *unit = compunit = currunit = acting.unit;
+        NoteEarlierUnits(player, acting.unit);
         return true;
     }
     debuglog << "Unit with ID " << compunitid << " is gone... next unit turn.\n";
-    const int32_t units = IsUnit(player, 0) ? static_cast<int32_t>(p[player].units.size()) : 0;
-    currunit = std::clamp(compunit - 1, -1, units - 1);
+    currunit = LastEarlierUnit(player);
     EndComputerUnit();
     return false;
 }
@@ -55,8 +79,16 @@ void StartUnit(int32_t player, int32_t unit)
     compplayer = player;
     compunit = unit;
     compunitid = p[player].units[unit].id;
+    NoteEarlierUnits(player, unit);
     compactive = 1;
     compwaiting = 0;
+}
+
+// Only the neutral side is played here, and only in its own turn: a step left over from a turn that
+// has passed (the state went on without it) must not move another player's unit.
+bool HoldsTheTurn(int32_t player)
+{
+    return IsValidPlayer(player) && p[player].neutral && turnholder == player;
 }
 
 } // namespace
@@ -65,6 +97,13 @@ bool ComputerUnitTurn(int32_t player, int32_t unit)
 {
     if (!ishost)
         return false;
+    if (!HoldsTheTurn(player)) {
+        debuglog << "ERROR: A computer player's step for player " << player << " while player " << turnholder
+                 << " holds the turn.\n";
+        BeginComputerUnit();
+        gs = GAME_WATCH;
+        return false;
+    }
     if (candraw && compwaiting && GetTicks() - compsteptime < COMPSTEPMS)
         return false;
     if (compactive && !FollowActingUnit(player, &unit))

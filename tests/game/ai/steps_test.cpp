@@ -7,6 +7,7 @@
 #include "ai_fixture.h"
 #include "game/ai/actioncost.h"
 #include "game/ai/computerturn.h"
+#include "game/model/digest.h"
 #include "game/shell/shell.h"
 #include "platform/clock.h"
 
@@ -243,6 +244,49 @@ TEST_F(AiTest, AUnitsTurnEndsWhenItCanDoNothing)
     }
 }
 
+TEST_F(AiTest, AGuardThatCannotAttackCastsASpellItCanAffordWhateverItsPower)
+{
+    // The guard's attack (9) outrates its Sparks (7); an attack it cannot make must not hide the spell.
+    struct Row {
+        const char* what;
+        int32_t hits, rocks, spell;
+        bool casts;
+    };
+    const Row rows[] = {
+        { "no rock charge", 2, 0, SPARKS, true },
+        { "no rock charge, no spell", 2, 0, -1, false },
+        // A cast costs 2 actions as well: with one left there is nothing to weigh.
+        { "one action left", 1, 1000, SPARKS, false },
+    };
+    for (const Row& r : rows) {
+        MakeWorld(2, AIMAP);
+        currplayer = turnholder = NEUTRALSIDE;
+        ResetComputerPlayer();
+        CaptureLog();
+        gs = GAME_COMPUNIT;
+        const int32_t g = AddGuard(5, 5);
+        Guard(g).stat[STAT_ATTACK] = 9;
+        if (r.spell >= 0)
+            Learn(g, 0, r.spell);
+        Guard(g).hits = r.hits;
+        Guard(g).rocks = r.rocks;
+        const int32_t t = AddEnemy(5, 6);
+        const int32_t gid = Guard(g).id, tid = Enemy(t).id;
+        ComputerUnitTurn(NEUTRALSIDE, g);
+        if (r.casts) {
+            EXPECT_EQ(Enemy(t).hp, 10 - SPARKSPOWER) << r.what;
+            EXPECT_EQ(Sent(), std::vector<std::string>({ Bytes({ '[', IdHigh(gid), IdLow(gid), IdHigh(tid), IdLow(tid),
+                                                                 SPARKS + 50, 1 + 50, ';' }) }))
+                << r.what;
+            EXPECT_EQ(gs, GAME_COMPUNIT) << r.what;
+        } else {
+            EXPECT_TRUE(Logged("Action impossible.")) << r.what;
+            EXPECT_TRUE(Sent().empty()) << r.what;
+            EXPECT_EQ(gs, GAME_COMPTURN) << r.what;
+        }
+    }
+}
+
 TEST_F(AiTest, WhileDrawingAStepWaitsAQuarterSecondAfterOneThatFoundTargets)
 {
     candraw = 1;
@@ -265,12 +309,39 @@ TEST_F(AiTest, WhileDrawingAStepWaitsAQuarterSecondAfterOneThatFoundTargets)
     UseRealClock();
 }
 
-TEST_F(AiTest, AClientNeverPlaysTheNeutralSide)
+TEST_F(AiTest, OnlyTheHostPlaysTheNeutralSideAndOnlyInItsTurn)
 {
-    const int32_t g = AddGuard(5, 5);
-    AddEnemy(5, 6);
-    BecomeClient(1);
-    ComputerUnitTurn(NEUTRALSIDE, g);
-    EXPECT_EQ(p[HUMAN].units[0].hp, 10);
-    EXPECT_TRUE(Sent().empty());
+    struct Row {
+        const char* what;
+        bool client;
+        int32_t player, holder;     // the step's player, and who holds the turn
+    };
+    const Row rows[] = {
+        { "a client", true, NEUTRALSIDE, NEUTRALSIDE },
+        { "the turn passed on", false, NEUTRALSIDE, HUMAN },
+        { "a player's unit", false, HUMAN, HUMAN },
+        { "a player's unit in the neutral turn", false, HUMAN, NEUTRALSIDE },
+    };
+    for (const Row& r : rows) {
+        MakeWorld(2, AIMAP);
+        ResetComputerPlayer();
+        CaptureLog();
+        // Each would step towards the other side's unit (the rules check an attack's turn, not a step).
+        const int32_t g = AddGuard(5, 5);
+        const int32_t h = AddEnemy(5, 1);
+        Enemy(h).alerted = 1;
+        currplayer = r.player;
+        turnholder = r.holder;
+        gs = GAME_COMPUNIT;
+        if (r.client)
+            BecomeClient(1);
+        const uint64_t before = GameStateDigest();
+        ComputerUnitTurn(r.player, r.player == HUMAN ? h : g);
+        EXPECT_EQ(GameStateDigest(), before) << r.what;
+        EXPECT_TRUE(Sent().empty()) << r.what;
+        if (!r.client) {
+            EXPECT_EQ(gs, GAME_WATCH) << r.what;
+            EXPECT_FALSE(compactive) << r.what;
+        }
+    }
 }

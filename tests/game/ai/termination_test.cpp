@@ -161,6 +161,46 @@ TEST_F(AiTest, TheActingUnitIsFollowedWhenAnotherLeavesTheList)
     EXPECT_EQ(Enemy(lasttarget).hp, 10 - 4);
 }
 
+TEST_F(AiTest, TheUnitAfterTheActingOneHasItsTurnWhenTheActingOneAndAnEarlierOneDieTogether)
+{
+    Guard(AddGuard(0, 0)).alerted = 0;
+    const int32_t acting = AddGuard(5, 5);
+    AddEnemy(5, 1);
+    const int32_t after = AddGuard(8, 8);
+    const int32_t afterid = Guard(after).id;
+    const int32_t target = AddEnemy(8, 9);
+    currunit = -1;
+    gs = GAME_COMPTURN;
+    CompTurnStep();
+    CompUnitStep();         // the sleeper's turn ends at once
+    CompTurnStep();
+    ASSERT_EQ(currunit, acting);
+    CompUnitStep();         // one step north
+    ASSERT_EQ(Guard(acting).y, 4);
+    // The acting unit and the sleeper before it die in one pass of the main loop.
+    KillUnit(NEUTRALSIDE, 0, HUMAN);
+    KillUnit(NEUTRALSIDE, acting, HUMAN);
+    ProcessDeaths();
+    ASSERT_EQ(p[NEUTRALSIDE].units.size(), 1u);
+    const TurnRun run = [] {
+        TurnRun r;
+        for (int32_t frame = 0; frame < TurnBound(1) && gs != GAME_ENDTURN; frame++) {
+            if (gs == GAME_COMPTURN) {
+                CompTurnStep();
+                r.units += gs == GAME_COMPUNIT ? 1 : 0;
+            } else {
+                CompUnitStep();
+            }
+            ProcessDeaths();
+        }
+        return r;
+    }();
+    EXPECT_EQ(gs, GAME_ENDTURN);
+    EXPECT_EQ(run.units, 1);
+    EXPECT_EQ(Guard(0).id, afterid);
+    EXPECT_EQ(Enemy(target).hp, 10 - 4);
+}
+
 TEST_F(AiTest, AUnitThatWouldStepOnForeverIsStopped)
 {
     // An immobile guard gives up one unreachable target a step: more of them than it may take steps.
