@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "platform/backend.h"
 #include "platform/inputops.h"
@@ -18,6 +19,9 @@ constexpr int wheelnotch = 120;     // wheel movement of one notch, as the game'
 
 uint8_t keysdown[256];
 uint8_t keyspressed[256];           // went down since the last read, even if already up again
+// The keys that change what another key does: a key that comes while one of them is down takes it
+// along to the read that sees the key, even when it is let go before that read.
+constexpr uint8_t modifiers[] = {KEY_LCONTROL, KEY_RCONTROL, KEY_LSHIFT, KEY_RSHIFT, KEY_LALT, KEY_RALT};
 uint8_t buttonsdown = 0;            // bit n: button n
 uint8_t buttonspressed = 0;
 int32_t movex = 0;
@@ -114,6 +118,24 @@ bool SdlReadMouse(MouseState* state)
     return false;
 }
 
+bool IsModifier(uint8_t code)
+{
+    return std::find(std::begin(modifiers), std::end(modifiers), code) != std::end(modifiers);
+}
+
+// A key goes down: it is seen by the next read, and so is every modifier held with it (Ctrl and Space
+// may arrive in different frames, Ctrl let go before the read that sees Space).
+void PressKey(uint8_t code)
+{
+    keysdown[code] = 1;
+    keyspressed[code] = 1;
+    if (IsModifier(code))
+        return;
+    for (const uint8_t modifier : modifiers)
+        if (keysdown[modifier])
+            keyspressed[modifier] = 1;
+}
+
 } // namespace
 
 const InputOps sdlinput = {SdlOpenInput, SdlCloseInput, SdlReadKeyboard, SdlReadMouse};
@@ -122,10 +144,8 @@ void NoteInputEvent(const SDL_Event& e)
 {
     switch (e.type) {
     case SDL_KEYDOWN:
-        if (const uint8_t code = KeyCodeForScancode(e.key.keysym.scancode)) {
-            keysdown[code] = 1;
-            keyspressed[code] = 1;
-        }
+        if (const uint8_t code = KeyCodeForScancode(e.key.keysym.scancode))
+            PressKey(code);
         break;
     case SDL_KEYUP:
         if (const uint8_t code = KeyCodeForScancode(e.key.keysym.scancode))

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <map>
+#include <vector>
 
 #include "platform/headless.h"
 #include "platform/input.h"
@@ -217,6 +218,47 @@ TEST_F(SdlInputTest, AKeyPressedAndReleasedBetweenReadsIsSeenOnce)
     Key(SDL_SCANCODE_LCTRL, false);
     ASSERT_FALSE(ReadKeyboard(state));
     EXPECT_EQ(state[KEY_LCONTROL], 0);
+}
+
+TEST_F(SdlInputTest, AModifierHeldWhenAKeyComesIsReadWithThatKey)
+{
+    struct Event {
+        SDL_Scancode key;
+        bool down;
+    };
+    struct Row {
+        const char* what;
+        std::vector<Event> first, second;     // the events before the first read, and before the second
+        bool ctrl;                            // the second read sees Ctrl with Space
+    };
+    const Row rows[] = {
+        {"Ctrl let go after Space came, in the next frame", {{SDL_SCANCODE_LCTRL, true}},
+         {{SDL_SCANCODE_SPACE, true}, {SDL_SCANCODE_SPACE, false}, {SDL_SCANCODE_LCTRL, false}}, true},
+        {"Ctrl let go before Space came", {{SDL_SCANCODE_LCTRL, true}},
+         {{SDL_SCANCODE_LCTRL, false}, {SDL_SCANCODE_SPACE, true}, {SDL_SCANCODE_SPACE, false}}, false},
+        {"Ctrl tapped and let go in the frame before", {{SDL_SCANCODE_LCTRL, true}, {SDL_SCANCODE_LCTRL, false}},
+         {{SDL_SCANCODE_SPACE, true}, {SDL_SCANCODE_SPACE, false}}, false},
+        {"Ctrl held across both frames", {{SDL_SCANCODE_LCTRL, true}},
+         {{SDL_SCANCODE_SPACE, true}, {SDL_SCANCODE_SPACE, false}}, true},
+    };
+    uint8_t state[256];
+    for (const Row& r : rows) {
+        for (const Event& e : r.first)
+            Key(e.key, e.down);
+        ASSERT_FALSE(ReadKeyboard(state));
+        EXPECT_EQ(state[KEY_LCONTROL], KEY_DOWNBIT) << r.what;
+        for (const Event& e : r.second)
+            Key(e.key, e.down);
+        ASSERT_FALSE(ReadKeyboard(state));
+        EXPECT_EQ(state[KEY_SPACE], KEY_DOWNBIT) << r.what;
+        EXPECT_EQ(state[KEY_LCONTROL], r.ctrl ? KEY_DOWNBIT : 0) << r.what;
+        // Up again for the next row.
+        Key(SDL_SCANCODE_LCTRL, false);
+        ASSERT_FALSE(ReadKeyboard(state));
+        ASSERT_FALSE(ReadKeyboard(state));
+        EXPECT_EQ(state[KEY_LCONTROL], 0) << r.what;
+        EXPECT_EQ(state[KEY_SPACE], 0) << r.what;
+    }
 }
 
 TEST_F(SdlInputTest, MovementFollowsThePointerHeldToTheFrame)
