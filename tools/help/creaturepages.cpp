@@ -152,8 +152,17 @@ HelpPage CreaturePage(int32_t type, const std::string& about, const std::string&
                      "the catalogue's " + Name(type) };
 }
 
-// What a warlord's bonus table gives: "+1 attack for every unit with range 1".
-std::string BonusLine(int32_t warlord)
+// How a warlord's page speaks of the warlord.
+struct Pronoun {
+    const char* subject;    // "he": "he falls"
+    const char* possessive; // "his player"
+    const char* own;        // "every unit of his"
+};
+const Pronoun him = { "he", "his", "his" };
+const Pronoun her = { "she", "her", "hers" };
+
+// What a warlord's bonus table gives: "+1 attack for every unit of his with range 1".
+std::string BonusLine(int32_t warlord, const Pronoun& pronoun)
 {
     const std::string bonus = Amounts(STR_WARLORDFILTER + warlord + 1);
     if (bonus.empty())
@@ -167,13 +176,14 @@ std::string BonusLine(int32_t warlord)
         const std::string range = low == high ? std::to_string(low) : std::to_string(low) + " to " + std::to_string(high);
         within += (within.empty() ? "" : " and ") + std::string(statnames[k]) + " " + range;
     }
-    return "Bonus: " + bonus + " for every unit of his with " + (within.empty() ? "any stats" : within) + ".";
+    return "Bonus: " + bonus + " for every unit of " + pronoun.own + " with " + (within.empty() ? "any stats" : within)
+        + ".";
 }
 
-std::string WarlordFacts(int32_t w)
+std::string WarlordFacts(int32_t w, const Pronoun& pronoun)
 {
     std::string facts;
-    const std::string bonus = BonusLine(w);
+    const std::string bonus = BonusLine(w, pronoun);
     if (!bonus.empty())
         facts += bonus + "\n";
     const Powers learnt = PowersOf(w + STR_WARLORDPOWERS - STR_UNITPOWERS);
@@ -196,8 +206,9 @@ std::string WarlordFacts(int32_t w)
     if (sight)
         gifts.push_back("+" + std::to_string(sight) + " sight");
     if (!gifts.empty())
-        facts += "He brings " + Join(gifts) + ".\n";
-    return facts + "A warlord costs nothing and never rises in rank; when he falls, his player is out.";
+        facts += Capitalised(pronoun.subject) + " brings " + Join(gifts) + ".\n";
+    return facts + "A warlord costs nothing and never rises in rank; when " + pronoun.subject + " falls, "
+        + pronoun.possessive + " player is out.";
 }
 
 } // namespace
@@ -235,7 +246,7 @@ bool CreaturePages(TypeKind kind, const Manual& manual, std::vector<HelpPage>& p
         if (kind == TYPE_WARLORD) {
             about = std::string(GetString((uint32_t)(STR_WARLORDTEXT + t))) + "\n\n"
                 + GetString((uint32_t)(STR_WARLORDMORETEXT + t));
-            pages.push_back(CreaturePage(t, about, WarlordFacts(t)));
+            pages.push_back(CreaturePage(t, about, WarlordFacts(t, manual.she.count(Name(t)) ? her : him)));
             continue;
         }
         if (!AboutText(manual, Name(t), about, error))
@@ -255,5 +266,15 @@ bool CreaturePages(TypeKind kind, const Manual& manual, std::vector<HelpPage>& p
         }
         pages.push_back(CreaturePage(t, about, Capitalised(facts)));
     }
+    if (kind == TYPE_WARLORD)
+        for (const std::string& name : manual.she) {
+            bool found = false;
+            for (int32_t t = 1; t <= unittypecount && t <= MAXCATALOGUEINDEX && !found; t++)
+                found = KindOfType(t) == TYPE_WARLORD && Name(t) == name;
+            if (!found) {
+                error = "creatures.txt: @she " + name + ": no warlord of that name";
+                return false;
+            }
+        }
     return true;
 }

@@ -142,8 +142,13 @@ bool ReadAbout(const std::string& path, Manual& manual, std::string& error)
 {
     auto directive = [&](const std::string& word, const std::string& rest, const std::string&,
                          std::string*& text) -> std::string {
+        if (word == "she" && !rest.empty()) {
+            manual.she.insert(rest);
+            text = nullptr;
+            return "";
+        }
         if (word != "about" || rest.empty())
-            return "expected @about <type name>";
+            return "expected @about <type name> or @she <warlord name>";
         if (manual.about.count(rest))
             return "\"" + rest + "\" is described twice";
         text = &manual.about[rest];

@@ -15,9 +15,11 @@
 // replaced by the catalogue's string N, so that a number the rules read is the number the page says.
 //
 // creatures.txt: "@about <type name>" and the lines of its text, for every unit type, guard and
-// summoned creature (a warlord's text is the catalogue's own).
+// summoned creature (a warlord's text is the catalogue's own); "@she <warlord name>" for a warlord
+// drawn as a woman, whose page then says she and her.
 #pragma once
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +42,7 @@ struct AuthoredFolder {
 struct Manual {
     std::vector<AuthoredFolder> folders;
     std::map<std::string, std::string> about;   // creature name -> its text
+    std::set<std::string> she;                  // warlords drawn as women
 };
 
 // Reads both files of the folder; false with a "file:line: message" in error on failure.

@@ -3,7 +3,9 @@
 // (the title, tab and text boxes in the game's own fonts), and its figures against the catalogue.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -188,6 +190,31 @@ TEST_F(Manual, TheCatalogueHasItsPagesWithItsOwnFigures)
         }
     EXPECT_EQ(typepages, (int32_t)(Folder("Units").size() + Folder("Warlords").size() + Folder("Guards").size()
                                    + Folder("Summons").size()));
+}
+
+// A warlord's page speaks of the warlord as its description does: a woman's page never says he.
+TEST_F(Manual, EveryWarlordsPageKeepsToOnePronoun)
+{
+    const std::set<std::string> hers = { "she", "her", "hers", "herself" };
+    const std::set<std::string> his = { "he", "his", "him", "himself" };
+    const std::vector<const Page*> warlords = Folder("Warlords");
+    ASSERT_FALSE(warlords.empty());
+    for (const Page* p : warlords) {
+        bool she = false, he = false;
+        std::string word;
+        for (const char c : p->body + " ") {
+            if (std::isalpha(static_cast<unsigned char>(c))) {
+                word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+                continue;
+            }
+            she = she || hers.count(word) != 0;
+            he = he || his.count(word) != 0;
+            word.clear();
+        }
+        EXPECT_FALSE(she && he) << p->title << ": " << p->body;
+        if (p->title == "Tactician")
+            EXPECT_TRUE(she) << "the Tactician is drawn as a woman";
+    }
 }
 
 TEST_F(Manual, TheFiguresTheRulesPagesQuoteAreTheCataloguesOwn)
