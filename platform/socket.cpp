@@ -514,11 +514,18 @@ bool SocketErrorEndsConnection(int error)
         || error == NETERR_NETDOWN || error == NETERR_NOTSOCKET || error == NETERR_PROTOCOL || error == NETERR_OVERFLOW;
 }
 
+std::string SocketSystemText(int error)
+{
+    if (error > NETERR_NONE && error <= NETERR_OVERFLOW && systemerrno[error])
+        return strerror(systemerrno[error]);
+    return SocketErrorName(error);
+}
+
 std::string SocketErrorText(int error)
 {
     std::string text = std::to_string(error) + " (" + SocketErrorName(error) + ")";
     if (error > NETERR_NONE && error <= NETERR_OVERFLOW && systemerrno[error])
-        text += ": " + std::string(strerror(systemerrno[error])) + " (system error " + std::to_string(systemerrno[error]) + ")";
+        text += ": " + SocketSystemText(error) + " (system error " + std::to_string(systemerrno[error]) + ")";
     return text;
 }
 

@@ -53,6 +53,7 @@ enum : int {
 };
 bool SocketErrorEndsConnection(int error);  // after this error nothing more can pass on the connection
 const char* SocketErrorName(int error);     // a short name for the log
+std::string SocketSystemText(int error);     // the system's own words for the last failure behind the code (else its name)
 std::string SocketErrorText(int error);     // for the log: the code, its name, and the system's last text and number behind it
 
 int PumpSockets(int timeoutms);     // waits up to timeoutms (0: not at all) and posts the events found; returns how many

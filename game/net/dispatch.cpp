@@ -93,6 +93,14 @@ void ProcessMessage(const std::string& text, int32_t socket, intptr_t)
     } else if (IsPendingSocket(socket)) {
         source = FROM_PENDING;
     }
+    // The first thing a joining client hears is the join's answer; until then nothing else counts.
+    if (!ishost && !joinanswered) {
+        if (rule->kind != MSG_CREATEPLAYER && rule->kind != MSG_VERSION) {
+            debuglog << "ERROR: " << rule->name << " message before the answer to the join; ignored.\n";
+            return;
+        }
+        joinanswered = 1;
+    }
     if (!(rule->from & source)) {
         debuglog << "ERROR: " << rule->name << " message from a sender that may not send it (socket " << socket
                  << "); ignored.\n";

@@ -20,6 +20,7 @@
 #include "game/net/sendqueue.h"
 #include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
+#include "game/shell/errorscreen.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
 #include "nettest.h"
@@ -267,6 +268,13 @@ void BetweenDays()
     turnholder = -1;        // nobody holds a turn: the day's summary, the shop
 }
 
+void InTheLobby()
+{
+    map.clear();            // nothing made yet: nothing to answer
+    mapsize = 0;
+    gs = GAME_LOBBY;
+}
+
 void WarlordSelection()
 {
     AddNeutralRecord();     // the guards are in place, the warlords still to choose
@@ -415,6 +423,9 @@ std::vector<Case> Cases()
         {"ADDEXPERIENCE more than the look earns", true, ANN, T('%', U(258) + Bytes({61})), false,
          [] { unreportedlooks[258] = {10}; }},
         {"DONESHOPPING", true, ANN, T('&', ""), true},
+        {"DONESHOPPING in the lobby", true, ANN, T('&', ""), false, InTheLobby},
+        {"STOP", true, ANN, T('z', ""), true},
+        {"STOP in the lobby", true, ANN, T('z', ""), false, InTheLobby},
         {"DONESHOPPING overlong", true, ANN, T('&', "&"), false},
         {"DONESHOPPING from a joining connection", true, NEWCOMER, T('&', ""), false},
         {"WINNER", true, ANN, T('(', Bytes({51})), true},
@@ -462,5 +473,22 @@ TEST_F(DispatchTest, MalformedMessagesChangeNothing)
             ASSERT_EQ(sent.size(), 1u) << c.what;
             EXPECT_EQ(sent[0].frame, BuildFrame(c.answer)) << c.what;
         }
+    }
+}
+
+// A player who leaves the lobby is a line of its chat on every machine; in a game he is the notice.
+TEST_F(DispatchTest, AClientHearsOfALeaverInTheLobbyAsAChatLine)
+{
+    for (const bool lobby : {true, false}) {
+        ResetGameState();
+        messages.clear();
+        errortitle.clear();
+        MakeTable(false);
+        gs = lobby ? GAME_LOBBY : GAME_WATCH;
+        const std::string frame = Frame(T('}', Bytes({52})));
+        ReceiveBytes(HOSTLINK, (const uint8_t*)frame.data(), frame.size());
+        ASSERT_EQ(p.size(), 2u);
+        EXPECT_EQ(errortitle, lobby ? "" : "Bo has left the game.") << lobby;
+        EXPECT_EQ(!messages.empty() && messages.back().text == "Bo has left the game.", lobby) << lobby;
     }
 }
