@@ -6,6 +6,7 @@
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/net/droplog.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
 #include "game/screens/states.h"
@@ -81,6 +82,7 @@ void NetCleanup()
     // Frames and bytes of a finished game must not reach a later connection that reuses a descriptor.
     ClearSendQueue();
     ClearReceiveBuffers();
+    ClearDrops();
     netstarted = false;
     ishost = 0;
     connected = 0;
@@ -187,6 +189,7 @@ void CloseConnection(int32_t socket)
     // The descriptor may be reused at once: nothing queued or buffered for this one may reach the next.
     DropQueuedMessages(socket);
     DropReceiveBuffer(socket);
+    EndDrops(socket);
     std::erase(pendingsockets, socket);
     for (Player& player : p)
         if (player.socket == socket)

@@ -15,6 +15,7 @@
 #include "game/net/builders.h"
 #include "game/net/checks.h"
 #include "game/net/codings.h"
+#include "game/net/droplog.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
 #include "game/screens/setupsteps.h"
@@ -111,7 +112,8 @@ void HandleChat(const Incoming& in)
         return;
     }
     if (ishost && !ChatAllowed(p[in.sender])) {
-        debuglog << "ERROR: Chat from player " << in.sender << " comes too fast; the line is dropped.\n";
+        LogDrop(in.socket, "chat too fast",
+                "ERROR: Chat from player " + std::to_string(in.sender) + " comes too fast; the line is dropped.\n");
         return;
     }
     const int32_t me = YouToInt();

@@ -12,6 +12,7 @@
 #include "game/model/state.h"
 #include "game/model/turns.h"
 #include "game/net/dispatch.h"
+#include "game/net/droplog.h"
 #include "game/net/kinds.h"
 #include "game/net/link.h"
 #include "game/net/builders.h"
@@ -98,6 +99,7 @@ protected:
             mainsocket = HOSTLINK;
         }
         DropLocalPlayerCache();
+        ClearDrops();       // a new table: refusals of an earlier one are not repeats
         log.clear();
     }
 
@@ -491,4 +493,26 @@ TEST_F(DispatchTest, AClientHearsOfALeaverInTheLobbyAsAChatLine)
         EXPECT_EQ(errortitle, lobby ? "" : "Bo has left the game.") << lobby;
         EXPECT_EQ(!messages.empty() && messages.back().text == "Bo has left the game.", lobby) << lobby;
     }
+}
+
+// A peer repeating a refused frame costs the log one line and a count, not a line a frame.
+TEST_F(DispatchTest, RepeatedRefusalsFromOnePeerAreLoggedOnceWithACount)
+{
+    MakeTable(true);
+    std::string flood;
+    for (int i = 0; i < 1000; i++)
+        flood += Frame(T('q', Bytes({60})));   // SETGS, which only the host sends
+    ReceiveBytes(ANN, (const uint8_t*)flood.data(), flood.size());
+    const std::string chat = Frame(T('a', Bytes({51, 150}) + "hi"));
+    ReceiveBytes(ANN, (const uint8_t*)chat.data(), chat.size());
+    auto count = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+            n++;
+        return n;
+    };
+    EXPECT_EQ(count("SETGS message from a sender that may not send it"), 1u) << log.substr(0, 2000);
+    EXPECT_EQ(count("came 999 more times"), 1u);
+    EXPECT_LT(log.size(), 2000u);
+    EXPECT_TRUE(Logged("ACTION: Chat string \"hi\""));
 }
