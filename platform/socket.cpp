@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -41,8 +42,29 @@ struct WatchedSocket {
 
 std::vector<WatchedSocket> watched;
 
-// The platform's code for an errno value.
+// A vanished peer (its machine off, its cable out) answers nothing: idle connections are probed after
+// KEEPIDLESECONDS, every KEEPINTERVALSECONDS, and given up after KEEPPROBES unanswered probes; sent data
+// left unacknowledged for USERTIMEOUTMS ends the connection too. Both come to under a minute.
+constexpr int KEEPIDLESECONDS = 20;
+constexpr int KEEPINTERVALSECONDS = 5;
+constexpr int KEEPPROBES = 6;
+constexpr unsigned USERTIMEOUTMS = 50000;
+
+// The last errno behind each NETERR_ code, for the log: the system's own number and text.
+int systemerrno[NETERR_OVERFLOW + 1];
+
+int NetErrorKind(int code);
+
+// The platform's code for an errno value; the value is kept for SocketErrorText.
 int NetErrorOf(int code)
+{
+    const int error = NetErrorKind(code);
+    if (error != NETERR_NONE)
+        systemerrno[error] = code;
+    return error;
+}
+
+int NetErrorKind(int code)
 {
     switch (code) {
     case 0:
@@ -135,10 +157,18 @@ int TakeSocketError(int fd)
     return NetErrorOf(error);
 }
 
-void SetNoDelay(int fd)
+// Every game connection: no delay for small frames, and a peer that vanished is noticed.
+void SetConnectionOptions(int fd)
 {
     const int on = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
+    setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &on, sizeof on);
+    const int idle = KEEPIDLESECONDS, interval = KEEPINTERVALSECONDS, probes = KEEPPROBES;
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &probes, sizeof probes);
+    const unsigned timeout = USERTIMEOUTMS;
+    setsockopt(fd, IPPROTO_TCP, TCP_USER_TIMEOUT, &timeout, sizeof timeout);
 }
 
 // Errors that end a connection, as the peer or the network caused them. Reading them from the socket
@@ -300,7 +330,7 @@ int SocketCreate(int* error)
         SetErrno(error);
         return NO_SOCKET;
     }
-    SetNoDelay(fd);
+    SetConnectionOptions(fd);
     Watch(fd, STATE_IDLE, 0);
     return fd;
 }
@@ -393,7 +423,7 @@ int SocketAccept(int s, int* error)
         SetErrno(error);
         return NO_SOCKET;
     }
-    SetNoDelay(fd);
+    SetConnectionOptions(fd);
     Watch(fd, STATE_CONNECTED, events);
     return fd;
 }
@@ -482,6 +512,21 @@ bool SocketErrorEndsConnection(int error)
 {
     return error == NETERR_RESET || error == NETERR_CLOSED || error == NETERR_TIMEDOUT || error == NETERR_UNREACHABLE
         || error == NETERR_NETDOWN || error == NETERR_NOTSOCKET || error == NETERR_PROTOCOL || error == NETERR_OVERFLOW;
+}
+
+std::string SocketSystemText(int error)
+{
+    if (error > NETERR_NONE && error <= NETERR_OVERFLOW && systemerrno[error])
+        return strerror(systemerrno[error]);
+    return SocketErrorName(error);
+}
+
+std::string SocketErrorText(int error)
+{
+    std::string text = std::to_string(error) + " (" + SocketErrorName(error) + ")";
+    if (error > NETERR_NONE && error <= NETERR_OVERFLOW && systemerrno[error])
+        text += ": " + SocketSystemText(error) + " (system error " + std::to_string(systemerrno[error]) + ")";
+    return text;
 }
 
 const char* SocketErrorName(int error)

@@ -13,6 +13,7 @@
 //   (NETERR_RESET, ...) when the connection failed. Nothing follows a CLOSE.
 // - Nothing at all after SocketClose, not even events that were already queued.
 // All calls belong to the window's thread. Sockets are IPv4 TCP, non-blocking, TCP_NODELAY, close-on-exec;
+// connections send keepalive probes, so one whose peer vanished ends with NETERR_TIMEDOUT within a minute;
 // sending never raises SIGPIPE. Every error out-parameter may be null and receives a NETERR_ value.
 #pragma once
 #include <cstdint>
@@ -52,6 +53,8 @@ enum : int {
 };
 bool SocketErrorEndsConnection(int error);  // after this error nothing more can pass on the connection
 const char* SocketErrorName(int error);     // a short name for the log
+std::string SocketSystemText(int error);     // the system's own words for the last failure behind the code (else its name)
+std::string SocketErrorText(int error);     // for the log: the code, its name, and the system's last text and number behind it
 
 int PumpSockets(int timeoutms);     // waits up to timeoutms (0: not at all) and posts the events found; returns how many
 

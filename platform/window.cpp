@@ -1,6 +1,7 @@
 // The game's window and its message queue, over whichever back end was started.
 #include "platform/window.h"
 
+#include <chrono>
 #include <deque>
 #include <mutex>
 #include <thread>
@@ -131,6 +132,12 @@ void PumpSysEvents()
     PumpSockets(0);
 }
 
+size_t QueuedSysMessages()
+{
+    const std::lock_guard<std::mutex> hold(queuelock);
+    return queue.size();
+}
+
 bool PeekSysMessage(SysMsg* msg)
 {
     PumpSysEvents();
@@ -144,9 +151,18 @@ bool PeekSysMessage(SysMsg* msg)
 
 void WaitSysMessage()
 {
+    WaitSysMessageFor(-1);
+}
+
+void WaitSysMessageFor(int timeoutms)
+{
+    // A real wait, whatever clock the game reads.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutms);
     for (;;) {
         PumpSysEvents();
         if (!QueueEmpty())
+            return;
+        if (timeoutms >= 0 && std::chrono::steady_clock::now() >= end)
             return;
         // Neither wait may spin: the back end sleeps on its events, the sockets in poll().
         if (backend)

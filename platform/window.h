@@ -6,6 +6,7 @@
 // updater and the installer open a small window instead, which also reports the mouse; their worker
 // threads post to the queue, which wakes a waiting window thread.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // Messages of the window procedure.
@@ -82,6 +83,8 @@ bool SystemCursorShown();                                   // what ShowSystemCu
 // The queue.
 bool PeekSysMessage(SysMsg* msg);                           // takes the oldest message without blocking; false when none
 void WaitSysMessage();                                      // blocks until a message is queued
+void WaitSysMessageFor(int timeoutms);                      // the same, but returns after timeoutms at most (-1: no limit)
+size_t QueuedSysMessages();                                 // how many messages wait now (pumps nothing)
 void WaitWindowMessage();                                   // the same for a program without sockets: sleeps on the window alone
 void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam); // appends a message (from any thread)
 void PostQuit(int code);                                    // appends SYS_QUIT with the exit code

@@ -1,6 +1,7 @@
 #include "game/net/dispatch.h"
 
 #include "game/model/state.h"
+#include "game/net/droplog.h"
 #include "game/net/frame.h"
 #include "game/net/handlers.h"
 #include "game/net/kinds.h"
@@ -61,51 +62,86 @@ const KindRule* FindKindRule(char kind)
     return nullptr;
 }
 
-void DoMessage(const std::string& frame, int32_t socket, intptr_t event)
-{
-    debuglog << "DoMessage: g=" << LogText(frame) << '\n';
-    const char* why = nullptr;
-    if (!FrameIsSound(frame, &why)) {
-        // The length byte cut the frame, so a frame not ending in ';' means the sender is broken:
-        // whatever its fields say cannot be trusted.
-        debuglog << "ERROR: Incomplete message or data stream!  Possible instability ahead. (" << why << ")\n";
-        return;
-    }
-    ProcessMessage(frame.substr(1, frame.size() - 2), socket, event);
-}
+namespace {
 
-void ProcessMessage(const std::string& text, int32_t socket, intptr_t)
+// The rule of a message its source may send, at that length; null when refused (and logged).
+const KindRule* CheckMessage(const std::string& text, int32_t socket, int32_t* sender)
 {
-    debuglog << "ProcessMessage: g=" << LogText(text) << '\n';
+    const std::string what = " g=" + LogText(text) + '\n';
     const KindRule* const rule = text.empty() ? nullptr : FindKindRule(text[0]);
     if (!rule) {
-        debuglog << "ERROR: Couldn't interpret this message.\n";
-        return;
+        LogDrop(socket, "unknown kind", "ERROR: Couldn't interpret this message." + what);
+        return nullptr;
     }
-
+    // The first thing a joining client hears is the join's answer; until then nothing else counts.
+    if (!ishost && !joinanswered) {
+        if (rule->kind != MSG_CREATEPLAYER && rule->kind != MSG_VERSION) {
+            LogDrop(socket, "early", std::string("ERROR: ") + rule->name + " message before the answer to the join; ignored." + what);
+            return nullptr;
+        }
+        joinanswered = 1;
+    }
     uint8_t source = 0;
-    int32_t sender = -1;
+    *sender = -1;
     if (!ishost) {
         if (socket != NO_SOCKET && socket == mainsocket)
             source = FROM_HOST;
-    } else if ((sender = PlayerOfSocket(socket)) >= 0) {
+    } else if ((*sender = PlayerOfSocket(socket)) >= 0) {
         source = FROM_CLIENT;
     } else if (IsPendingSocket(socket)) {
         source = FROM_PENDING;
     }
     if (!(rule->from & source)) {
-        debuglog << "ERROR: " << rule->name << " message from a sender that may not send it (socket " << socket
-                 << "); ignored.\n";
-        return;
+        LogDrop(socket, std::string(rule->name) + " sender",
+                std::string("ERROR: ") + rule->name + " message from a sender that may not send it (socket "
+                    + std::to_string(socket) + "); ignored." + what);
+        return nullptr;
     }
     if (text.size() < rule->minlength || text.size() > rule->maxlength) {
-        debuglog << "ERROR: " << rule->name << " message of " << text.size() << " bytes; expected " << (int)rule->minlength
-                 << ".." << (int)rule->maxlength << ". Ignored.\n";
-        return;
+        LogDrop(socket, std::string(rule->name) + " length",
+                std::string("ERROR: ") + rule->name + " message of " + std::to_string(text.size()) + " bytes; expected "
+                    + std::to_string(rule->minlength) + ".." + std::to_string(rule->maxlength) + ". Ignored." + what);
+        return nullptr;
     }
-    rule->handler(Incoming{text, socket, sender});
+    return rule;
+}
+
+void RunMessage(const KindRule& rule, const std::string& text, int32_t socket, int32_t sender)
+{
+    EndDrops(socket);       // a run of refusals ends with a message taken
+    debuglog << "ProcessMessage: g=" << LogText(text) << '\n';
+    rule.handler(Incoming{text, socket, sender});
     if (observer)
         observer(text, sender);
+}
+
+} // namespace
+
+void DoMessage(const std::string& frame, int32_t socket, intptr_t)
+{
+    const char* why = nullptr;
+    if (!FrameIsSound(frame, &why)) {
+        // The length byte cut the frame, so a frame not ending in ';' means the sender is broken:
+        // whatever its fields say cannot be trusted.
+        LogDrop(socket, "broken frame",
+                std::string("ERROR: Incomplete message or data stream!  Possible instability ahead. (") + why
+                    + ") g=" + LogText(frame) + '\n');
+        return;
+    }
+    // Only frames that are taken are traced: a peer repeating a refused one adds nothing to the log.
+    const std::string text = frame.substr(1, frame.size() - 2);
+    int32_t sender = -1;
+    if (const KindRule* const rule = CheckMessage(text, socket, &sender)) {
+        debuglog << "DoMessage: g=" << LogText(frame) << '\n';
+        RunMessage(*rule, text, socket, sender);
+    }
+}
+
+void ProcessMessage(const std::string& text, int32_t socket, intptr_t)
+{
+    int32_t sender = -1;
+    if (const KindRule* const rule = CheckMessage(text, socket, &sender))
+        RunMessage(*rule, text, socket, sender);
 }
 
 void SetMessageObserver(MessageObserver watch)

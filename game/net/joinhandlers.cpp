@@ -10,6 +10,7 @@
 #include "game/net/checks.h"
 #include "game/net/codings.h"
 #include "game/net/link.h"
+#include "game/net/lobby.h"
 #include "game/net/routing.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
@@ -53,7 +54,7 @@ void HandleConnect(const Incoming& in)
     const std::string name = CleanName(r.Text(NAMECHARS));
     if (!CheckFields(r.bad, "CONNECT"))
         return;
-    if (gs != GAME_LOBBY) {
+    if (!LobbyOpen()) {
         TurnAway(in.socket, "A player tried to join outside the lobby");
         return;
     }

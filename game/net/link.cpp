@@ -6,12 +6,14 @@
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/net/droplog.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
 #include "game/shell/prefs.h"
+#include "platform/clock.h"
 #include "platform/socket.h"
 
 int32_t mainsocket = NO_SOCKET;
@@ -19,6 +21,8 @@ std::vector<int32_t> pendingsockets;
 bool netstarted = false;
 uint8_t connected = 0;
 uint8_t versionrefused = 0;
+uint8_t joinanswered = 1;
+uint32_t joinstartedat = 0;
 std::string localaddress;
 std::string hostaddress;
 std::string iplabel;
@@ -27,6 +31,19 @@ int32_t netport = 0;
 namespace {
 
 enum { LISTENBACKLOG = 3 };
+
+std::string hostfailure;                // why hosting failed, in the player's words; empty when unknown
+
+std::string HostFailureReason(int32_t port, int error)
+{
+    if (port == 0)
+        return "The game has no port to host on.";
+    if (error == NETERR_ADDRESSINUSE)
+        return "Port " + std::to_string(port) + " is already in use.";
+    if (error == NETERR_NONE)
+        return "";
+    return SocketSystemText(error) + ".";
+}
 
 } // namespace
 
@@ -45,7 +62,7 @@ bool NetStartup()
     int error = 0;
     mainsocket = SocketCreate(&error);
     if (mainsocket == NO_SOCKET) {
-        debuglog << "ERRORDIE error: Couldn't create a valid socket. (" << error << ")\n";
+        debuglog << "ERRORDIE error: Couldn't create a valid socket. (" << SocketErrorText(error) << ")\n";
         return true;
     }
     versionrefused = 0;
@@ -65,10 +82,12 @@ void NetCleanup()
     // Frames and bytes of a finished game must not reach a later connection that reuses a descriptor.
     ClearSendQueue();
     ClearReceiveBuffers();
+    ClearDrops();
     netstarted = false;
     ishost = 0;
     connected = 0;
     versionrefused = 0;
+    joinanswered = 1;
 }
 
 bool CheckNetwork()
@@ -100,7 +119,8 @@ bool HostListen()
         debuglog << "Listening on port " << port << '\n';
         return false;
     }
-    debuglog << "ERROR: " << failure << " (port " << port << ", error " << error << ")\n";
+    debuglog << "ERROR: " << failure << " (port " << port << ", error " << SocketErrorText(error) << ")\n";
+    hostfailure = HostFailureReason(port, error);
     NetCleanup();
     ShowErrorScreen("Server Initialization Failure", failure, GAME_TOMAINMENU);
     return true;
@@ -109,8 +129,10 @@ bool HostListen()
 bool HostGame()
 {
     playersleft = 0;
+    hostfailure.clear();
     if (HostListen()) {
-        ShowErrorScreen("Hosting Error", "Unable to create necessary host connection.", GAME_TOMAINMENU);
+        const std::string reason = hostfailure.empty() ? "" : "\n" + hostfailure;
+        ShowErrorScreen("Hosting Error", "Unable to create necessary host connection." + reason, GAME_TOMAINMENU);
         NetCleanup();
         return true;
     }
@@ -143,6 +165,8 @@ bool JoinHost(const std::string& address)
         return true;
     }
     hostaddress = address;
+    joinanswered = 0;
+    joinstartedat = GetTicks();
     // Whatever the outcome, it arrives as the connect event; only a socket that cannot connect at all
     // (or a game without a port) fails here.
     const int32_t port = GamePort();
@@ -165,6 +189,7 @@ void CloseConnection(int32_t socket)
     // The descriptor may be reused at once: nothing queued or buffered for this one may reach the next.
     DropQueuedMessages(socket);
     DropReceiveBuffer(socket);
+    EndDrops(socket);
     std::erase(pendingsockets, socket);
     for (Player& player : p)
         if (player.socket == socket)

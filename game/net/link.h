@@ -14,6 +14,8 @@ extern std::vector<int32_t> pendingsockets; // host: accepted, not yet joined
 extern bool netstarted;                     // the network is started and not yet cleaned up
 extern uint8_t connected;                   // client: the connection to the host is established
 extern uint8_t versionrefused;              // client: the host refused this version (its notice is up)
+extern uint8_t joinanswered;                // client: the host answered the join (a record or its version); 1 with no join under way
+extern uint32_t joinstartedat;              // client: the tick count when the join began
 extern std::string localaddress;            // this computer's address as dotted text
 extern std::string hostaddress;             // the host's address: typed by a client, the own one on the host
 extern std::string iplabel;                 // "Your IP Address: " and the local address, for the lobby

@@ -164,6 +164,11 @@ void SetShowNames(bool on)
         SendToPlayer(BuildGameSetting(on), -1);
 }
 
+bool LobbyOpen()
+{
+    return gs == GAME_LOBBY || gs == GAME_ENTERLOBBY;
+}
+
 void LeaveGame()
 {
     StopAllSongs();

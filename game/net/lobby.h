@@ -43,6 +43,8 @@ void StartFirstTurn();
 // back. The text is emptied.
 void SendChat(std::string& text, int32_t target);
 void SetShowNames(bool on);             // host: the players' own names shown (or masked), and told
+// The lobby's screen is up: joins are taken, and a player who leaves is a line of its chat.
+bool LobbyOpen();
 // Leaves the game on this machine from any state: the network closed, the players, the map and the
 // feed gone, back to the main menu.
 void LeaveGame();

@@ -15,6 +15,7 @@
 #include "game/net/builders.h"
 #include "game/net/checks.h"
 #include "game/net/codings.h"
+#include "game/net/droplog.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
 #include "game/screens/setupsteps.h"
@@ -59,6 +60,16 @@ bool KnownTerrain(int32_t terrain)
     return terrain >= 0 && terrain <= 8 && terrain != 4;
 }
 
+// Host: a set-up answer (STOP, DONESHOPPING) counts only once the game has begun: in the lobby there is
+// no map, and nothing to answer.
+bool RefusedInLobby(const char* kind, int32_t sender)
+{
+    if (!ishost || !map.empty())
+        return false;
+    debuglog << "ERROR: " << kind << " message from player " << sender << " in the lobby; ignored.\n";
+    return true;
+}
+
 } // namespace
 
 void HandleDropPlayer(const Incoming& in)
@@ -72,8 +83,13 @@ void HandleDropPlayer(const Incoming& in)
         return;
     }
     debuglog << "ACTION: Drop Player\nDropping player " << PlayerName(player) << '\n';
-    ShowErrorScreen(std::string(p[player].name) + " has left the game.",
-                    "A player has left the game.  Provided that he was not the host, gameplay may continue normally.", gs);
+    // In the lobby the news is a line of its chat; in a game it is the notice.
+    if (LobbyOpen())
+        AddMessage(YouToInt(), std::string(p[player].name) + " has left the game.");
+    else
+        ShowErrorScreen(std::string(p[player].name) + " has left the game.",
+                        "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
+                        gs);
     // The host passed his turn on before it sent this; here his units go and every index after his moves down.
     currplayer = DropPlayerUnits(player);
     ErasePlayerRecord(player);
@@ -96,7 +112,8 @@ void HandleChat(const Incoming& in)
         return;
     }
     if (ishost && !ChatAllowed(p[in.sender])) {
-        debuglog << "ERROR: Chat from player " << in.sender << " comes too fast; the line is dropped.\n";
+        LogDrop(in.socket, "chat too fast",
+                "ERROR: Chat from player " + std::to_string(in.sender) + " comes too fast; the line is dropped.\n");
         return;
     }
     const int32_t me = YouToInt();
@@ -135,6 +152,8 @@ void HandleSetGs(const Incoming& in)
 
 void HandleStop(const Incoming& in)
 {
+    if (RefusedInLobby("STOP", in.sender))
+        return;
     debuglog << "ACTION: Stop\n";
     p[in.sender].ready = 1;
 }
@@ -231,6 +250,8 @@ void HandleGameSetting(const Incoming& in)
 
 void HandleDoneShopping(const Incoming& in)
 {
+    if (RefusedInLobby("DONESHOPPING", in.sender))
+        return;
     debuglog << "ACTION: Done shopping now.\nBefore: shoppers=" << shoppers << '\n';
     shoppers++;
     debuglog << "After: shoppers=" << shoppers << '\n';

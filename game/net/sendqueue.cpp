@@ -85,8 +85,8 @@ void SendConnection(int32_t socket)
             return;
         }
 
-        debuglog << "ERROR attempting to send the data string " << LogText(front.frame) << " Error code " << error
-                 << " (" << SocketErrorName(error) << ")\n";
+        debuglog << "ERROR attempting to send the data string " << LogText(front.frame) << " Error code "
+                 << SocketErrorText(error) << '\n';
         front.tries++;
         if (SocketErrorEndsConnection(error)) {
             // Nothing more reaches this peer; its close event does the rest.

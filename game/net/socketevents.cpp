@@ -5,10 +5,14 @@
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/model/localplayer.h"
 #include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/checks.h"
+#include "game/net/frame.h"
+#include "game/net/kinds.h"
 #include "game/net/link.h"
+#include "game/net/lobby.h"
 #include "game/net/receive.h"
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
@@ -16,6 +20,7 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
 #include "game/shell/prefs.h"
+#include "game/view/feed.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
 
@@ -23,14 +28,44 @@ namespace {
 
 enum { MAXPENDING = 8 };                // connections waiting to join; more are turned away
 
+// A connection waiting to join: when it was accepted, and whether it has sent anything yet.
+struct Waiting {
+    uint32_t since;
+    bool spoke;
+};
+
 uint64_t receivedtotal = 0;
-std::map<int32_t, uint32_t> acceptedat;    // tick count when each pending connection was accepted
+std::map<int32_t, Waiting> waiting;
 
 void LogSocketError(uint32_t error)
 {
-    debuglog << "Error in socket handler.  Code: " << error << " (" << SocketErrorName((int)error) << ")\n";
+    debuglog << "Error in socket handler.  Code: " << SocketErrorText((int)error) << '\n';
     if (error == NETERR_NETDOWN)
         debuglog << "===TOTAL NETWORK FAILURE===\n";
+}
+
+// Host: closes the longest waiting pending connection that has sent nothing; false when all have spoken.
+bool CloseOldestSilent()
+{
+    int32_t oldest = NO_SOCKET;
+    uint32_t longest = 0;
+    const uint32_t now = GetTicks();
+    for (const int32_t socket : pendingsockets) {
+        const auto found = waiting.find(socket);
+        if (found == waiting.end() || found->second.spoke)
+            continue;
+        if (oldest == NO_SOCKET || now - found->second.since > longest) {
+            oldest = socket;
+            longest = now - found->second.since;
+        }
+    }
+    if (oldest == NO_SOCKET)
+        return false;
+    debuglog << "ERROR: Every place for a connection waiting to join is taken; the oldest silent one (socket " << oldest
+             << ") is closed for a newcomer.\n";
+    CloseConnection(oldest);
+    waiting.erase(oldest);
+    return true;
 }
 
 void OnAccept(int32_t listener)
@@ -40,22 +75,23 @@ void OnAccept(int32_t listener)
     int error = 0;
     const int32_t s = SocketAccept(listener, &error);
     if (s == NO_SOCKET) {
-        debuglog << "ERROR: Couldn't create an inbound socket properly. (" << error << ")\n";
+        debuglog << "ERROR: Couldn't create an inbound socket properly. (" << SocketErrorText(error) << ")\n";
         return;
     }
     // A connection left waiting would wait for ever, so one that cannot join is closed at once.
-    if (gs != GAME_LOBBY) {
+    if (!LobbyOpen()) {
         debuglog << "=========Player connected, but game is already in progress!===========\n";
         CloseConnection(s);
         return;
     }
-    if (pendingsockets.size() >= MAXPENDING) {
+    // Connections that say nothing must not keep a newcomer out: the oldest of them makes room.
+    if (pendingsockets.size() >= MAXPENDING && !CloseOldestSilent()) {
         debuglog << "ERROR: Too many connections waiting to join; one turned away.\n";
         CloseConnection(s);
         return;
     }
     pendingsockets.push_back(s);
-    acceptedat[s] = GetTicks();
+    waiting[s] = Waiting{GetTicks(), false};
     debuglog << "Player connected to computer.  Awaiting userdata.\n";
 }
 
@@ -64,7 +100,7 @@ void OnConnect(int32_t socket, uint32_t error)
     if (ishost || socket != mainsocket)
         return;
     if (error) {
-        debuglog << "Error in socket handler.  WSAGetLastErrorCode: " << error << '\n';
+        debuglog << "Error in socket handler.  WSAGetLastErrorCode: " << SocketErrorText((int)error) << '\n';
         // The failed attempt must not keep the network started, or every later join would fail.
         NetCleanup();
         ShowErrorScreen("Couldn't Connect", "Gorvanel couldn't connect to the destination computer.", GAME_JOIN);
@@ -99,7 +135,15 @@ void OnRead(int32_t socket)
     // Nothing read is no message: the peer's end arrives as its own close event.
     if (n <= 0) {
         if (n < 0 && error != NETERR_WOULDBLOCK)
-            debuglog << "ERROR: Receive failed on socket " << socket << " (" << error << ")\n";
+            debuglog << "ERROR: Receive failed on socket " << socket << " (" << SocketErrorText(error) << ")\n";
+        return;
+    }
+    if (const auto found = waiting.find(socket); found != waiting.end())
+        found->second.spoke = true;
+    // A host's answer to a join is a player record or its version; anything else is some other program.
+    if (!ishost && !joinanswered && BufferedBytes(socket) == 0 && n >= 2
+        && (buffer[0] < MINFRAME || (buffer[1] != MSG_CREATEPLAYER && buffer[1] != MSG_VERSION))) {
+        ConnectionBroken(socket, NETERR_PROTOCOL);
         return;
     }
     receivedtotal += (uint64_t)n;
@@ -122,7 +166,19 @@ void OnClose(int32_t socket, uint32_t error)
         debuglog << "The host closed the connection after refusing this version.\n";
         return;
     }
-    if (error && !pending)
+    // The join was answered with something no game host says: back to the address, saying so.
+    if (host && !joinanswered && error == NETERR_PROTOCOL) {
+        const std::string address = hostaddress;
+        debuglog << "ERROR: " << address << " answered the join with something that is no join answer.\n";
+        NetCleanup();
+        ShowErrorScreen("Couldn't Connect", address + " is not a Gorvanel game", GAME_JOIN);
+        return;
+    }
+    const bool lobby = LobbyOpen();
+    if (error)
+        debuglog << "ERROR: Connection on socket " << socket << " failed: " << SocketErrorText((int)error) << '\n';
+    // In the lobby a leaving player is only a line of its chat; the lobby stays open.
+    if (error && !pending && !lobby)
         ShowErrorScreen("Network Error",
                         "A player has abnormally left the group.  He may have encountered network difficulties, or his "
                         "copy of Gorvanel terminated.\n\nGameplay may still be possible.",
@@ -148,6 +204,10 @@ void OnClose(int32_t socket, uint32_t error)
     currplayer = DropPlayerUnits(player);
     ErasePlayerRecord(player);
     SendToPlayer(BuildDropPlayer(player), -1);
+    if (lobby) {
+        AddMessage(YouToInt(), name + " has left the game.");
+        return;
+    }
     // Shown last: passing the turn on may have changed the screen, and the notice returns to that one.
     ShowErrorScreen(name + " has left the game.",
                     "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
@@ -167,24 +227,33 @@ void CloseFailedConnections()
         DropQueuedMessages(socket);
         ConnectionBroken(socket, NETERR_OVERFLOW);
     }
-    if (!ishost)
-        return;
     const uint32_t now = GetTicks();
-    std::map<int32_t, uint32_t> waiting;
+    if (!ishost) {
+        // A join nobody answers (the address takes no connection, or takes it and says nothing) ends.
+        if (netstarted && mainsocket != NO_SOCKET && !joinanswered && now - joinstartedat >= JOINWAITMS) {
+            const std::string address = hostaddress;
+            debuglog << "ERROR: No answer to the join from " << address << " within " << JOINWAITMS / 1000
+                     << " seconds.\n";
+            NetCleanup();
+            ShowErrorScreen("Couldn't Connect", "No answer from " + address, GAME_JOIN);
+        }
+        return;
+    }
+    std::map<int32_t, Waiting> still;
     std::vector<int32_t> late;
     for (const int32_t socket : pendingsockets) {
-        const auto found = acceptedat.find(socket);
-        const uint32_t since = found == acceptedat.end() ? now : found->second;
-        waiting[socket] = since;
-        if (now - since >= JOINWAITMS)
+        const auto found = waiting.find(socket);
+        const Waiting w = found == waiting.end() ? Waiting{now, false} : found->second;
+        still[socket] = w;
+        if (now - w.since >= JOINWAITMS)
             late.push_back(socket);
     }
-    acceptedat = waiting;   // closed connections are forgotten
+    waiting = still;   // closed connections are forgotten
     for (const int32_t socket : late) {
         debuglog << "ERROR: The connection on socket " << socket << " did not join within " << JOINWAITMS / 1000
                  << " seconds; closed.\n";
         CloseConnection(socket);
-        acceptedat.erase(socket);
+        waiting.erase(socket);
     }
 }
 

@@ -11,5 +11,6 @@ intptr_t HandleSocketEvent(uintptr_t socket, intptr_t event);  // handles one SY
 void ConnectionBroken(int32_t socket, int error);
 // Once per pass, before sending: connections cut off for passing the queue's limit are handled as
 // failed, and connections that have not joined within JOINWAITMS of their accept are closed (so that
-// silent connections never fill the places of those waiting to join).
+// silent connections never fill the places of those waiting to join); on a client, a join the host has
+// not answered within JOINWAITMS of its start ends with "No answer from" the address.
 void CloseFailedConnections();

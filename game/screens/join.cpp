@@ -71,7 +71,8 @@ bool ConnectingFrame()
     EndText();
     DrawTextButton(595, 545, "Cancel", LeaveGame, 0, 0, buttonstates[BUTTON_LEAVE], 1);
     EndFrame();
-    if (connected)
+    // The lobby opens on the host's answer: a connection alone may be to anything.
+    if (connected && joinanswered)
         gs = GAME_ENTERLOBBY;
     return false;
 }

@@ -14,6 +14,10 @@ class LogBuf : public std::streambuf {
 public:
     std::FILE* file = nullptr;
     std::string* capture = nullptr;
+    size_t limit = DEBUGLOGLIMIT;
+    size_t written = 0;         // bytes in the file
+    bool full = false;          // the limit was reached: the file takes nothing more
+    char last = '\n';           // the last character written to the file
 
 protected:
     int_type overflow(int_type c) override
@@ -41,8 +45,23 @@ protected:
 private:
     void Write(const char* s, std::streamsize n)
     {
-        if (file)
-            std::fwrite(s, 1, static_cast<size_t>(n), file);
+        if (file && !full) {
+            size_t size = static_cast<size_t>(n);
+            // A log that grows without end fills the disk; its first part says what went wrong.
+            if (written + size > limit) {
+                full = true;
+                size = limit - written;
+            }
+            std::fwrite(s, 1, size, file);
+            written += size;
+            if (size)
+                last = s[size - 1];
+            if (full) {
+                std::fprintf(file, "%sThe debug log stopped here at %zu bytes; nothing more is written to it.\n",
+                             last == '\n' ? "" : "\n", limit);
+                std::fflush(file);
+            }
+        }
         if (capture)
             capture->append(s, static_cast<size_t>(n));
     }
@@ -74,6 +93,9 @@ bool OpenDebugLog(const char* name)
     if (error)
         logpath = name;
     logbuf.file = file;
+    logbuf.written = 0;
+    logbuf.full = false;
+    logbuf.last = '\n';
     debuglog.clear();
     return false;
 }
@@ -94,6 +116,11 @@ void DeleteDebugLog()
     std::error_code error;
     std::filesystem::remove(logpath, error);
     logpath.clear();
+}
+
+void SetDebugLogLimit(size_t bytes)
+{
+    logbuf.limit = bytes;
 }
 
 void CaptureDebugLog(std::string* into)

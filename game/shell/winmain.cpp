@@ -11,6 +11,8 @@
 
 static const char* const windowcaption = "Gorvanel";
 
+enum { INACTIVEWAITMS = 20 };           // the longest sleep of a pass while the window is in the background
+
 int GameMain(SysBackend backend)
 {
     if (StartPlatform(backend))
@@ -26,13 +28,16 @@ int GameMain(SysBackend backend)
     }
 
     for (;;) {
-        // While inactive the loop sleeps until something happens, but still runs one pass per wake:
-        // the host keeps playing the neutral side in the background.
+        // While inactive the loop sleeps until something happens, but never longer than a short
+        // while: the host keeps playing the neutral side in the background.
         if (!appactive)
-            WaitSysMessage();
+            WaitSysMessageFor(INACTIVEWAITMS);
 
+        // Only what waited when the pass began: a peer that keeps data coming gets one read a pass,
+        // and the frame and the sending still run for everybody.
+        PumpSysEvents();
         SysMsg msg;
-        while (PeekSysMessage(&msg)) {
+        for (size_t budget = QueuedSysMessages(); budget > 0 && PeekSysMessage(&msg); budget--) {
             if (msg.message == SYS_QUIT) {
                 ShutdownGame();
                 StopPlatform();

@@ -20,6 +20,7 @@ bool startfails;
 int modesthatfail;
 int localplayer;
 std::function<void(int)> onscreen;
+std::function<void()> onsocket;
 static int passes;
 
 void ResetFakes()
@@ -29,6 +30,7 @@ void ResetFakes()
     modesthatfail = 0;
     localplayer = 0;
     onscreen = nullptr;
+    onsocket = nullptr;
     passes = 0;
 }
 
@@ -92,5 +94,7 @@ int32_t YouToInt(bool, bool) { return localplayer; }
 intptr_t HandleSocketEvent(const uintptr_t socket, const intptr_t event)
 {
     calls.push_back("HandleSocketEvent " + std::to_string(socket) + " " + std::to_string(event));
+    if (onsocket)
+        onsocket();
     return 77;
 }

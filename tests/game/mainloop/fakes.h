@@ -9,5 +9,6 @@ extern bool startfails;                         // StartGame reports failure
 extern int modesthatfail;                       // how many display depths (from 32 down) fail
 extern int localplayer;                         // what YouToInt answers
 extern std::function<void(int)> onscreen;       // run by RunScreen with the pass number (1, 2, ...)
+extern std::function<void()> onsocket;          // run by HandleSocketEvent
 
 void ResetFakes();

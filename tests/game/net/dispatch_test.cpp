@@ -13,6 +13,7 @@
 #include "game/model/state.h"
 #include "game/model/turns.h"
 #include "game/net/dispatch.h"
+#include "game/net/droplog.h"
 #include "game/net/kinds.h"
 #include "game/net/link.h"
 #include "game/net/builders.h"
@@ -21,6 +22,7 @@
 #include "game/net/sendqueue.h"
 #include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
+#include "game/shell/errorscreen.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
 #include "nettest.h"
@@ -98,6 +100,7 @@ protected:
             mainsocket = HOSTLINK;
         }
         DropLocalPlayerCache();
+        ClearDrops();       // a new table: refusals of an earlier one are not repeats
         log.clear();
     }
 
@@ -292,6 +295,13 @@ void BetweenDays()
     turnholder = -1;        // nobody holds a turn: the day's summary, the shop
 }
 
+void InTheLobby()
+{
+    map.clear();            // nothing made yet: nothing to answer
+    mapsize = 0;
+    gs = GAME_LOBBY;
+}
+
 void WarlordSelection()
 {
     AddNeutralRecord();     // the guards are in place, the warlords still to choose
@@ -440,6 +450,9 @@ std::vector<Case> Cases()
         {"ADDEXPERIENCE more than the look earns", true, ANN, T('%', U(258) + Bytes({61})), false,
          [] { unreportedlooks[258] = {10}; }},
         {"DONESHOPPING", true, ANN, T('&', ""), true},
+        {"DONESHOPPING in the lobby", true, ANN, T('&', ""), false, InTheLobby},
+        {"STOP", true, ANN, T('z', ""), true},
+        {"STOP in the lobby", true, ANN, T('z', ""), false, InTheLobby},
         {"DONESHOPPING overlong", true, ANN, T('&', "&"), false},
         {"DONESHOPPING from a joining connection", true, NEWCOMER, T('&', ""), false},
         {"WINNER", true, ANN, T('(', Bytes({51})), true},
@@ -488,4 +501,43 @@ TEST_F(DispatchTest, MalformedMessagesChangeNothing)
             EXPECT_EQ(sent[0].frame, BuildFrame(c.answer)) << c.what;
         }
     }
+}
+
+// A player who leaves the lobby is a line of its chat on every machine; in a game he is the notice.
+TEST_F(DispatchTest, AClientHearsOfALeaverInTheLobbyAsAChatLine)
+{
+    for (const bool lobby : {true, false}) {
+        ResetGameState();
+        messages.clear();
+        errortitle.clear();
+        MakeTable(false);
+        gs = lobby ? GAME_LOBBY : GAME_WATCH;
+        const std::string frame = Frame(T('}', Bytes({52})));
+        ReceiveBytes(HOSTLINK, (const uint8_t*)frame.data(), frame.size());
+        ASSERT_EQ(p.size(), 2u);
+        EXPECT_EQ(errortitle, lobby ? "" : "Bo has left the game.") << lobby;
+        EXPECT_EQ(!messages.empty() && messages.back().text == "Bo has left the game.", lobby) << lobby;
+    }
+}
+
+// A peer repeating a refused frame costs the log one line and a count, not a line a frame.
+TEST_F(DispatchTest, RepeatedRefusalsFromOnePeerAreLoggedOnceWithACount)
+{
+    MakeTable(true);
+    std::string flood;
+    for (int i = 0; i < 1000; i++)
+        flood += Frame(T('q', Bytes({60})));   // SETGS, which only the host sends
+    ReceiveBytes(ANN, (const uint8_t*)flood.data(), flood.size());
+    const std::string chat = Frame(T('a', Bytes({51, 150}) + "hi"));
+    ReceiveBytes(ANN, (const uint8_t*)chat.data(), chat.size());
+    auto count = [&](const std::string& text) {
+        size_t n = 0;
+        for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + 1))
+            n++;
+        return n;
+    };
+    EXPECT_EQ(count("SETGS message from a sender that may not send it"), 1u) << log.substr(0, 2000);
+    EXPECT_EQ(count("came 999 more times"), 1u);
+    EXPECT_LT(log.size(), 2000u);
+    EXPECT_TRUE(Logged("ACTION: Chat string \"hi\""));
 }

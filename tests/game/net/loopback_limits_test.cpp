@@ -25,6 +25,7 @@ TEST_F(LoopbackTest, APeerThatStopsReadingIsCutOffAndTheOthersWaitForNothing)
     for (int i = 0; i < 2; i++)     // Bo's record and the names setting
         ASSERT_FALSE(ann.WaitFrame().empty());
     ASSERT_TRUE(ann.in.empty());
+    gs = GAME_WATCH;        // in a game, a player who leaves is a notice
     const int32_t annsocket = p[1].socket;
     const std::string body = BuildChat(0, PUBLICCHAT, std::string(240, 'x'));
     const size_t framesize = BuildFrame(body).size();

@@ -13,6 +13,7 @@
 #include "game/screens/states.h"
 #include "game/shell/errorscreen.h"
 #include "game/shell/sound.h"
+#include "game/view/feed.h"
 #include "loopback.h"
 #include "platform/socket.h"
 
@@ -33,6 +34,7 @@ TEST_F(LoopbackTest, HostTakesAJoinAndFramesFlowBothWays)
     EXPECT_TRUE(pendingsockets.empty());
 
     // Two frames in one send; then one frame a byte at a time, the game running between the bytes.
+    MakeTestMap(10);        // the game has begun: shopping counts
     peer.Send(Frame("&") + Frame("&"));
     ASSERT_TRUE(RunUntil([] { return shoppers == 2; }));
     const std::string chat = Frame(Bytes({'a', 51, 150}) + "hello");
@@ -90,7 +92,11 @@ TEST_F(LoopbackTest, PlayerWhoClosesIsSeenLeaving)
         return p.size() == 1;
     }));
     EXPECT_EQ(log.find("DoMessage", before.size()), std::string::npos);
-    EXPECT_EQ(errortitle, "Cy has left the game.");
+    // In the lobby, his leaving is a line of the chat; the lobby stays up.
+    EXPECT_EQ(errortitle, "");
+    EXPECT_EQ(gs, GAME_LOBBY);
+    ASSERT_FALSE(messages.empty());
+    EXPECT_EQ(messages.back().text, "Cy has left the game.");
     EXPECT_TRUE(Logged("=========PLAYER LEAVES GAME========="));
     EXPECT_FALSE(Logged("Error in socket handler"));
 }
@@ -108,6 +114,7 @@ TEST_F(LoopbackTest, PlayerWhoseConnectionIsResetIsSeenLeaving)
         return SocketReceive(peer.s, &c, 0, nullptr) == 0;
     }));
     peer.Close();
+    gs = GAME_WATCH;        // in a game, a player who leaves is a notice
     const size_t errors = soundsplayed.size();
     ASSERT_TRUE(RunUntil([] { return p.size() == 1; }));
     EXPECT_EQ(errortitle, "Cy has left the game.");

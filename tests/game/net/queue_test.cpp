@@ -11,6 +11,7 @@
 #include "game/net/link.h"
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
+#include "game/screens/states.h"
 #include "game/shell/errorscreen.h"
 #include "nettest.h"
 #include "platform/socket.h"
@@ -86,6 +87,7 @@ protected:
         AddTestPlayer("Ann", ANN);
         AddTestPlayer("Bo", BO);
         AddNeutralRecord();
+        gs = GAME_WATCH;    // a game under way: a player who leaves is a notice
     }
 };
 

@@ -54,6 +54,29 @@ TEST(DebugLog, ClosedLogSurvivesAndCaptureSeesEveryLine)
     std::filesystem::remove(path);
 }
 
+// A log that would grow without end stops at its limit, with one line that says so; a new log starts
+// empty again.
+TEST(DebugLog, TheFileStopsAtItsLimitWithALineSayingSo)
+{
+    const std::filesystem::path path = std::filesystem::path(GORV_TEST_DIR) / "flood.txt";
+    SetDebugLogLimit(1000);
+    for (int run = 0; run < 2; run++) {
+        ASSERT_FALSE(OpenDebugLog(path.c_str()));
+        for (int i = 0; i < 500; i++)
+            debuglog << "Received " << 2000 << " bytes\n";
+        CloseDebugLog();
+        const std::string text = ReadAll(path);
+        const std::string last = "The debug log stopped here at 1000 bytes; nothing more is written to it.\n";
+        ASSERT_GT(text.size(), last.size());
+        EXPECT_LE(text.size(), 1000 + 1 + last.size());
+        EXPECT_EQ(text.substr(text.size() - last.size()), last);
+        EXPECT_EQ(text.rfind("Received 2000 bytes\n", 0), 0u);
+        EXPECT_EQ(text.find("stopped"), text.rfind("stopped"));
+    }
+    SetDebugLogLimit(DEBUGLOGLIMIT);
+    std::filesystem::remove(path);
+}
+
 TEST(DebugLog, UnwritablePlaceFailsTheOpen)
 {
     const std::filesystem::path path = std::filesystem::path(GORV_TEST_DIR) / "no" / "such" / "debug.txt";
