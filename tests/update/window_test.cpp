@@ -234,6 +234,13 @@ TEST_F(UpdaterWindowTest, ADamagedStringModuleIsRepaired)
     EXPECT_EQ(Read("Gorvanel"), "game B");
 }
 
+TEST_F(UpdaterWindowTest, TheWindowHasNoTitleBar)
+{
+    std::string caption;
+    EXPECT_FALSE(HeadlessSmallWindowFramed(&caption));
+    EXPECT_EQ(caption, "Gorvanel Update");
+}
+
 TEST_F(UpdaterWindowTest, QuitCloses)
 {
     PostSysMessage(SYS_COMMAND, 137, 0);
