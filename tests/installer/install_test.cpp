@@ -186,8 +186,8 @@ TEST_F(Installing, FailingOverAnEarlierInstallKeepsIt)
 TEST_F(Installing, NamesLikeWorkFilesAreJustNames)
 {
     PackStandard();
-    gamefiles.push_back({".Gorvanel.part0", "not the game", 0644});
-    gamefiles.push_back({".update.previous0", "not the updater", 0644});
+    // Listed first, so that they would be put in place before the files they are named after.
+    gamefiles.insert(gamefiles.begin(), {{".Gorvanel.part0", "not the game", 0644}, {".update.part0", "not the updater", 0644}});
     Pack("GAME.DLL", ComponentManifest("#", gamefiles));
     EXPECT_EQ(Install("~/Games/Gorvanel"), "");
     ExpectInstalled();
