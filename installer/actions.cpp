@@ -1,7 +1,10 @@
 // What the buttons do: install, uninstall and play, with the boxes that tell how it went.
 #include <cerrno>
+#include <cstdlib>
 
+#include "installer/failure.h"
 #include "installer/installer.h"
+#include "installer/paths.h"
 #include "installer/record.h"
 #include "installer/walks.h"
 #include "platform/cp1252.h"
@@ -23,10 +26,17 @@ bool IsInstalled()
     return !ReadRecordValue(regkey, VALUE_INSTALLED, &dir);
 }
 
+bool IsUsableInstallDir(const std::string& typed)
+{
+    return !ExpandInstallDir(Cp1252ToUtf8(typed), getenv("HOME")).empty();
+}
+
 bool ReadInstalledPath(std::string* text)
 {
-    if (!RecordKeyExists(regkey)) {
-        *text = "Couldn't open registry key " + regkey + ".\nError code: " + std::to_string(ENOENT);
+    if (const int error = RecordKeyError(regkey)) {
+        const int code = error == RECORD_MISSING ? ENOENT : error;
+        *text = "Couldn't open registry key " + regkey + ".\nError code: " + std::to_string(code) + " ("
+                + Utf8ToCp1252(ErrorText(code)) + ")";
         ShowError(*text);
         return true;
     }
@@ -43,8 +53,16 @@ bool PlayInstalledProgram()
     std::string dir;
     if (ReadInstalledPath(&dir))
         return true;
+    // Only a program inside the install directory is started, however the package names it.
+    const std::string program = PackagePath(executename);
+    const std::string inside = RealPath(dir) + "/";
+    const std::string resolved = program.empty() ? "" : RealPath(dir + program);
+    if (inside.size() < 2 || resolved.compare(0, inside.size(), inside) != 0) {
+        ShowError("Unable to start " + Utf8ToCp1252(dir) + executename + ": it is not inside the install directory.");
+        return true;
+    }
     // From its own directory, as the game expects, and in a session of its own.
-    if (SetCurrentDir(dir.c_str()) || StartProgram(("\"" + dir + Cp1252ToUtf8(executename) + "\"").c_str()))
+    if (SetCurrentDir(dir.c_str()) || StartProgram(("\"" + dir + program + "\"").c_str()))
         ShowError("Unable to start " + Utf8ToCp1252(dir) + executename + ".");
     return true;
 }

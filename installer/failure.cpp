@@ -1,6 +1,10 @@
 // The texts of the failure box.
 #include "installer/failure.h"
 
+#include "common/swap.h"
+#include "installer/record.h"
+#include "platform/files.h"
+
 namespace {
 
 std::string Lead(FailureWalk walk)
@@ -19,5 +23,23 @@ std::string FailureMessage(FailureWalk walk, const std::string& text)
 
 std::string FailureMessage(FailureWalk walk, const SUPEREXCEPTION& failure)
 {
-    return Lead(walk) + failure.text + "\nError Code: " + std::to_string(failure.code);
+    // The operation and its number for whoever helps, the system's words for the user.
+    return Lead(walk) + failure.text + "\nError Code: " + std::to_string(failure.code) + " (" + ErrorText(failure.code)
+           + ")";
+}
+
+std::string ErrorText(int32_t code)
+{
+    switch (code) {
+    case RECORD_NOKEY:
+        return "The install record's key cannot be used";
+    case RECORD_LINKED:
+        return "The install record's folder is a link";
+    case RECORD_MISSING:
+        return "There is no install record";
+    case SWAP_NOTOURS:
+        return "A work file of the install was replaced";
+    default:
+        return SystemErrorText(code);
+    }
 }

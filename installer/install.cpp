@@ -1,10 +1,15 @@
-// Installing: every file written whole beside its place, then all moved into place, then the record.
-// Until the record is written nothing is final: a failure undoes every step taken, in reverse.
+// Installing: the plan and its work names recorded first (the journal), then every file written whole
+// in a private staging folder, then all moved into place by the shared swap, then the record. Until
+// the record is written nothing is final: a failure undoes every step taken, in reverse, and a kill
+// is undone by the next install or uninstall from the journal.
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
+#include <random>
 
+#include "common/swap.h"
 #include "installer/failure.h"
+#include "installer/journal.h"
 #include "installer/plan.h"
 #include "installer/record.h"
 #include "installer/walks.h"
@@ -12,19 +17,15 @@
 
 namespace fs = std::filesystem;
 
+void (*installstephook)(const char* step, size_t done) = nullptr;
+
 namespace {
 
-struct Placed {
-    std::string target;
-    std::string backup;         // what stood there before, moved aside; "" when nothing did
-};
-
-// What the install has done so far.
-struct InstallLog {
-    std::vector<std::string> madedirs;      // full paths, in the order made
-    std::vector<std::string> temporaries;   // per planned file: written and not yet placed ("" otherwise)
-    std::vector<Placed> placed;
-};
+void Step(const char* step, size_t done)
+{
+    if (installstephook)
+        installstephook(step, done);
+}
 
 fs::file_type TypeOf(const std::string& path, bool followlinks)
 {
@@ -32,83 +33,72 @@ fs::file_type TypeOf(const std::string& path, bool followlinks)
     return (followlinks ? fs::status(path, error) : fs::symlink_status(path, error)).type();
 }
 
-// A hidden name beside path: ".name.tag0", ".name.tag1", ...
-std::string SpareName(const std::string& path, const char* tag, int n)
+// A name for the staging folder that nothing in the directory has.
+std::string NewStagingName(const std::string& dir)
 {
-    const size_t slash = path.rfind('/');
-    return path.substr(0, slash + 1) + "." + path.substr(slash + 1) + "." + tag + std::to_string(n);
+    std::random_device random;
+    for (;;) {
+        char tag[24];
+        snprintf(tag, sizeof tag, "%08x%08x", (unsigned)random(), (unsigned)random());
+        const std::string name = dir + STAGING_PREFIX + tag;
+        if (TypeOf(name, false) == fs::file_type::not_found)
+            return name;
+    }
 }
 
-// Makes the directory unless it is one; the directories on the way to the install directory may be
-// links (the user chose them), those below it may not.
-void MakeDirectory(const std::string& path, bool followlinks, const char* operation, InstallLog* log)
+// What the install will do, worked out before it does anything.
+InstallJournal PlanJournal(const InstallPlan& plan, const std::string& dir, const std::string& regkey)
 {
-    const fs::file_type type = TypeOf(path, followlinks);
-    if (type == fs::file_type::directory)
-        return;
-    if (type != fs::file_type::not_found)
-        throw SUPEREXCEPTION{operation, ENOTDIR};
-    std::error_code error;
-    if (!fs::create_directory(path, error))
-        throw SUPEREXCEPTION{operation, error ? error.value() : EEXIST};
-    log->madedirs.push_back(path);
-}
-
-void MakeDirectories(const InstallPlan& plan, const std::string& dir, InstallLog* log)
-{
+    InstallJournal j;
+    j.dir = dir;
+    j.staging = NewStagingName(dir);
+    std::string before;
+    j.fresh = ReadRecordValue(regkey, VALUE_INSTALLED, &before);
+    // The directories on the way may be links (the user chose them), those below it may not.
     for (size_t slash = dir.find('/', 1); slash != std::string::npos; slash = dir.find('/', slash + 1))
-        MakeDirectory(dir.substr(0, slash), true, OP_INSTALLDIR, log);
+        if (TypeOf(dir.substr(0, slash), true) == fs::file_type::not_found)
+            j.newdirs.push_back(dir.substr(0, slash));
     for (const std::string& sub : plan.subdirs)
-        MakeDirectory(dir + sub, false, OP_SUBDIR, log);
+        if (TypeOf(dir + sub, false) == fs::file_type::not_found)
+            j.newdirs.push_back(dir + sub);
+    for (const PlannedFile& file : plan.files)
+        j.files.push_back({file.path, TypeOf(dir + file.path, false) != fs::file_type::not_found});
+    return j;
 }
 
-void WriteTemporaries(const InstallPlan& plan, const std::string& dir, InstallLog* log)
+void MakeDirectories(const InstallPlan& plan, const InstallJournal& j, SwapLog* log)
 {
-    log->temporaries.assign(plan.files.size(), "");
+    const std::string& dir = j.dir;
+    for (size_t slash = dir.find('/', 1); slash != std::string::npos; slash = dir.find('/', slash + 1))
+        if (const int code = MakeSwapDirectory(dir.substr(0, slash), true, log))
+            throw SUPEREXCEPTION{OP_INSTALLDIR, code};
+    for (const std::string& sub : plan.subdirs)
+        if (const int code = MakeSwapDirectory(dir + sub, false, log))
+            throw SUPEREXCEPTION{OP_SUBDIR, code};
+    // The staging folder is the install's alone: no package name can reach into it.
+    if (const int code = MakeSwapDirectory(j.staging, false, log))
+        throw SUPEREXCEPTION{OP_SUBDIR, code};
+    std::error_code error;
+    fs::permissions(j.staging, fs::perms::owner_all, error);
+}
+
+void WriteStaged(const InstallPlan& plan, const InstallJournal& j, std::vector<FileId>* ids)
+{
     for (size_t i = 0; i < plan.files.size(); i++) {
         const PlannedFile& file = plan.files[i];
-        int code = EEXIST;
-        for (int n = 0; code == EEXIST; n++) {
-            const std::string temporary = SpareName(dir + file.path, "part", n);
-            code = WriteNewFile(temporary, file.data, file.size, file.executable);
-            if (code == 0)
-                log->temporaries[i] = temporary;
-        }
-        if (code != 0)
+        if (const int code = WriteNewFile(StagedName(j, i), file.data, file.size, file.executable, &(*ids)[i]))
             throw SUPEREXCEPTION{OP_WRITEFILE, code};
+        Step("written", i + 1);
     }
 }
 
-// Moves one written file into its place, keeping what stood there aside.
-void PlaceFile(const std::string& temporary, const std::string& target, InstallLog* log)
-{
-    const fs::file_type type = TypeOf(target, false);
-    if (type == fs::file_type::directory)
-        throw SUPEREXCEPTION{OP_PLACEFILE, EISDIR};
-    Placed placed = {target, ""};
-    std::error_code error;
-    if (type != fs::file_type::not_found) {
-        for (int n = 0; placed.backup.empty() || TypeOf(placed.backup, false) != fs::file_type::not_found; n++)
-            placed.backup = SpareName(target, "previous", n);
-        fs::rename(target, placed.backup, error);
-        if (error)
-            throw SUPEREXCEPTION{OP_PLACEFILE, error.value()};
-    }
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::error_code ignored;
-        if (!placed.backup.empty())
-            fs::rename(placed.backup, target, ignored);
-        throw SUPEREXCEPTION{OP_PLACEFILE, error.value()};
-    }
-    log->placed.push_back(placed);
-}
-
-void PlaceFiles(const InstallPlan& plan, const std::string& dir, InstallLog* log)
+void PlaceFiles(const InstallPlan& plan, const InstallJournal& j, const std::vector<FileId>& ids, SwapLog* log)
 {
     for (size_t i = 0; i < plan.files.size(); i++) {
-        PlaceFile(log->temporaries[i], dir + plan.files[i].path, log);
-        log->temporaries[i].clear();
+        if (const int code = PlaceWorkFile(StagedName(j, i), ids[i], j.dir + plan.files[i].path, BackupName(j, i),
+                                           false, log))
+            throw SUPEREXCEPTION{OP_PLACEFILE, code};
+        Step("placed", i + 1);
     }
 }
 
@@ -120,61 +110,77 @@ void AddMissing(std::vector<std::string>* list, const std::string& item)
 
 // The record of this install. Installed again into the same directory, what the first install wrote
 // stays listed: it is still ours to remove.
-void WriteRecord(const InstallPlan& plan, const std::string& dir, const std::string& regkey, const InstallLog& log)
+void WriteRecord(const InstallPlan& plan, const InstallJournal& j, const std::string& regkey)
 {
     std::vector<std::string> files;
     std::vector<std::string> dirs;
     std::string before;
-    if (!ReadRecordValue(regkey, VALUE_INSTALLED, &before) && before == dir) {
+    if (!ReadRecordValue(regkey, VALUE_INSTALLED, &before) && before == j.dir) {
         ReadRecordList(regkey, VALUE_FILES, &files);
         ReadRecordList(regkey, VALUE_DIRECTORIES, &dirs);
     }
     for (const PlannedFile& file : plan.files)
         AddMissing(&files, file.path);
-    for (const std::string& made : log.madedirs)
+    for (const std::string& made : j.newdirs)
         AddMissing(&dirs, made);
-    // "installed" last: it is what says the install is there.
-    int code = WriteRecordList(regkey, VALUE_DIRECTORIES, dirs);
+    // Where the directory leads now, every link followed: an uninstall removes nothing should it later
+    // lead elsewhere.
+    const std::string resolved = RealPath(j.dir);
+    int code = resolved.empty() ? ENOENT : 0;
+    if (code == 0)
+        code = WriteRecordValue(regkey, VALUE_RESOLVED, resolved + "/");
+    if (code == 0)
+        code = WriteRecordList(regkey, VALUE_DIRECTORIES, dirs);
     if (code == 0)
         code = WriteRecordList(regkey, VALUE_FILES, files);
+    // "installed" last: it is what says the install is there.
     if (code == 0)
-        code = WriteRecordValue(regkey, VALUE_INSTALLED, dir);
+        code = WriteRecordValue(regkey, VALUE_INSTALLED, j.dir);
     if (code != 0)
         throw SUPEREXCEPTION{OP_WRITERECORD, code};
 }
 
-void Undo(const InstallLog& log)
+// The staged files never placed: they go before the undo empties the staging folder.
+void RemoveUnplaced(const InstallJournal& j)
 {
-    std::error_code ignored;
-    for (auto it = log.placed.rbegin(); it != log.placed.rend(); ++it) {
-        if (it->backup.empty())
-            fs::remove(it->target, ignored);
-        else
-            fs::rename(it->backup, it->target, ignored);
+    for (size_t i = 0; i < j.files.size(); i++) {
+        std::error_code ignored;
+        if (TypeOf(StagedName(j, i), false) == fs::file_type::regular)
+            fs::remove(StagedName(j, i), ignored);
     }
-    for (const std::string& temporary : log.temporaries)
-        if (!temporary.empty())
-            fs::remove(temporary, ignored);
-    for (auto it = log.madedirs.rbegin(); it != log.madedirs.rend(); ++it)
-        fs::remove(*it, ignored);   // empty again by now
 }
 
 } // namespace
 
 void InstallFiles(const InstallPlan& plan, const std::string& dir, const std::string& regkey)
 {
-    InstallLog log;
+    InstallJournal j = PlanJournal(plan, dir, regkey);
+    if (const int code = WriteRecordValue(regkey, VALUE_JOURNAL, FormatJournal(j))) {
+        if (j.fresh)
+            DeleteRecordKey(regkey);
+        throw SUPEREXCEPTION{OP_WRITERECORD, code};
+    }
+    SwapLog log;
     try {
-        MakeDirectories(plan, dir, &log);
-        WriteTemporaries(plan, dir, &log);
-        PlaceFiles(plan, dir, &log);
-        WriteRecord(plan, dir, regkey, log);
+        MakeDirectories(plan, j, &log);
+        Step("directories", 0);
+        std::vector<FileId> ids(plan.files.size());
+        WriteStaged(plan, j, &ids);
+        PlaceFiles(plan, j, ids, &log);
+        WriteRecord(plan, j, regkey);
+        Step("recorded", plan.files.size());
     } catch (...) {
-        Undo(log);
+        RemoveUnplaced(j);
+        UndoSwap(&log);
+        DeleteRecordValue(regkey, VALUE_JOURNAL);
+        if (j.fresh)
+            DeleteRecordKey(regkey);
         throw;
     }
-    std::error_code ignored;
-    for (const Placed& placed : log.placed)
-        if (!placed.backup.empty())
-            fs::remove(placed.backup, ignored);
+    // Recorded: from here on a cut-short install is finished, not undone.
+    j.committed = true;
+    WriteRecordValue(regkey, VALUE_JOURNAL, FormatJournal(j));
+    KeepSwap(&log);
+    RemoveStaging(j);
+    DeleteRecordValue(regkey, VALUE_JOURNAL);
 }

@@ -53,6 +53,7 @@ extern std::string installdir;      // the directory typed, as the edit box hold
 int InstallerMain(SysBackend backend);      // WinMain: the exit code
 bool LoadInstallPackage();                  // the package and its texts; true (after saying so) on failure
 void FreeInstallPackage();
+bool OpenInstallerWindow(const char* fontfile);  // the bordered window with its caption, in that font when there; true on failure
 void StartInstaller();
 void SetInstallerScreen(int32_t n);
 void BuildInstallerScreen(int32_t n);       // the controls of screen n, in place of the others'
@@ -62,6 +63,7 @@ void PaintInstallerWindow(GdiDC* dc);       // the background, and screen 3's li
 std::string GetInstallDirText();            // the edit box's text
 
 bool IsInstalled();                         // the record names an install directory
+bool IsUsableInstallDir(const std::string& typed);  // the typed (CP1252) directory is a full path to install into
 bool ReadInstalledPath(std::string* text);  // the recorded directory (UTF-8); true (after saying so) on failure
 bool PlayInstalledProgram();                // starts the installed game from its directory; true
 void InstallPackage();                      // installs into installdir; screen 1 after success, 0 after a failure

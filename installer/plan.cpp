@@ -8,6 +8,7 @@
 #include "installer/failure.h"
 #include "installer/package.h"
 #include "installer/paths.h"
+#include "installer/walks.h"
 #include "platform/cp1252.h"
 
 const char compatibilitytext[] =
@@ -34,10 +35,19 @@ void AddDirs(InstallPlan* plan, NameCheck* names, const std::string& dir)
     }
 }
 
-// Adds a file unless its name is taken, by a file or a directory; false when it is.
+// True for a path whose first part is the install's own staging name.
+bool IsWorkName(const std::string& path)
+{
+    const std::string prefix = FoldPath(STAGING_PREFIX);
+    return FoldPath(path).compare(0, prefix.size(), prefix) == 0;
+}
+
+// Adds a file unless its name is taken, by a file or a directory, or is a work name; false when it is.
 bool AddFile(InstallPlan* plan, NameCheck* names, const PlannedFile& file)
 {
     const std::string folded = FoldPath(file.path);
+    if (IsWorkName(file.path))
+        return false;
     if (names->dirs.count(folded) || !names->files.insert(folded).second)
         return false;
     const size_t slash = file.path.rfind('/');
@@ -72,7 +82,7 @@ void ReadComponent(const Module* component, InstallPlan* plan, NameCheck* names)
         dir = PackagePath(root);
         if (dir.empty() || dir.find('/') != std::string::npos)
             throw std::string(COMPONENT_INVALID);
-        if (names->files.count(FoldPath(dir)))
+        if (names->files.count(FoldPath(dir)) || IsWorkName(dir))
             throw std::string(COMPONENT_INVALID);
         AddDirs(plan, names, dir);
     }

@@ -38,6 +38,37 @@ std::string KeyPath(const std::string& key)
     return IsSafeRelativePath(path) ? path : "";
 }
 
+// The values the installer keeps under a key: the only files a delete removes.
+const char* const ownvalues[] = {"installed", "files", "directories", "resolved", "journal"};
+
+// True when the store's folder or a folder of the key below it is a link: what it leads to is not the
+// record's, and is never read, written or deleted as if it were.
+bool ThroughLink(const std::string& root, const std::string& path)
+{
+    std::string at = root;
+    for (size_t start = 0;;) {
+        std::error_code error;
+        if (fs::symlink_status(at, error).type() == fs::file_type::symlink)
+            return true;
+        if (start > path.size())
+            return false;
+        const size_t slash = path.find('/', start);
+        at += "/" + path.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
+        start = slash == std::string::npos ? path.size() + 1 : slash + 1;
+    }
+}
+
+// The folders from the key up that do not exist yet, deepest first.
+std::vector<fs::path> MissingFolders(const std::string& dir)
+{
+    std::vector<fs::path> missing;
+    std::error_code error;
+    for (fs::path at = dir; !at.empty() && at != at.root_path() && !fs::exists(fs::symlink_status(at, error));
+         at = at.parent_path())
+        missing.push_back(at);
+    return missing;
+}
+
 } // namespace
 
 std::string RecordRoot()
@@ -55,7 +86,18 @@ std::string RecordKeyDir(const std::string& key)
 {
     const std::string root = RecordRoot();
     const std::string path = KeyPath(key);
-    return root.empty() || path.empty() ? "" : root + "/" + path;
+    return root.empty() || path.empty() || ThroughLink(root, path) ? "" : root + "/" + path;
+}
+
+int RecordKeyError(const std::string& key)
+{
+    const std::string root = RecordRoot();
+    const std::string path = KeyPath(key);
+    if (root.empty() || path.empty())
+        return RECORD_NOKEY;
+    if (ThroughLink(root, path))
+        return RECORD_LINKED;
+    return RecordKeyExists(key) ? 0 : RECORD_MISSING;
 }
 
 bool RecordKeyExists(const std::string& key)
@@ -83,24 +125,36 @@ bool ReadRecordValue(const std::string& key, const char* name, std::string* valu
 
 int WriteRecordValue(const std::string& key, const char* name, const std::string& value)
 {
+    if (const int code = RecordKeyError(key); code == RECORD_NOKEY || code == RECORD_LINKED)
+        return code;
     const std::string dir = RecordKeyDir(key);
-    if (dir.empty() || !IsValueName(name))
+    if (!IsValueName(name))
         return RECORD_NOKEY;
+    // A value that cannot be written leaves no empty folders behind: those made for it go again.
+    const std::vector<fs::path> made = MissingFolders(dir);
+    const auto failed = [&made](int code) {
+        for (const fs::path& folder : made) {
+            std::error_code ignored;
+            fs::remove(folder, ignored);    // only when empty
+        }
+        return code;
+    };
     std::error_code error;
     fs::create_directories(dir, error);
     if (error)
-        return error.value();
+        return failed(error.value());
     // Written beside its place, then moved over it: a reader sees the old value or the new one.
     const std::string path = dir + "/" + name;
     const std::string temporary = path + ".new";
-    fs::remove(temporary, error);
+    if (fs::symlink_status(temporary, error).type() == fs::file_type::regular)
+        fs::remove(temporary, error);
     if (const int code = WriteNewFile(temporary, value.data(), value.size(), false))
-        return code;
+        return failed(code);
     fs::rename(temporary, path, error);
     if (error) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
-        return error.value();
+        return failed(error.value());
     }
     return 0;
 }
@@ -130,28 +184,34 @@ int WriteRecordList(const std::string& key, const char* name, const std::vector<
     return WriteRecordValue(key, name, value);
 }
 
+int DeleteRecordValue(const std::string& key, const char* name)
+{
+    if (const int code = RecordKeyError(key); code == RECORD_NOKEY || code == RECORD_LINKED)
+        return code;
+    if (!IsValueName(name))
+        return RECORD_NOKEY;
+    const std::string path = RecordKeyDir(key) + "/" + name;
+    std::error_code error;
+    for (const std::string& file : {path, path + ".new"})
+        if (fs::symlink_status(file, error).type() == fs::file_type::regular && !fs::remove(file, error) && error)
+            return error.value();
+    return 0;
+}
+
 int DeleteRecordKey(const std::string& key)
 {
+    if (const int code = RecordKeyError(key); code == RECORD_NOKEY || code == RECORD_LINKED)
+        return code;
     const std::string dir = RecordKeyDir(key);
-    if (dir.empty())
-        return RECORD_NOKEY;
     std::error_code error;
     if (!fs::exists(fs::symlink_status(dir, error)))
         return 0;
-    std::vector<fs::path> values;
-    for (fs::directory_iterator it(dir, error), end; !error && it != end; it.increment(error)) {
-        std::error_code ignored;
-        if (it->symlink_status(ignored).type() == fs::file_type::regular)
-            values.push_back(it->path());
-    }
-    for (const fs::path& value : values)
-        if (!error)
-            fs::remove(value, error);
-    if (error)
-        return error.value();
-    fs::remove(dir, error);
-    if (error)
-        return error.value();
+    // Only the record's own values: anything else kept there stays, and so does the folder then.
+    for (const char* value : ownvalues)
+        if (const int code = DeleteRecordValue(key, value))
+            return code;
+    if (!fs::remove(dir, error))
+        return 0;
     // The folders above it, up to the store's own, when nothing else is kept there.
     const fs::path root = RecordRoot();
     for (fs::path up = fs::path(dir).parent_path(); up.string().size() >= root.string().size();

@@ -8,6 +8,7 @@
 #include "installer/plan.h"
 #include "installer/record.h"
 #include "installer/walks.h"
+#include "platform/files.h"
 
 namespace fs = std::filesystem;
 
@@ -17,15 +18,6 @@ fs::file_type TypeOf(const std::string& path)
 {
     std::error_code error;
     return fs::symlink_status(path, error).type();
-}
-
-// True when a directory on the way from dir to the file is a link: the file there is not ours.
-bool ThroughLink(const std::string& dir, const std::string& path)
-{
-    for (size_t slash = path.find('/'); slash != std::string::npos; slash = path.find('/', slash + 1))
-        if (TypeOf(dir + path.substr(0, slash)) != fs::file_type::directory)
-            return true;
-    return false;
 }
 
 // True for the install directory, a directory on the way to it, or one inside it.
@@ -61,35 +53,47 @@ void UninstallFiles(const Module* package, const std::string& startdir, const st
     CheckPackageHead(package, PACKAGE_INVALID);
     if (ExpandInstallDir(dir, nullptr) != dir)
         throw std::string(INSTALLDIR_INVALID);
+    // The directory must lead where it led at the install: replaced by a link to somewhere else, the
+    // same-named files there are someone else's.
+    std::string resolved;
+    if (ReadRecordValue(regkey, VALUE_RESOLVED, &resolved))
+        resolved = dir;
+    const std::string now = RealPath(dir);
+    if (!now.empty() && now + "/" != resolved)
+        throw std::string(INSTALLDIR_MOVED) + dir + " leads to " + now + "/";
     std::vector<std::string> files;
     std::vector<std::string> dirs;
     ListInstalled(package, startdir, regkey, dir, &files, &dirs);
 
-    // A file that will not go stays listed, so that the next try finds it.
+    // Each file removed where it lies below the directory, never through a link; one that will not go
+    // stays listed, so that the next try finds it.
     std::vector<std::string> left;
     int failure = 0;
     for (const std::string& file : files) {
-        if (!IsSafeRelativePath(file) || ThroughLink(dir, file))
+        if (now.empty() || !IsSafeRelativePath(file))
             continue;
-        const fs::file_type type = TypeOf(dir + file);
-        if (type == fs::file_type::not_found || type == fs::file_type::directory)
+        const int code = RemoveFileBeneath(now, file);
+        if (code == 0 || code == ENOENT || code == ELOOP || code == ENOTDIR || code == EISDIR || code == EPERM)
             continue;
-        std::error_code error;
-        fs::remove(dir + file, error);
-        if (error) {
-            failure = error.value();
-            left.push_back(file);
-        }
+        failure = code;
+        left.push_back(file);
     }
     if (failure != 0) {
         WriteRecordList(regkey, VALUE_FILES, left);
         throw SUPEREXCEPTION{OP_DELETEFILE, failure};
     }
 
-    // The directories it made, the deepest first, each only when nothing is left in it.
+    // The directories it made, the deepest first, each only when nothing is left in it and never
+    // through a link: those inside the directory below it, those on the way only where no link leads.
     for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) {
+        if (!NearInstallDir(dir, *it))
+            continue;
         std::error_code ignored;
-        if (NearInstallDir(dir, *it) && TypeOf(*it) == fs::file_type::directory)
+        if (it->size() > dir.size()) {
+            if (!now.empty())
+                RemoveDirBeneath(now, it->substr(dir.size()));
+        }
+        else if (RealPath(*it) == *it && TypeOf(*it) == fs::file_type::directory)
             fs::remove(*it, ignored);
     }
     if (const int code = DeleteRecordKey(regkey))

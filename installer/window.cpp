@@ -1,4 +1,5 @@
 // The installer's window: its procedure, its commands, its screens and its picture.
+#include "installer/failure.h"
 #include "installer/installer.h"
 #include "platform/dialog.h"
 #include "winkit/button.h"
@@ -82,6 +83,11 @@ bool OnInstallerCommand(int id)
         SetInstallerScreen(SCREEN_CHOOSEDIR);
         break;
     case ID_INSTALLHERE:
+        // A directory that cannot be installed into is refused here, with what was typed kept.
+        if (!IsUsableInstallDir(GetInstallDirText())) {
+            AskMessageBox("Error", INSTALLDIR_INVALID, BOXICON_ERROR, BOXBUTTONS_OK);
+            break;
+        }
         if (AskMessageBox("License Agreement", licensetext.c_str(), BOXICON_QUESTION, BOXBUTTONS_YESNO)
             != BOXANSWER_YES)
             break;

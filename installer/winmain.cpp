@@ -60,6 +60,16 @@ void FreeInstallPackage()
     packagemodule = nullptr;
 }
 
+bool OpenInstallerWindow(const char* fontfile)
+{
+    // A window of its own on the desktop: a title bar with PROGRAM and a close box.
+    if (OpenSmallWindow(programname.c_str(), INSTALLERWIDTH, INSTALLERHEIGHT, InstallerWndProc, PaintInstallerWindow,
+                        true))
+        return true;
+    UseSmallWindowFontFile(fontfile, INSTALLERFONTHEIGHT);     // the game's own face, beside the package
+    return false;
+}
+
 void StartInstaller()
 {
     startdir = GetCurrentDir();
@@ -74,9 +84,7 @@ int InstallerMain(SysBackend backend)
     if (!LoadInstallPackage()) {
         installed = IsInstalled();
         screen = installed ? SCREEN_INSTALLED : SCREEN_NOTINSTALLED;
-        if (!OpenSmallWindow(programname.c_str(), INSTALLERWIDTH, INSTALLERHEIGHT, InstallerWndProc,
-                             PaintInstallerWindow)) {
-            UseSmallWindowFontFile("Font.ttf", INSTALLERFONTHEIGHT);     // the game's own face, beside the package
+        if (!OpenInstallerWindow("Font.ttf")) {
             StartInstaller();
             code = RunSmallWindow();
             CloseSmallWindow();

@@ -15,7 +15,7 @@ struct BackendOps {
     void (*wait)(int timeoutms);                            // waits up to timeoutms for an event; may return early
     // UTF-8 texts, a BoxIcon and BoxButtons (platform/dialog.h); the BoxAnswer, or -1 when nothing was shown.
     int (*messagebox)(const char* caption, const char* text, int icon, int buttons);
-    bool (*opensmall)(const char* caption, int width, int height); // a small window without a frame; true on failure
+    bool (*opensmall)(const char* caption, int width, int height, bool framed); // a small window, with a title bar or none; true on failure
     void (*wake)();                                         // ends a wait from another thread
 };
 

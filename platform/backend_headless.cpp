@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <ctime>
+#include <string>
 #include <vector>
 
 #include "platform/backend.h"
@@ -24,6 +25,8 @@ struct Injected {
 };
 
 std::vector<Injected> pending;
+std::string smallcaption;       // the last small window's
+bool smallframed = false;
 std::vector<uint32_t> lastframe;
 int framewidth = 0;
 int frameheight = 0;
@@ -115,8 +118,10 @@ int HeadlessMessageBox(const char*, const char*, int, int)
     return -1;
 }
 
-bool HeadlessOpenSmall(const char*, int, int)
+bool HeadlessOpenSmall(const char* caption, int, int, bool framed)
 {
+    smallcaption = caption ? caption : "";
+    smallframed = framed;
     return false;
 }
 
@@ -130,6 +135,13 @@ const BackendOps headlessbackend = {
     HeadlessStart, HeadlessStop, HeadlessOpenWindow, HeadlessCloseWindow, HeadlessPresent,
     HeadlessPump, HeadlessWait, HeadlessMessageBox, HeadlessOpenSmall, HeadlessWake,
 };
+
+bool HeadlessSmallWindowFramed(std::string* caption)
+{
+    if (caption)
+        *caption = smallcaption;
+    return smallframed;
+}
 
 void InjectFocusLost()
 {

@@ -127,9 +127,10 @@ bool SdlOpenWindow(const char* caption)
                             SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
-bool SdlOpenSmall(const char* caption, int width, int height)
+bool SdlOpenSmall(const char* caption, int width, int height, bool framed)
 {
-    if (OpenWindowOfSize(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, SDL_WINDOW_BORDERLESS))
+    if (OpenWindowOfSize(caption, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
+                         framed ? 0 : SDL_WINDOW_BORDERLESS))
         return true;
     smallwindow = true;
     return false;

@@ -251,12 +251,19 @@ bool WriteFileReplacing(const char* name, const std::string& bytes)
     return failed;
 }
 
-int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable)
+int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable, FileId* id)
 {
     const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, executable ? 0755 : 0644);
     if (fd < 0)
         return errno;
     int error = WriteAllSynced(fd, bytes, size);
+    struct stat st;
+    if (error == 0 && id) {
+        if (fstat(fd, &st) == 0)
+            *id = {(uint64_t)st.st_dev, (uint64_t)st.st_ino};
+        else
+            error = errno;
+    }
     if (close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0)

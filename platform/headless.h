@@ -5,6 +5,7 @@
 // SIGTERM and SIGINT arrive as SYS_CLOSE, as the user closing the window would.
 #pragma once
 #include <cstdint>
+#include <string>
 
 void InjectFocusLost();                     // the window loses the foreground: SYS_ACTIVATE 0, then SYS_ACTIVATEAPP 0
 void InjectFocusGained();                   // the window regains it: SYS_ACTIVATEAPP 1
@@ -14,6 +15,7 @@ void InjectKeyDown(uint32_t key);           // a SYSKEY_ key pressed: SYS_KEYDOW
 void InjectMouseMove(int x, int y);         // small windows: the mouse moved there: SYS_MOUSEMOVE
 void InjectMouseButton(int x, int y, bool down); // small windows: the left button there: SYS_LBUTTONDOWN or UP
 void InjectClick(int x, int y);             // small windows: a move there, then the left button down and up
+bool HeadlessSmallWindowFramed(std::string* caption); // the last small window had a title bar; its caption
 int PresentedFrameCount();                  // frames presented since StartPlatform
 const uint32_t* LastPresentedFrame(int* width, int* height); // the last frame's pixels (null, 0 x 0 when none)
 bool SaveLastFramePng(const char* path);    // writes the last frame as a PNG; true on failure or when there is none

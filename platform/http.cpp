@@ -7,6 +7,7 @@
 
 struct HttpSession {
     CURL* curl;
+    const std::atomic<bool>* cancel;
 };
 
 namespace {
@@ -48,6 +49,13 @@ size_t ReceiveBody(char* data, size_t size, size_t count, void* context)
     return bytes;
 }
 
+// Called about once a second even while nothing arrives: a cancel stops a stalled transfer too.
+int CheckCancel(void* context, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+{
+    const std::atomic<bool>* const cancel = static_cast<const std::atomic<bool>*>(context);
+    return cancel && cancel->load() ? 1 : 0;
+}
+
 } // namespace
 
 HttpSession* OpenHttpSession(const HttpSettings& settings)
@@ -69,7 +77,10 @@ HttpSession* OpenHttpSession(const HttpSettings& settings)
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, (long)settings.lowspeedbytes);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, (long)settings.lowspeedseconds);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, ReceiveBody);
-    return new HttpSession{curl};
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancel);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, settings.cancel);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    return new HttpSession{curl, settings.cancel};
 }
 
 void CloseHttpSession(HttpSession* session)
@@ -80,7 +91,8 @@ void CloseHttpSession(HttpSession* session)
     delete session;
 }
 
-HttpOutcome HttpGet(HttpSession* session, const std::string& url, const HttpReceiver& receiver, std::string* detail)
+HttpOutcome HttpGet(HttpSession* session, const std::string& url, const HttpReceiver& receiver, std::string* detail,
+                    int64_t deadlinems)
 {
     std::string ignored;
     if (!detail)
@@ -96,14 +108,15 @@ HttpOutcome HttpGet(HttpSession* session, const std::string& url, const HttpRece
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &t);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, error);
+    curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, (long)(deadlinems > 0 ? deadlinems : 0));
     const CURLcode code = curl_easy_perform(curl);
     curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, nullptr);
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
 
     long status = 0;
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &status);
-    if (t.stopped) {
-        *detail = "stopped by the receiver";
+    if (t.stopped || code == CURLE_ABORTED_BY_CALLBACK) {
+        *detail = code == CURLE_ABORTED_BY_CALLBACK ? "cancelled" : "stopped by the receiver";
         return HTTP_STOPPED;
     }
     if (status != 200) {

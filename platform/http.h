@@ -5,6 +5,7 @@
 // so a stalled download cannot hang the caller. Proxies come from the usual environment variables
 // (http_proxy, https_proxy, no_proxy).
 #pragma once
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -13,9 +14,12 @@
 struct HttpSettings {
     std::string useragent;
     int connecttimeoutms = 15000;   // giving up on a connection that does not open
-    int lowspeedbytes = 1;          // a transfer slower than this many bytes per second ...
-    int lowspeedseconds = 30;       // ... for this long is given up on
+    int lowspeedbytes = 1024;       // a transfer slower than this many bytes per second ...
+    int lowspeedseconds = 30;       // ... for this long is given up on (a trickle cannot hold it)
+    int deadlinebasems = 60000;     // a transfer is given up on after this much time ...
+    int deadlinebytes = 1024;       // ... plus one second for every this many bytes it may hold
     int maxredirects = 5;
+    const std::atomic<bool>* cancel = nullptr;  // when it turns true, the transfer in progress stops (HTTP_STOPPED)
 };
 
 struct HttpSession;
@@ -32,5 +36,7 @@ typedef std::function<bool(const uint8_t* data, size_t size)> HttpReceiver;
 
 HttpSession* OpenHttpSession(const HttpSettings& settings);  // null when the library cannot start
 void CloseHttpSession(HttpSession* session);                  // null is allowed
-// GETs url into the receiver; detail says what went wrong (status, library error) when not HTTP_DONE.
-HttpOutcome HttpGet(HttpSession* session, const std::string& url, const HttpReceiver& receiver, std::string* detail);
+// GETs url into the receiver, giving up after deadlinems (0: no deadline); detail says what went wrong
+// (status, library error) when not HTTP_DONE.
+HttpOutcome HttpGet(HttpSession* session, const std::string& url, const HttpReceiver& receiver, std::string* detail,
+                    int64_t deadlinems = 0);

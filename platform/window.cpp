@@ -89,11 +89,11 @@ bool CreateMainWindow(const char* caption, WindowProc proc)
     return false;
 }
 
-bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc)
+bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc, bool framed)
 {
     if (!backend || windowexists || width <= 0 || height <= 0)
         return true;
-    if (backend->opensmall(caption, width, height))
+    if (backend->opensmall(caption, width, height, framed))
         return true;
     windowproc = proc ? proc : DefaultWindowProc;
     windowexists = true;

@@ -73,8 +73,9 @@ SysBackend PlatformBackend();                               // the back end chos
 // The window.
 bool CreateMainWindow(const char* caption, WindowProc proc); // desktop full-screen, 800 x 600 logical; true on failure
 void DestroyMainWindow();                                   // delivers SYS_DESTROY to the window procedure, then closes it
-// A small fixed-size window without a frame, centred on the screen, reporting the mouse; true on failure.
-bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc);
+// A small fixed-size window centred on the screen, reporting the mouse: framed (a title bar with the
+// caption and a close box) or without a frame; true on failure.
+bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc, bool framed);
 bool MainWindowExists();                                    // true between Create...Window and DestroyMainWindow
 void PresentFrame(const uint32_t* pixels, int width, int height); // shows one XRGB frame (the 800 x 600 back buffer)
 void ShowSystemCursor(bool show);                           // shows or hides the system's pointer over the window (the game draws its own)

@@ -1,4 +1,5 @@
 // Fetching files: the manifest and the packages, each into a work file checked against its size.
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr int64_t readsize = 2048;   // the percentage is worked out before each read of this many bytes
+constexpr int64_t maxdeadlinems = 2 * 3600 * 1000;  // no one file may take longer
 
 // The percentage shown while a file with a known size arrives; shown again only when its text changes.
 struct Progress {
@@ -39,8 +41,13 @@ void DownloadFile(UpdateJob& job, const std::string& url, const std::string& loc
     std::error_code ignored;
     std::filesystem::remove(path, ignored);
     FILE* const file = fopen(path.c_str(), "wbx");
-    if (!file)
+    FileId id;
+    if (!file || OpenFileId(file, &id)) {
+        if (file)
+            fclose(file);
         throw InternetError{"Couldn't open the local file " + local + " for writing.", MSG_DISK};
+    }
+    job.written.erase(local);
 
     Progress progress{job.ui, label, size, ""};
     const int64_t most = size >= 0 ? size : limit;
@@ -63,7 +70,10 @@ void DownloadFile(UpdateJob& job, const std::string& url, const std::string& loc
         return false;
     };
     std::string why;
-    const HttpOutcome outcome = HttpGet(job.internethandle, url, receive, &why);
+    // However a server doses its bytes, one file takes no longer than its length allows.
+    const int64_t rate = job.http.deadlinebytes > 0 ? job.http.deadlinebytes : 1;
+    const int64_t deadline = std::min<int64_t>(job.http.deadlinebasems + most * 1000 / rate, maxdeadlinems);
+    const HttpOutcome outcome = HttpGet(job.internethandle, url, receive, &why, deadline);
     if (outcome == HTTP_DONE)
         progress.At(bytes);     // the last, empty read
     const bool syncfailed = SyncFile(file);
@@ -76,28 +86,33 @@ void DownloadFile(UpdateJob& job, const std::string& url, const std::string& loc
         error = {"More than " + std::to_string(most) + " bytes downloading " + url + " to " + local, MSG_DOWNLOAD};
     else if (outcome == HTTP_NOANSWER)
         error = {"InternetOpenUrl failed downloading " + url + " to " + local + " (" + why + ")", MSG_DOWNLOAD};
+    else if (outcome == HTTP_STOPPED && !toolong)
+        error = {"Cancelled downloading " + url + " to " + local + " (" + why + ")", MSG_DOWNLOAD};
     else if (outcome != HTTP_DONE)
         error = {"InternetReadFile error downloading " + url + " to " + local + " (" + why + ")", MSG_DOWNLOAD};
     else if (size >= 0 && bytes != size)
         error = {std::to_string(bytes) + " bytes, not " + std::to_string(size) + ", downloading " + url + " to " + local,
                  MSG_DOWNLOAD};
-    else
+    else {
+        job.written[local] = id;
         return;
+    }
     std::filesystem::remove(path, ignored);
     throw error;
 }
 
 void DownloadManifest(UpdateJob& job)
 {
-    job.ui->ShowStatus("Downloading Update Information...");
-    DownloadFile(job, job.baseurl + MANIFEST_URL, MANIFEST_FILE, "Downloading...", -1, MAXMANIFESTBYTES);
+    ShowStep(job, "Downloading Update Information...");
+    DownloadFile(job, job.baseurl + MANIFEST_URL, WorkName(job, MANIFEST_FILE), "Downloading...", -1, MAXMANIFESTBYTES);
 }
 
 void DownloadPackages(UpdateJob& job, const UpdateInfo& info)
 {
     for (int i = 0; i < info.count; i++) {
+        CheckCancelled(job);
         const std::string name = PackageName(i);
-        DownloadFile(job, job.baseurl + name, name,
+        DownloadFile(job, job.baseurl + name, WorkName(job, name),
                      "Downloading file " + IntToString(i + 1) + " of " + IntToString(info.count), info.sizes[i]);
     }
 }

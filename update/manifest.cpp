@@ -74,7 +74,7 @@ std::string PackageName(int index)
 bool IsWorkFileName(const std::string& name)
 {
     const std::string lower = ToLowerString(name);
-    return lower == "ftplist.txt" || lower.compare(0, 4, "pkg.") == 0;
+    return lower.compare(0, 11, "ftplist.txt") == 0 || lower.compare(0, 4, "pkg.") == 0 || lower == UPDATELOG_NAME;
 }
 
 bool NormaliseTarget(const std::string& raw, std::string* target, std::string* why)
@@ -173,6 +173,9 @@ ManifestResult ParseManifest(std::string_view text, uint32_t current)
         int32_t size = 0;
         if (!ParseWholeInt(sizeline, &size) || size < -1)
             return Malformed("File " + std::to_string(i) + " has the size \"" + sizeline + "\".");
+        // The string module is checked byte for byte against its size: an error page never replaces it.
+        if (size < 0 && ToLowerString(target) == VERSIONMODULE)
+            return Malformed("The string module " + target + " is listed without its size.");
         info.targets.push_back(target);
         info.sizes.push_back(size);
     }

@@ -41,5 +41,6 @@ ManifestResult ParseManifest(std::string_view text, uint32_t currentversion);
 // when refused (absolute, a drive, "." or ".." or empty parts, control characters, too long, or the
 // name of one of the updater's own work files), with why.
 bool NormaliseTarget(const std::string& raw, std::string* target, std::string* why);
-bool IsWorkFileName(const std::string& name);   // "ftplist.txt" or "PKG.*", in any case
+constexpr const char* UPDATELOG_NAME = "update.log";   // the updater's log, beside the game's files
+bool IsWorkFileName(const std::string& name);   // "ftplist.txt*", "PKG.*" or the log, in any case
 std::string PackageName(int index);             // "PKG.000": the downloaded file for entry index

@@ -2,6 +2,7 @@
 #include "update/settings.h"
 
 #include <cstdio>
+#include <cctype>
 #include <cstring>
 
 namespace {
@@ -19,6 +20,27 @@ std::string WithSlash(std::string url)
 }
 
 } // namespace
+
+bool IsPlaceholderUrl(const std::string& url)
+{
+    const size_t scheme = url.find("://");
+    if (scheme == std::string::npos)
+        return false;
+    std::string host = url.substr(scheme + 3, url.find_first_of("/?#", scheme + 3) - (scheme + 3));
+    host = host.substr(host.rfind('@') == std::string::npos ? 0 : host.rfind('@') + 1);
+    host = host.substr(0, host.find(':'));
+    for (char& c : host)
+        c = (char)tolower((unsigned char)c);
+    while (!host.empty() && host.back() == '.')
+        host.pop_back();
+    for (const char* reserved : {"example.com", "example.net", "example.org", "example", "invalid"}) {
+        const std::string name = reserved;
+        if (host == name
+            || (host.size() > name.size() && host.compare(host.size() - name.size() - 1, std::string::npos, "." + name) == 0))
+            return true;
+    }
+    return false;
+}
 
 std::string DefaultBaseUrl()
 {

@@ -55,6 +55,7 @@ int ButtonIdToIndex(int id);
 
 bool StartUpdate();                         // starts the worker on the working directory; true when one runs already
 bool UpdateRunning();                       // from Update until the worker's 1179 has been handled
+void CancelUpdateAndClose();                // the window was closed: the worker stops and rolls back, then the window goes
 void ShowWorkerStatus();                    // UPD_STATUS: takes the waiting line and repaints
 void ShowWorkerMessage();                   // UPD_MESSAGE: shows the waiting box
 void FinishUpdate();                        // 1179: joins the worker

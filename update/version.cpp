@@ -55,7 +55,9 @@ bool LoadVersion(const char* modulename, uint32_t* version, std::string* text)
 bool ReadCurrentVersion()
 {
     if (LoadVersion(VERSIONMODULE, &currentversion, &currentversiontext)) {
-        ShowMessageBox("Error", "Error: Unable to initialize Tessarine engine.");
+        // An unreadable module is what an update repairs: as 0.0.0.0 every update is newer.
+        currentversiontext = "Current Version: 0.0.0.0";
+        ShowMessageBox("Error", MSG_REPAIR);
         return true;
     }
     return false;

@@ -13,4 +13,7 @@ int32_t LeadingInt(const std::string& text);                    // atoi's readin
 uint32_t AddVersionPart(uint32_t version, int32_t part, int i); // adds part i (0: highest) shifted into place; carries
 // Reads the version from the module: true on failure (missing or malformed module), leaving 0 and the bare caption.
 bool LoadVersion(const char* modulename, uint32_t* version, std::string* text);
-bool ReadCurrentVersion();              // fills the two globals from VERSIONMODULE; a failure is shown, true
+constexpr const char* MSG_REPAIR =
+    "Error: Unable to initialize Tessarine engine.\n\nThe game's files are damaged: press Update to repair them.";
+// Fills the two globals from VERSIONMODULE; a failure is shown (MSG_REPAIR), reads as 0.0.0.0 and is true.
+bool ReadCurrentVersion();

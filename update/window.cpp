@@ -43,9 +43,12 @@ intptr_t UpdaterWndProc(uint32_t message, uintptr_t wparam, intptr_t lparam)
         OnUpdaterCommand((int)(wparam & 0xFFFF));
         return 0;
     case SYS_CLOSE:
-        // The worker may be moving files: the window stays until it is done.
-        if (UpdateRunning())
+        // Closed (or SIGTERM) during an update: the worker stops, puts back what it changed and
+        // removes its work files; the window goes when it reports back.
+        if (UpdateRunning()) {
+            CancelUpdateAndClose();
             return 0;
+        }
         break;
     case UPD_STATUS:
         ShowWorkerStatus();
@@ -78,10 +81,10 @@ bool OnUpdaterCommand(int id)
         DestroyMainWindow();
         break;
     case CMD_UPDATEDONE - 137:
-        FinishUpdate();
         statustext.clear();
         CreateUpdaterButtons();
         InvalidateSmallWindow();
+        FinishUpdate();     // last: a cancelled update closes the window here
         break;
     default:
         break;

@@ -1,5 +1,6 @@
 // The worker's way to the window: what it shows is handed over under a lock and announced by a post;
 // the window's thread draws it and shows the boxes. The worker never touches the window itself.
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -29,6 +30,8 @@ std::condition_variable boxanswered;
 int boxesanswered = 0;
 bool noanswers = false;             // the window is gone: boxes are not waited for
 bool running = false;
+bool closing = false;               // the window closes once the cancelled worker is done
+std::atomic<bool> cancelupdate{false};
 
 class WindowUi : public UpdateUi {
 public:
@@ -72,9 +75,11 @@ bool StartUpdate()
     if (running)
         return true;
     running = true;
+    cancelupdate = false;
     updatejob = UpdateJob();
     updatejob.root = GetCurrentDir();
     updatejob.baseurl = baseurl;
+    updatejob.http.cancel = &cancelupdate;
     updatejob.currentversion = currentversion;
     updatejob.ui = &windowui;
     updatethread = std::thread([] { UpdateThreadProc(updatejob); });
@@ -84,6 +89,12 @@ bool StartUpdate()
 bool UpdateRunning()
 {
     return running;
+}
+
+void CancelUpdateAndClose()
+{
+    cancelupdate = true;
+    closing = true;
 }
 
 void ShowWorkerStatus()
@@ -121,6 +132,10 @@ void FinishUpdate()
     if (updatethread.joinable())
         updatethread.join();
     running = false;
+    if (closing) {
+        closing = false;
+        DestroyMainWindow();
+    }
 }
 
 void ShutdownUpdater()
@@ -131,9 +146,11 @@ void ShutdownUpdater()
         noanswers = true;
     }
     boxanswered.notify_all();
+    cancelupdate = true;
     if (updatethread.joinable())
         updatethread.join();
     running = false;
+    closing = false;
     const std::lock_guard<std::mutex> hold(handover);
     noanswers = false;
     pendingboxes.clear();

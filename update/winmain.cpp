@@ -39,7 +39,8 @@ int UpdaterMain(int argc, char** argv, SysBackend backend)
     baseurl = ChooseBaseUrl(argc, argv, getenv(UPDATEURL_VARIABLE));
     int code = 0;
     if (!StartPlatform(backend)) {
-        if (!RequireFile(VERSIONMODULE) && !ReadCurrentVersion() && !LoadUpdaterBackground()
+        // An unreadable string module does not stop the updater: an update is what repairs it.
+        if (!RequireFile(VERSIONMODULE) && (ReadCurrentVersion() || true) && !LoadUpdaterBackground()
             && !OpenUpdaterWindow("Font.ttf")) {
             if (!InitUpdaterWindow())
                 code = RunSmallWindow();

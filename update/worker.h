@@ -4,9 +4,12 @@
 // posting to its own thread (tests implement it by recording). Every failure is one InternetError,
 // thrown where it happens and caught once in UpdateThreadProc, which always cleans up and ends with Done.
 #pragma once
+#include <atomic>
 #include <cstdint>
+#include <map>
 #include <string>
 
+#include "platform/files.h"
 #include "platform/http.h"
 #include "update/manifest.h"
 
@@ -19,8 +22,12 @@ constexpr const char* MSG_BADLIST = "Gorvanel Update couldn't process the update
 constexpr const char* MSG_UPTODATE = "Your version of Gorvanel appears to be up to date.  No update will be perfomed.";
 constexpr const char* MSG_INSTALL = "An error occurred installing the new files to the system.";
 constexpr const char* MSG_COMPLETE = "Update complete!";
+constexpr const char* MSG_BUSY = "Another update of Gorvanel is running in this folder.\nPlease wait for it to finish.";
+constexpr const char* MSG_NOSERVER =
+    "This build of Gorvanel has no update server configured.\nGet the newest version where you got this one.";
 
-constexpr const char* MANIFEST_FILE = "ftplist.txt";        // the manifest as downloaded
+constexpr const char* MANIFEST_FILE = "ftplist.txt";        // the manifest as downloaded (with the run's tag)
+constexpr const char* UPDATELOG_FILE = UPDATELOG_NAME;      // the last update's steps and why it failed
 constexpr const char* MANIFEST_URL = "__download.txt";      // its name on the server
 constexpr int64_t MAXUNSIZEDBYTES = 512LL * 1024 * 1024;    // a file without a size may not grow past this
 
@@ -41,26 +48,35 @@ public:
 struct UpdateJob {
     std::string root;               // the game directory: work files and targets
     std::string baseurl;            // ends in '/'
-    HttpSettings http;
+    HttpSettings http;              // http.cancel, when set, ends the update as soon as it turns true
     uint32_t currentversion = 0;
     UpdateUi* ui = nullptr;
     HttpSession* internethandle = nullptr;
+    std::string runtag;             // makes this run's work names its own ("" until the run starts)
+    std::map<std::string, FileId> written;  // each work file this run wrote, by work name
 };
 
 std::string WorkPath(const UpdateJob& job, const std::string& name);   // a file in the game directory
+std::string WorkName(const UpdateJob& job, const std::string& name);   // the run's own name for a work file: name.tag
+void ShowStep(UpdateJob& job, const std::string& text);               // the status line, also logged
+void LogUpdate(const UpdateJob& job, const std::string& line);        // one line in the update log
+void CheckCancelled(const UpdateJob& job);                             // throws once the update was cancelled
 
 // The steps, in order; each throws InternetError.
 void OpenInternet(UpdateJob& job);
 void DownloadManifest(UpdateJob& job);
 void ReadManifest(UpdateJob& job, UpdateInfo& info);
 void DownloadPackages(UpdateJob& job, const UpdateInfo& info);
+void CheckPackages(UpdateJob& job, const UpdateInfo& info);            // the new string module opens and is the new version
 void InstallPackages(UpdateJob& job, const UpdateInfo& info);          // all or nothing: see install.cpp
 void CloseInternet(UpdateJob& job);                                    // never throws; removes every work file
 
-// Fetches url to the work file local, showing label and the percentage done while size > 0. The body
-// must be exactly size bytes when size >= 0, at most limit bytes otherwise.
+// Fetches url to the work file local (a work name), showing label and the percentage done while
+// size > 0, and notes the file in job.written. The body must be exactly size bytes when size >= 0, at
+// most limit bytes otherwise, and must arrive within the deadline its length allows at the low speed.
 void DownloadFile(UpdateJob& job, const std::string& url, const std::string& local, const std::string& label,
                   int32_t size, int64_t limit = MAXUNSIZEDBYTES);
 
-// The whole update and its ending: the outcome shown, the work files removed, Done called once.
+// The whole update and its ending, one at a time per game directory: the outcome shown (nothing when
+// cancelled), the work files removed, Done called once.
 bool UpdateThreadProc(UpdateJob& job);     // true when the game was updated

@@ -18,13 +18,13 @@ bool invalid = false;
 
 } // namespace
 
-bool OpenSmallWindow(const char* caption, int width, int height, WindowProc proc, KitPainter paint)
+bool OpenSmallWindow(const char* caption, int width, int height, WindowProc proc, KitPainter paint, bool framed)
 {
     if (frame || width <= 0 || height <= 0)
         return true;
     frame = CreateSysSurface(width, height, 0);
     framedc = OpenSurfaceDC(frame);
-    if (!framedc || CreateSmallWindow(caption, width, height, proc)) {
+    if (!framedc || CreateSmallWindow(caption, width, height, proc, framed)) {
         CloseDC(framedc);
         DestroySysSurface(frame);
         framedc = nullptr;

@@ -13,8 +13,10 @@
 
 typedef void (*KitPainter)(GdiDC* dc);      // draws the window's picture; the controls are drawn over it
 
-// Opens the window centred on the screen; true on failure.
-bool OpenSmallWindow(const char* caption, int width, int height, WindowProc proc, KitPainter painter);
+// Opens the window centred on the screen, framed (a title bar with the caption and a close box) or
+// not; true on failure.
+bool OpenSmallWindow(const char* caption, int width, int height, WindowProc proc, KitPainter painter,
+                     bool framed = false);
 void CloseSmallWindow();                    // destroys the window and its controls; frees the frame
 GdiDC* SmallWindowDC();                     // the DC on the window's frame (null when closed)
 GdiFont* SmallWindowFont();                 // the font of the controls (null: the DC's own)

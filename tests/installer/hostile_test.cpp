@@ -5,6 +5,7 @@
 #include "install_fixture.h"
 #include "installer/failure.h"
 #include "installer/record.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -12,7 +13,7 @@ const std::string lead = "An error has occurred during the install process.\nPle
 
 std::string Operation(const char* operation, int code)
 {
-    return lead + operation + "\nError Code: " + std::to_string(code);
+    return lead + operation + "\nError Code: " + std::to_string(code) + " (" + SystemErrorText(code) + ")";
 }
 
 // Replaces the first occurrence of a line in a manifest.
@@ -108,6 +109,10 @@ TEST_F(HostilePackage, IsRefusedBeforeAnythingIsWritten)
         {"file named by two components", Swap("FILE10002 Font.ttf", "FILE10002 Music/Lull1.mid"), same, same,
          lead + COMPONENT_INVALID},
         {"file where a component's directory goes", Swap("FILE10002 Font.ttf", "FILE10002 music"), same, same,
+         lead + COMPONENT_INVALID},
+        {"file under the install's staging name", Swap("FILE10002 Font.ttf", "FILE10002 .Gorvanel-Install-0123456789abcdef/x"),
+         same, same, lead + COMPONENT_INVALID},
+        {"ROOT the install's staging name", same, Swap("ROOT Music", "ROOT .gorvanel-install-"), same,
          lead + COMPONENT_INVALID},
         {"ROOT up and out", same, Swap("ROOT Music", "ROOT .."), same, lead + COMPONENT_INVALID},
         {"ROOT of two parts", same, Swap("ROOT Music", "ROOT Music/Songs"), same, lead + COMPONENT_INVALID},

@@ -1,10 +1,15 @@
 // Installing into a temporary HOME: fresh, over an earlier install, into a directory holding other
 // files, and failing part-way, which must leave everything as it was.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
+#include <cstring>
 
 #include "install_fixture.h"
 #include "installer/failure.h"
 #include "installer/record.h"
+#include "platform/files.h"
 #include "installer/walks.h"
 
 namespace {
@@ -13,7 +18,7 @@ const std::string lead = "An error has occurred during the install process.\nPle
 
 std::string Operation(const char* operation, int code)
 {
-    return lead + operation + "\nError Code: " + std::to_string(code);
+    return lead + operation + "\nError Code: " + std::to_string(code) + " (" + SystemErrorText(code) + ")";
 }
 
 std::vector<std::string> List(const char* name)
@@ -39,6 +44,12 @@ protected:
         for (const FixtureFile& file : songs)
             expect(GameDir() + "Music/" + file.name, file);
     }
+    // No staging folder of the install is left in the game directory.
+    void ExpectNoStaging()
+    {
+        for (const auto& [path, what] : Snapshot(home))
+            EXPECT_EQ(path.find(STAGING_PREFIX), std::string::npos) << path;
+    }
     // No work file of the install is left anywhere under HOME.
     void ExpectNoWorkFiles()
     {
@@ -62,7 +73,8 @@ TEST_F(Installing, Fresh)
                                                             "startup.dat", "Music/Lull1.mid", "Music/Menu.mid"}));
     EXPECT_EQ(List(VALUE_DIRECTORIES), (std::vector<std::string>{home.string() + "/Games", home.string() + "/Games/Gorvanel",
                                                                   home.string() + "/Games/Gorvanel/Music"}));
-    EXPECT_EQ(Snapshot(key).size(), 3u);
+    EXPECT_EQ(ReadBytes(key / "resolved"), GameDir());     // where it led, no link on the way
+    EXPECT_EQ(Snapshot(key).size(), 4u);
 }
 
 TEST_F(Installing, RecordUnderXdgConfigHome)
@@ -167,6 +179,93 @@ TEST_F(Installing, FailingOverAnEarlierInstallKeepsIt)
     PackStandard("2");
     EXPECT_EQ(Install("~/Games/Gorvanel"), Operation(OP_PLACEFILE, EISDIR));
     EXPECT_EQ(Snapshot(home), before);
+}
+
+// A package file named as the install's own work files once were keeps its own bytes, and so does the
+// file it was named after: the work files live in the install's private staging folder.
+TEST_F(Installing, NamesLikeWorkFilesAreJustNames)
+{
+    PackStandard();
+    // Listed first, so that they would be put in place before the files they are named after.
+    gamefiles.insert(gamefiles.begin(), {{".Gorvanel.part0", "not the game", 0644}, {".update.part0", "not the updater", 0644}});
+    Pack("GAME.DLL", ComponentManifest("#", gamefiles));
+    EXPECT_EQ(Install("~/Games/Gorvanel"), "");
+    ExpectInstalled();
+    ExpectNoStaging();
+}
+
+// A record that cannot be written leaves no empty record folders, and no files.
+TEST_F(Installing, ARecordThatCannotBeWrittenLeavesNothing)
+{
+    PackStandard();
+    const auto before = Snapshot(root);
+    const std::string key = "Software\\Thornquill\\" + std::string(300, 'k');
+    EXPECT_EQ(RunInstall(OpenPackage(), start.string(), "~/Games/Gorvanel", key),
+              Operation(OP_WRITERECORD, ENAMETOOLONG));
+    EXPECT_EQ(Snapshot(root), before);
+}
+
+// An install killed part-way (the process gone at once, as by SIGKILL or a power loss) is undone by the
+// next install or uninstall, from the plan and the work names it recorded before its first write.
+TEST_F(Installing, AKilledInstallIsUndoneByTheNextRun)
+{
+    const struct {
+        const char* what;
+        const char* step;       // where the install dies
+        size_t done;
+        bool earlier;           // an earlier install was there
+        bool thenuninstall;     // the next run is an uninstall (else an install)
+    } cases[] = {
+        {"fresh, killed writing, then installed", "written", 3, false, false},
+        {"fresh, killed placing, then installed", "placed", 4, false, false},
+        {"fresh, killed after the record, then installed", "recorded", 7, false, false},
+        {"over an earlier one, killed placing, then uninstalled", "placed", 5, true, true},
+        {"over an earlier one, killed placing, then installed", "placed", 2, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(home);
+        fs::create_directories(home / ".config");
+        const auto empty = Snapshot(home);
+        PackStandard("1");
+        if (c.earlier) {
+            ASSERT_EQ(Install("~/Games/Gorvanel"), "");
+        }
+        const auto earlier = Snapshot(home);
+        PackStandard("2");
+        static const char* killstep;
+        static size_t killdone;
+        killstep = c.step;
+        killdone = c.done;
+        Module* const package = OpenPackage();
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            installstephook = [](const char* step, size_t done) {
+                if (strcmp(step, killstep) == 0 && done == killdone)
+                    _exit(9);   // no clean-up of any kind
+            };
+            RunInstall(package, start.string(), "~/Games/Gorvanel", FIXTURE_REGKEY);
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 9);
+        EXPECT_NE(Snapshot(home), earlier);     // it did leave something
+        if (c.thenuninstall) {
+            EXPECT_EQ(Uninstall(), "");
+            EXPECT_EQ(Snapshot(home), empty);
+        } else {
+            EXPECT_EQ(Install("~/Games/Gorvanel"), "");
+            ExpectInstalled();
+            ExpectNoStaging();
+            EXPECT_EQ(List(VALUE_FILES).size(), 7u);
+            std::string journal;
+            EXPECT_TRUE(ReadRecordValue(FIXTURE_REGKEY, VALUE_JOURNAL, &journal));
+            EXPECT_EQ(Uninstall(), "");
+            EXPECT_EQ(Snapshot(home), empty);
+        }
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "install_fixture.h"
+#include "installer/failure.h"
 #include "installer/installer.h"
 #include "installer/record.h"
 #include "installer/walks.h"
@@ -78,9 +79,7 @@ protected:
         ASSERT_FALSE(LoadInstallPackage());
         installed = IsInstalled();
         screen = installed ? SCREEN_INSTALLED : SCREEN_NOTINSTALLED;
-        ASSERT_FALSE(OpenSmallWindow(programname.c_str(), INSTALLERWIDTH, INSTALLERHEIGHT, InstallerWndProc,
-                                     PaintInstallerWindow));
-        UseSmallWindowFontFile(GORV_DIST "/Font.ttf", INSTALLERFONTHEIGHT);
+        ASSERT_FALSE(OpenInstallerWindow(GORV_DIST "/Font.ttf"));
         StartInstaller();
         open = true;
         Pump();
@@ -180,7 +179,7 @@ TEST_F(InstallerWindowTest, TheScreensAndTheirControls)
 // Each row: where it starts, what is done, the boxes' answers; the screen after, the boxes shown.
 TEST_F(InstallerWindowTest, Transitions)
 {
-    enum Step { INSTALL, INSTALLHERE, CANCEL, UNINSTALL, TYPE_RELATIVE, SET_INSTALLED, LOSE_RECORD };
+    enum Step { INSTALL, INSTALLHERE, CANCEL, UNINSTALL, TYPE_RELATIVE, TYPE_READONLY, SET_INSTALLED, LOSE_RECORD };
     const struct {
         const char* what;
         bool recorded;                      // an install is recorded at start
@@ -197,7 +196,9 @@ TEST_F(InstallerWindowTest, Transitions)
         {"No to the licence", false, {INSTALL, INSTALLHERE}, {BOXANSWER_NO}, "2: 500 600 edit", "License Agreement"},
         {"Yes to the licence", false, {INSTALL, INSTALLHERE}, {BOXANSWER_YES}, "1: 200 400 300",
          "License Agreement, Success!"},
-        {"a failed install", false, {INSTALL, TYPE_RELATIVE, INSTALLHERE}, {BOXANSWER_YES}, "0: 100 300",
+        {"a relative directory, refused before the licence", false, {INSTALL, TYPE_RELATIVE, INSTALLHERE}, {},
+         "2: 500 600 edit", "Error"},
+        {"a failed install", false, {INSTALL, TYPE_READONLY, INSTALLHERE}, {BOXANSWER_YES}, "0: 100 300",
          "License Agreement, Error"},
         {"No to uninstalling", true, {UNINSTALL}, {BOXANSWER_NO}, "1: 200 400 300", "Confirm uninstall"},
         {"Yes to uninstalling", true, {UNINSTALL}, {BOXANSWER_YES}, "0: 100 300", "Confirm uninstall, Success"},
@@ -224,12 +225,17 @@ TEST_F(InstallerWindowTest, Transitions)
             case CANCEL: Click(ID_CANCEL); break;
             case UNINSTALL: Click(ID_UNINSTALL); break;
             case TYPE_RELATIVE: SetKitEditText(ID_DIREDIT, "Games/Gorvanel"); break;
+            case TYPE_READONLY: SetKitEditText(ID_DIREDIT, "/proc/Gorvanel"); break;
             case SET_INSTALLED: SetInstallerScreen(SCREEN_CHOOSEDIR); break;
             case LOSE_RECORD: DeleteRecordKey(FIXTURE_REGKEY); break;
             }
         }
         EXPECT_EQ(Shown(), c.shown);
         EXPECT_EQ(Captions(), c.captions);
+        if (std::string(c.what).rfind("a relative directory", 0) == 0) {
+            EXPECT_EQ(KitEditText(ID_DIREDIT), "Games/Gorvanel");     // what was typed stays to correct
+            EXPECT_EQ(boxes[0].text, INSTALLDIR_INVALID);
+        }
         EXPECT_TRUE(MainWindowExists());
         if (std::string(c.what) == "No to the licence" || std::string(c.what) == "No to uninstalling") {
             EXPECT_EQ(Snapshot(home), before);
@@ -246,13 +252,14 @@ TEST_F(InstallerWindowTest, TheBoxesSayWhatHappened)
     answers = {BOXANSWER_YES, BOXANSWER_YES, BOXANSWER_YES};
     Open();
     Click(ID_INSTALL);
-    SetKitEditText(ID_DIREDIT, "/");
+    SetKitEditText(ID_DIREDIT, "/proc/Gorvanel");     // no directory can be made there
     Click(ID_INSTALLHERE);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Play fair.");
     EXPECT_EQ(boxes[0].icon, BOXICON_QUESTION);
     EXPECT_EQ(boxes[1].caption, "Error");
-    EXPECT_EQ(boxes[1].text, installlead + "Please choose a full path for the install directory, such as ~/Games/Gorvanel/");
+    // The operation and its number, and the system's own words for it.
+    EXPECT_EQ(boxes[1].text, installlead + "SetCurrentDirectory(installdirectory)\nError Code: 2 (No such file or directory)");
     EXPECT_EQ(boxes[1].icon, BOXICON_ERROR);
 
     Click(ID_INSTALL);
@@ -327,6 +334,50 @@ TEST_F(InstallerWindowTest, PlayWithoutTheRecordSaysSoAndCloses)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Unable to locate installed program files.");
     EXPECT_EQ(fs::current_path(), start);
+}
+
+// EXECUTE is started only when it lies inside the install directory.
+TEST_F(InstallerWindowTest, PlayRefusesAProgramOutsideTheInstall)
+{
+    for (const char* execute : {"../../outside.sh", "/bin/true", "Music/../../outside.sh", "link.sh"}) {
+        SCOPED_TRACE(execute);
+        fs::remove_all(home);
+        fs::create_directories(home / ".config");
+        boxes.clear();
+        WriteBytes(home / "Games/outside.sh", "#!/bin/sh\ntouch started\n");
+        fs::permissions(home / "Games/outside.sh", fs::perms(0755));
+        Pack("INSTALL.DLL", [&] {
+            std::string m = PackageManifest({"GAME.DLL", "MUSIC.DLL"});
+            m.replace(m.find("EXECUTE Gorvanel"), 16, std::string("EXECUTE ") + execute);
+            return m;
+        }());
+        ASSERT_EQ(RunInstall(OpenPackage(), start.string(), "~/Games/Gorvanel", FIXTURE_REGKEY), "");
+        fs::create_symlink(home / "Games/outside.sh", GameDir() + "link.sh");
+        Open();
+        EXPECT_TRUE(Click(ID_PLAY));
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "Unable to start " + GameDir() + execute + ": it is not inside the install directory.");
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_FALSE(fs::exists(start / "started"));
+        EXPECT_FALSE(fs::exists(GameDir() + "started"));
+        CloseSmallWindow();
+        FreeInstallPackage();
+        StopPlatform();
+        open = false;
+    }
+}
+
+// The installer's window stands on the desktop with a title bar, its caption and a close box, which
+// closes it.
+TEST_F(InstallerWindowTest, ABorderedWindowWithItsCaption)
+{
+    Open();
+    std::string caption;
+    EXPECT_TRUE(HeadlessSmallWindowFramed(&caption));
+    EXPECT_EQ(caption, "Gorvanel");
+    InjectCloseRequest();
+    EXPECT_TRUE(Pump());
+    EXPECT_FALSE(MainWindowExists());
 }
 
 TEST_F(InstallerWindowTest, QuitCloses)

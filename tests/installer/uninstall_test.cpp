@@ -98,6 +98,57 @@ TEST_F(Uninstalling, Cases)
     }
 }
 
+// The install directory replaced by a link to a folder of same-named files (and an empty folder where
+// a directory of the install was): nothing there is removed, the uninstall says why, the record stays.
+TEST_F(Uninstalling, ADirectoryThatNowLeadsElsewhereIsRefused)
+{
+    InstallStandard();
+    for (const char* name : {"Gorvanel", "update", "Tessarine.dll", "Font.ttf", "startup.dat", "Music/Lull1.mid"})
+        WriteBytes(root / "outside" / name, "someone else's");
+    fs::create_directories(root / "outside/Music/Empty");
+    fs::remove_all(GameDir());
+    fs::create_directory_symlink(root / "outside", home / "Games/Gorvanel");
+    WriteRecordList(FIXTURE_REGKEY, VALUE_DIRECTORIES,
+                    {home.string() + "/Games", GameDir() + "Music/Empty", GameDir() + "Music"});
+    const auto outside = Snapshot(root / "outside");
+    EXPECT_EQ(Uninstall(), "An error has occurred during the uninstall process.\n\nError: " + std::string(INSTALLDIR_MOVED)
+                               + GameDir() + " leads to " + (root / "outside").string() + "/");
+    EXPECT_EQ(Snapshot(root / "outside"), outside);
+    EXPECT_TRUE(RecordKeyExists(FIXTURE_REGKEY));
+}
+
+// Only the record's own values go with it; anything else kept in its folder stays, with the folder.
+TEST_F(Uninstalling, OnlyTheRecordsOwnValuesGo)
+{
+    InstallStandard();
+    const fs::path key = home / ".config/gorvanel/Thornquill/Gorvanel";
+    WriteBytes(key / "settings.ini", "someone else's");
+    EXPECT_EQ(Uninstall(), "");
+    EXPECT_FALSE(fs::exists(key / "installed"));
+    EXPECT_EQ(ReadBytes(key / "settings.ini"), "someone else's");
+}
+
+// A record folder that is a link is refused: what it leads to is read, written and deleted never.
+TEST_F(Uninstalling, ALinkedRecordFolderIsRefused)
+{
+    InstallStandard();
+    const fs::path key = home / ".config/gorvanel/Thornquill/Gorvanel";
+    fs::rename(key, root / "outside/record");
+    WriteBytes(root / "outside/record/other.txt", "someone else's");
+    fs::create_directory_symlink(root / "outside/record", key);
+    const auto outside = Snapshot(root / "outside");
+    EXPECT_EQ(RecordKeyError(FIXTURE_REGKEY), RECORD_LINKED);
+    std::string value;
+    EXPECT_TRUE(ReadRecordValue(FIXTURE_REGKEY, VALUE_INSTALLED, &value));
+    EXPECT_EQ(WriteRecordValue(FIXTURE_REGKEY, VALUE_INSTALLED, "/tmp/"), RECORD_LINKED);
+    EXPECT_EQ(DeleteRecordKey(FIXTURE_REGKEY), RECORD_LINKED);
+    EXPECT_EQ(RunUninstall(OpenPackage(), start.string(), FIXTURE_REGKEY, GameDir()),
+              "An error has occurred during the uninstall process.\n\nError: " + std::string(OP_OPENRECORD)
+                  + "\nError Code: -3 (The install record's folder is a link)");
+    EXPECT_EQ(Snapshot(root / "outside"), outside);
+    EXPECT_TRUE(fs::is_symlink(key));
+}
+
 // A directory of the user's where a listed file was is passed over: only files are removed.
 TEST_F(Uninstalling, PassesOverADirectoryWhereAFileWas)
 {
@@ -117,7 +168,7 @@ TEST_F(Uninstalling, AFileThatWillNotGoStaysListed)
     const std::string toolong(300, 'x');
     WriteRecordList(FIXTURE_REGKEY, VALUE_FILES, {"Font.ttf", toolong, "Gorvanel"});
     EXPECT_EQ(Uninstall(), "An error has occurred during the uninstall process.\n\nError: " + std::string(OP_DELETEFILE)
-                               + "\nError Code: " + std::to_string(ENAMETOOLONG));
+                               + "\nError Code: " + std::to_string(ENAMETOOLONG) + " (File name too long)");
     EXPECT_FALSE(fs::exists(GameDir() + "Font.ttf"));
     EXPECT_FALSE(fs::exists(GameDir() + "Gorvanel"));
     std::vector<std::string> files;

@@ -66,6 +66,7 @@ TEST_F(DownloadTest, ServerModes)
         {"404 without a size", {404, "<html>gone</html>"}, -1, MSG_DOWNLOAD},
         {"500", {500, body}, 5000, MSG_DOWNLOAD},
         {"stalled before the body", {200, body, FAKE_STALL, 0}, 5000, MSG_DOWNLOAD},
+        {"a trickle below the speed floor", {200, body, FAKE_TRICKLE}, 5000, MSG_DOWNLOAD},
         {"stalled in the middle", {200, body, FAKE_STALL, 2048}, 5000, MSG_DOWNLOAD},
         {"redirect loop", {302, "", FAKE_REDIRECT, 0, "/file"}, 5000, MSG_DOWNLOAD},
         {"redirect off the web", {302, "", FAKE_REDIRECT, 0, "file:///etc/passwd"}, -1, MSG_DOWNLOAD},
@@ -82,6 +83,25 @@ TEST_F(DownloadTest, ServerModes)
         else
             EXPECT_TRUE(Read("PKG.000") == body);
     }
+}
+
+// A server that sends just enough to pass the speed floor is still given up on once the file has
+// taken longer than its length allows.
+TEST_F(DownloadTest, EveryFileHasADeadline)
+{
+    CloseHttpSession(job.internethandle);
+    job.http.lowspeedbytes = 1;         // a byte every 100 ms passes this floor ...
+    job.http.lowspeedseconds = 30;
+    job.http.deadlinebasems = 1000;     // ... but 300 bytes may take 1 + 3 seconds, not 30
+    job.http.deadlinebytes = 100;
+    OpenInternet(job);
+    server.Route("/file", {200, FakeBody(300, 3), FAKE_TRICKLE});
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(Fetch("/file", 300), MSG_DOWNLOAD);
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_GT(took, std::chrono::milliseconds(3500));
+    EXPECT_LT(took, std::chrono::seconds(8));
+    EXPECT_EQ(Read("PKG.000"), "<missing>");
 }
 
 TEST_F(DownloadTest, PercentagesBeforeEachRead)

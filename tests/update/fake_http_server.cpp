@@ -203,6 +203,14 @@ void FakeHttpServer::Answer(int client)
             std::this_thread::sleep_for(std::chrono::milliseconds(30));
         }
         break;
+    case FAKE_TRICKLE:
+        if (!SendAll(client, answer))
+            break;
+        for (size_t at = 0; at < route.body.size() && !stopping; at++) {
+            if (!SendAll(client, route.body.substr(at, 1)) || PeerClosedWithin(client, 100))
+                break;
+        }
+        break;
     case FAKE_STALL:
         SendAll(client, answer + route.body.substr(0, route.cut));
         for (int waited = 0; waited < 20000 && !stopping; waited += 20)

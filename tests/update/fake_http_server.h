@@ -16,6 +16,7 @@ enum FakeMode {
     FAKE_CHUNKED,   // chunked transfer encoding
     FAKE_CUTSHORT,  // the full Content-Length announced, only `cut` bytes sent, then closed
     FAKE_SLOW,      // the body trickled out in small pieces with pauses (steady, just slow)
+    FAKE_TRICKLE,   // the body a byte every 100 ms: never still, never fast
     FAKE_STALL,     // the headers and `cut` bytes, then nothing until the client gives up
     FAKE_REDIRECT,  // 302 to `location`
 };

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
 
 #include "update_fixture.h"
 
@@ -18,19 +19,25 @@ protected:
         Write("Tessarine.dll", "old strings");
         Write("Music/Lull1.mid", "old song");
         Write("Blocker", "a file where a directory would be needed");
+        job = MakeJob("http://unused/");
+        job.runtag = "5eed";
     }
-    // An update whose file i has the given target, already downloaded as PKG.i with content "new <target>".
+    // An update whose file i has the given target, already downloaded by this run as its work file for
+    // PKG.i with content "new <target>".
     UpdateInfo Downloaded(const std::vector<std::string>& targets)
     {
         UpdateInfo info;
         info.count = (int32_t)targets.size();
+        job.written.clear();
         for (size_t i = 0; i < targets.size(); i++) {
             info.targets.push_back(targets[i]);
             info.sizes.push_back(-1);
-            Write(PackageName((int)i), "new " + targets[i]);
+            Write(Work((int)i), "new " + targets[i]);
+            EXPECT_FALSE(PathFileId(File(Work((int)i)).string(), &job.written[Work((int)i)]));
         }
         return info;
     }
+    std::string Work(int i) { return WorkName(job, PackageName(i)); }
     // The game's files and their contents, without the work files.
     std::map<std::string, std::string> Game()
     {
@@ -44,7 +51,6 @@ protected:
     // The message of the failure, or "" on success.
     std::string Install(const UpdateInfo& info)
     {
-        UpdateJob job = MakeJob("http://unused/");
         try {
             InstallPackages(job, info);
         } catch (const InternetError& e) {
@@ -54,6 +60,7 @@ protected:
         return "";
     }
     std::string detail;
+    UpdateJob job;
 };
 
 TEST_F(InstallTest, ReplacesKeepingModesAndAddsNewFiles)
@@ -97,7 +104,7 @@ TEST_F(InstallTest, AFailurePartWayLeavesTheGameAsItWas)
         const std::map<std::string, std::string> before = Game();
         const UpdateInfo info = Downloaded(c.targets);
         if (c.missing >= 0)
-            fs::remove(File(PackageName(c.missing)));
+            fs::remove(File(Work(c.missing)));
         EXPECT_EQ(Install(info), MSG_INSTALL);
         EXPECT_EQ(detail.rfind("Couldn't move PKG.00", 0), 0u) << detail;
         EXPECT_EQ(Game(), before);
@@ -124,7 +131,6 @@ TEST_F(InstallTest, TheVersionModuleGoesLast)
 {
     const UpdateInfo info = Downloaded({"TESSARINE.DLL", "Gorvanel", "Music/Lull1.mid"});
     WatchingUi watcher(dir);
-    UpdateJob job = MakeJob("http://unused/");
     job.ui = &watcher;
     InstallPackages(job, info);
     EXPECT_EQ(watcher.seen, (std::vector<std::string>{"Installing file 1 of 3... old strings",
@@ -138,12 +144,43 @@ TEST_F(InstallTest, AFailureAfterTheVersionModuleInTheListStillLeavesItOld)
 {
     const UpdateInfo info = Downloaded({"Tessarine.dll", "Gorvanel", "Blocker/x"});
     WatchingUi watcher(dir);
-    UpdateJob job = MakeJob("http://unused/");
     job.ui = &watcher;
     EXPECT_THROW(InstallPackages(job, info), InternetError);
     EXPECT_EQ(watcher.seen.size(), 2u);     // stopped at the third file before the version module was reached
     EXPECT_EQ(Read("Tessarine.dll"), "old strings");
     EXPECT_EQ(Read("Gorvanel"), "old game");
+}
+
+// Only the files this run wrote are installed: one put in a work file's place after the download (by
+// another updater, say) or one the run never wrote leaves the game as it was.
+TEST_F(InstallTest, OnlyThisRunsOwnWorkFilesGoIn)
+{
+    const struct {
+        const char* name;
+        std::function<void()> meddle;
+    } cases[] = {
+        {"replaced after the download",
+         [&] {
+             Write("other", "another run's half-written game");
+             fs::rename(File("other"), File(Work(1)));
+         }},
+        {"not written by this run", [&] { job.written.erase(Work(1)); }},
+        {"a link in its place",
+         [&] {
+             fs::remove(File(Work(1)));
+             fs::create_symlink(File("Gorvanel"), File(Work(1)));
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::map<std::string, std::string> before = Game();
+        const UpdateInfo info = Downloaded({"Music/Lull1.mid", "Gorvanel", "Tessarine.dll"});
+        c.meddle();
+        EXPECT_EQ(Install(info), MSG_INSTALL);
+        EXPECT_NE(detail.find("Couldn't move " + Work(1) + " to Gorvanel"), std::string::npos) << detail;
+        EXPECT_EQ(Game(), before);
+        EXPECT_EQ(Mode("Gorvanel"), 0755u);
+    }
 }
 
 TEST_F(InstallTest, NeverWritesThroughLinks)

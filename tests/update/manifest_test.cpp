@@ -54,8 +54,12 @@ TEST(Manifest, Table)
     thousandone.push_back("1");
 
     const Case cases[] = {
-        {"good", Newer({"2", "Gorvanel", "1000", "Tessarine.dll", "-1"}), MANIFEST_NEWER,
-         {"Gorvanel", "Tessarine.dll"}, {1000, -1}},
+        {"good", Newer({"2", "Gorvanel", "-1", "Tessarine.dll", "1000"}), MANIFEST_NEWER,
+         {"Gorvanel", "Tessarine.dll"}, {-1, 1000}},
+        {"the string module without its size", Newer({"2", "Gorvanel", "1000", "Tessarine.dll", "-1"}),
+         MANIFEST_MALFORMED, {}, {}},
+        {"the string module without its size, in capitals", Newer({"1", ".\\TESSARINE.DLL", "-1"}), MANIFEST_MALFORMED,
+         {}, {}},
         {"CR LF line ends",
          Lines({"GORV_MRV_DATA", "a", "b", "1", "2", "0", "16", "1", "Music\\Lull1.mid", "7"}, "\r\n"),
          MANIFEST_NEWER, {"Music/Lull1.mid"}, {7}},
@@ -113,6 +117,8 @@ TEST(Manifest, Table)
         {"the manifest's own file in capitals", OneTarget("FTPLIST.TXT"), MANIFEST_MALFORMED, {}, {}},
         {"a package file", OneTarget("PKG.000"), MANIFEST_MALFORMED, {}, {}},
         {"a package file's backup", OneTarget(".\\pkg.001.old"), MANIFEST_MALFORMED, {}, {}},
+        {"a run's own manifest", OneTarget("ftplist.txt.0badc0de"), MANIFEST_MALFORMED, {}, {}},
+        {"the update log", OneTarget("Update.Log"), MANIFEST_MALFORMED, {}, {}},
         {"a package name as a directory", OneTarget("PKG.002/x"), MANIFEST_MALFORMED, {}, {}},
         {"duplicate", Newer({"2", "a.dll", "1", "a.dll", "1"}), MANIFEST_MALFORMED, {}, {}},
         {"duplicate in another case", Newer({"2", "Gorvanel", "1", "GORVANEL", "1"}), MANIFEST_MALFORMED, {}, {}},
@@ -140,7 +146,7 @@ TEST(Manifest, Table)
 
 TEST(Manifest, ReadsTheWholeGoodList)
 {
-    const ManifestResult r = ParseManifest(Newer({"2", "Gorvanel", "1000", "Tessarine.dll", "-1"}), V1_2_0_15);
+    const ManifestResult r = ParseManifest(Newer({"2", "Gorvanel", "-1", "Tessarine.dll", "1000"}), V1_2_0_15);
     ASSERT_EQ(r.verdict, MANIFEST_NEWER);
     EXPECT_EQ(r.info.text1, "Gorvanel");
     EXPECT_EQ(r.info.text2, "an update");

@@ -44,7 +44,8 @@ std::vector<std::string> GameDirTest::Listing() const
 {
     std::vector<std::string> names;
     for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir))
-        names.push_back(e.path().lexically_relative(dir).string() + (e.is_directory() ? "/" : ""));
+        if (e.path().filename() != UPDATELOG_FILE)
+            names.push_back(e.path().lexically_relative(dir).string() + (e.is_directory() ? "/" : ""));
     std::sort(names.begin(), names.end());
     return names;
 }

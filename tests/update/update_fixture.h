@@ -39,7 +39,7 @@ protected:
     std::filesystem::path File(const std::string& name) const { return dir / name; }
     void Write(const std::string& name, const std::string& bytes, unsigned mode = 0644);
     std::string Read(const std::string& name) const;                 // "<missing>" when absent
-    std::vector<std::string> Listing() const;                        // every path below dir, sorted, dirs ending in '/'
+    std::vector<std::string> Listing() const;                        // every path below dir but the update log, sorted, dirs ending in '/'
     // A job on this directory against the given base URL with short test timeouts.
     UpdateJob MakeJob(const std::string& baseurl, uint32_t current = 0);
 

@@ -67,9 +67,11 @@ TEST(Version, ReadCurrentVersionWithoutTheModuleSaysSo)
     SetMessageBoxHook(CaptureBox);
     EXPECT_TRUE(ReadCurrentVersion());      // the test's directory has no string module
     SetMessageBoxHook(nullptr);
-    EXPECT_EQ(lastbox, "Error: Unable to initialize Tessarine engine.");
+    // An update can repair it: the version reads as 0.0.0.0, older than any.
+    EXPECT_EQ(lastbox, "Error: Unable to initialize Tessarine engine.\n\nThe game's files are damaged: press Update to "
+                       "repair them.");
     EXPECT_EQ(currentversion, 0u);
-    EXPECT_EQ(currentversiontext, "Current Version:");
+    EXPECT_EQ(currentversiontext, "Current Version: 0.0.0.0");
 }
 
 TEST(Settings, BaseUrlComesFromTheCommandLineTheVariableOrTheBuild)
@@ -95,6 +97,16 @@ TEST(Settings, BaseUrlComesFromTheCommandLineTheVariableOrTheBuild)
         testing::internal::GetCapturedStderr();
     }
     EXPECT_EQ(DefaultBaseUrl().back(), '/');
+}
+
+TEST(Settings, PlaceholderAddresses)
+{
+    for (const char* url : {"https://gorvanel.example.net/download/files/gorvanel/", "http://example.com/",
+                            "https://EXAMPLE.ORG./x/", "http://user@updates.example:8080/", "http://a.invalid/"})
+        EXPECT_TRUE(IsPlaceholderUrl(url)) << url;
+    for (const char* url : {"https://gorvanel.net/download/", "http://127.0.0.1:8000/u/", "https://example.community/",
+                            "http://notexample.com/", "http://localhost/"})
+        EXPECT_FALSE(IsPlaceholderUrl(url)) << url;
     EXPECT_EQ(DefaultBaseUrl().rfind("https://", 0), 0u);
 }
 

@@ -3,6 +3,9 @@
 
 #include <unistd.h>
 
+#include <csignal>
+#include <functional>
+
 #include <chrono>
 #include <thread>
 
@@ -24,7 +27,6 @@ namespace fs = std::filesystem;
 constexpr const char* base = "/download/files/gorvanel/";
 
 std::vector<RecordedBox> boxes;
-
 BoxAnswer RecordBox(const char* caption, const char* text, BoxIcon icon, BoxButtons)
 {
     boxes.push_back({caption, text, icon == BOXICON_ERROR});
@@ -97,6 +99,30 @@ protected:
                          + "\nGorvanel\n6\n");
         server.Serve(std::string(base) + "PKG.000", strings);
         server.Serve(std::string(base) + "PKG.001", "game B");
+    }
+    void CloseDuringAnUpdate(const std::function<void()>& close)
+    {
+        OfferVersionB();
+        server.Route(std::string(base) + "PKG.001", {200, "game B", FAKE_STALL, 3});   // never ends by itself
+        const auto before = Listing();
+        PostSysMessage(SYS_COMMAND, 138, 0);
+        int code = 0;
+        ASSERT_FALSE(PumpSmallWindow(&code));
+        ASSERT_TRUE(UpdateRunning());
+        for (int i = 0; i < 500 && server.Requests().size() < 3; i++)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ASSERT_EQ(server.Requests().size(), 3u);
+        const auto start = std::chrono::steady_clock::now();
+        close();
+        PostSysMessage(SYS_COMMAND, 138, 0);    // a second update is not started
+        EXPECT_TRUE(Settle());
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
+        EXPECT_FALSE(MainWindowExists());
+        EXPECT_TRUE(boxes.empty());
+        EXPECT_EQ(server.Requests().size(), 3u);
+        EXPECT_EQ(Listing(), before);       // no work file
+        EXPECT_EQ(Read("Gorvanel"), "game A");
+        EXPECT_NE(Read(UPDATELOG_FILE).find("The update was cancelled"), std::string::npos);
     }
     void ExpectTheThreeButtons()
     {
@@ -178,25 +204,41 @@ TEST_F(UpdaterWindowTest, AFailedUpdateKeepsTheVersionAndGivesTheButtonsBack)
     EXPECT_EQ(boxes[1].text, "Update complete!");
 }
 
-TEST_F(UpdaterWindowTest, TheWindowStaysOpenWhileTheWorkerRuns)
+// Closing the window, or SIGTERM, during an update stops the transfer, leaves the game as it was with no
+// work file, and then closes.
+TEST_F(UpdaterWindowTest, ClosingDuringAnUpdateCancelsItCleanly)
 {
+    CloseDuringAnUpdate([] { InjectCloseRequest(); });
+}
+
+TEST_F(UpdaterWindowTest, SigtermDuringAnUpdateCancelsItCleanly)
+{
+    CloseDuringAnUpdate([] { raise(SIGTERM); });
+}
+
+// An unreadable string module does not keep the updater from starting: it reads as 0.0.0.0, says so,
+// and an update repairs it.
+TEST_F(UpdaterWindowTest, ADamagedStringModuleIsRepaired)
+{
+    Write("Tessarine.dll", "<html>not a module</html>");
+    EXPECT_TRUE(ReadCurrentVersion());
+    EXPECT_EQ(currentversion, 0u);
+    EXPECT_EQ(currentversiontext, "Current Version: 0.0.0.0");
+    boxes.clear();
     OfferVersionB();
-    server.Route(std::string(base) + "PKG.001", {200, "game B", FAKE_NORMAL, 0, "", 300});
     PostSysMessage(SYS_COMMAND, 138, 0);
-    int code = 0;
-    ASSERT_FALSE(PumpSmallWindow(&code));
-    ASSERT_TRUE(UpdateRunning());
-    InjectCloseRequest();
-    PostSysMessage(SYS_COMMAND, 138, 0);    // a second update is not started
-    EXPECT_FALSE(PumpSmallWindow(&code));
-    EXPECT_TRUE(MainWindowExists());
     EXPECT_FALSE(Settle());
-    EXPECT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(server.Requests().size(), 3u);
-    // Once it is done, closing closes.
-    InjectCloseRequest();
-    EXPECT_TRUE(Settle());
-    EXPECT_FALSE(MainWindowExists());
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Update complete!");
+    EXPECT_EQ(currentversiontext, "Current Version: 1.0.0.1");
+    EXPECT_EQ(Read("Gorvanel"), "game B");
+}
+
+TEST_F(UpdaterWindowTest, TheWindowHasNoTitleBar)
+{
+    std::string caption;
+    EXPECT_FALSE(HeadlessSmallWindowFramed(&caption));
+    EXPECT_EQ(caption, "Gorvanel Update");
 }
 
 TEST_F(UpdaterWindowTest, QuitCloses)
@@ -236,14 +278,23 @@ TEST_F(UpdaterStartTest, WithoutTheStringModuleItSaysSoAndEnds)
               "Error: Gorvanel Update could not locate the file tessarine.dll.\n\nGorvanel Update will now close.");
 }
 
-TEST_F(UpdaterStartTest, ABrokenStringModuleCannotStartTheEngine)
+TEST_F(UpdaterStartTest, ABrokenStringModuleStillOpensTheWindowToRepairIt)
 {
     Write("Tessarine.dll", "not a module");
     char name[] = "update";
     char* argv[] = {name, nullptr};
+    static int frames;
+    frames = 0;
+    // The window shows itself, then the user closes it.
+    WatchPresentedFrames([](const uint32_t*, int, int) {
+        if (frames++ == 0)
+            InjectCloseRequest();
+    });
     EXPECT_EQ(UpdaterMain(1, argv, BACKEND_HEADLESS), 0);
+    WatchPresentedFrames(nullptr);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text, "Error: Unable to initialize Tessarine engine.");
+    EXPECT_EQ(boxes[0].text, MSG_REPAIR);
+    EXPECT_GT(frames, 0);       // the window was there, offering Update
 }
 
 TEST_F(UpdaterStartTest, RequireFileFindsAnyCase)

@@ -63,9 +63,10 @@ const std::map<std::string, std::string> gameA = {
 TEST_F(WorkerTest, Outcomes)
 {
     const std::string song = FakeBody(70000, 5);
+    const std::string stringsB = VersionModule("1", "0", "0", "1");
     const std::map<std::string, std::string> gameB = {
         {"Gorvanel", "game B"}, {"Music/", ""}, {"Music/Lull1.mid", "song A"}, {"Music/Lull2.mid", song},
-        {"Tessarine.dll", "strings B"}};
+        {"Tessarine.dll", stringsB}};
     const std::string manifest = std::string(base) + "__download.txt";
     struct Case {
         const char* name;
@@ -76,8 +77,20 @@ TEST_F(WorkerTest, Outcomes)
     };
     const std::vector<Case> cases = {
         {"success",
-         [&](FakeHttpServer& s) { Offer(s, {{"Tessarine.dll", "strings B"}, {"Gorvanel", "game B"}, {"Music\\Lull2.mid", song}}); },
+         [&](FakeHttpServer& s) { Offer(s, {{"Tessarine.dll", stringsB}, {"Gorvanel", "game B"}, {"Music\\Lull2.mid", song}}); },
          MSG_COMPLETE, gameB, 4},
+        {"a string module of junk",
+         [&](FakeHttpServer& s) { Offer(s, {{"Tessarine.dll", FakeBody(stringsB.size(), 8)}, {"Gorvanel", "game B"}}); },
+         MSG_DOWNLOAD, gameA, 3},
+        {"a string module of another version",
+         [&](FakeHttpServer& s) { Offer(s, {{"Gorvanel", "game B"}, {"tessarine.dll", VersionModule("1", "0", "0", "2")}}); },
+         MSG_DOWNLOAD, gameA, 3},
+        {"an error page for a string module listed without its size",
+         [&](FakeHttpServer& s) {
+             s.Serve(manifest, "GORV_MRV_DATA\nGorvanel\nB\n1\n0\n0\n1\n1\nTessarine.dll\n-1\n");
+             s.Serve(std::string(base) + "PKG.000", "<html>Service Unavailable</html>");
+         },
+         MSG_BADLIST, gameA, 1},
         {"no files", [&](FakeHttpServer& s) { Offer(s, {}); }, MSG_COMPLETE, gameA, 1},
         {"manifest 404", [&](FakeHttpServer&) {}, MSG_DOWNLOAD, gameA},
         {"manifest 500", [&](FakeHttpServer& s) { s.Route(manifest, {500, "GORV_MRV_DATA\n"}); }, MSG_DOWNLOAD, gameA},
@@ -94,7 +107,7 @@ TEST_F(WorkerTest, Outcomes)
         {"older", [&](FakeHttpServer& s) { Offer(s, {{"Gorvanel", "game B"}}, "0\n9\n9\n9\n"); }, MSG_UPTODATE, gameA},
         {"a file missing on the server",
          [&](FakeHttpServer& s) {
-             Offer(s, {{"Tessarine.dll", "strings B"}, {"Gorvanel", "game B"}});
+             Offer(s, {{"Tessarine.dll", stringsB}, {"Gorvanel", "game B"}});
              s.Route(std::string(base) + "PKG.001", {404, "gone"});
          },
          MSG_DOWNLOAD, gameA},
@@ -105,7 +118,7 @@ TEST_F(WorkerTest, Outcomes)
          },
          MSG_DOWNLOAD, gameA},
         {"a failure installing",
-         [&](FakeHttpServer& s) { Offer(s, {{"Tessarine.dll", "strings B"}, {"Gorvanel", "game B"}, {"Music/Lull1.mid/x", "x"}}); },
+         [&](FakeHttpServer& s) { Offer(s, {{"Tessarine.dll", stringsB}, {"Gorvanel", "game B"}, {"Music/Lull1.mid/x", "x"}}); },
          MSG_INSTALL, gameA},
     };
     for (const Case& c : cases) {
@@ -122,7 +135,13 @@ TEST_F(WorkerTest, Outcomes)
         EXPECT_EQ(ui.boxes[0].caption, success ? "Gorvanel Update" : "Error");
         EXPECT_EQ(ui.boxes[0].text, c.message);
         EXPECT_EQ(ui.boxes[0].error, !success);
-        EXPECT_EQ(log.empty(), success) << log;     // a failure logs its detail
+        EXPECT_EQ(log.empty(), success) << log;     // a failure logs its detail ...
+        const std::string updatelog = Read(UPDATELOG_FILE);    // ... in the update log too, with the steps
+        EXPECT_NE(updatelog.find("Establishing Connection..."), std::string::npos) << updatelog;
+        if (success)
+            EXPECT_NE(updatelog.find(MSG_COMPLETE), std::string::npos) << updatelog;
+        else
+            EXPECT_NE(updatelog.find("ERROR: " + log.substr(7, log.size() - 8)), std::string::npos) << updatelog;
         EXPECT_EQ(Game(), c.after);                 // no work file is left, old or new
         EXPECT_EQ(ui.statuses.back(), "Closing Connection...");
         if (c.requests) {
@@ -134,7 +153,8 @@ TEST_F(WorkerTest, Outcomes)
 TEST_F(WorkerTest, StatusLinesOfAWholeUpdate)
 {
     FakeHttpServer server;
-    ASSERT_TRUE(Run([](FakeHttpServer& s) { Offer(s, {{"Tessarine.dll", "strings B"}, {"Gorvanel", FakeBody(3000, 6)}}); },
+    const std::string stringsB = VersionModule("1", "0", "0", "1");
+    ASSERT_TRUE(Run([&](FakeHttpServer& s) { Offer(s, {{"Tessarine.dll", stringsB}, {"Gorvanel", FakeBody(3000, 6)}}); },
                     server));
     const std::vector<std::string> expected = {
         "Establishing Connection...",
@@ -164,6 +184,47 @@ TEST_F(WorkerTest, NoConnectionAtAll)
     ASSERT_EQ(ui.boxes.size(), 1u);
     EXPECT_EQ(ui.boxes[0].text, MSG_DOWNLOAD);
     EXPECT_EQ(ui.donecount, 1);
+    EXPECT_EQ(Game(), gameA);
+}
+
+// A second updater in the same game directory touches nothing, not even the first one's work files.
+TEST_F(WorkerTest, OneUpdateAtATime)
+{
+    FakeHttpServer server;
+    Offer(server, {{"Tessarine.dll", VersionModule("1", "0", "0", "1")}, {"Gorvanel", "game B"}});
+    MakeGameA();
+    int first = -1;
+    ASSERT_EQ(LockDirectory(dir.string(), &first), 0);     // the first updater, at work
+    UpdateJob job = MakeJob(server.Url(base), VERSION_A);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(UpdateThreadProc(job));
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, MSG_BUSY);
+    EXPECT_EQ(ui.donecount, 1);
+    EXPECT_TRUE(server.Requests().empty());
+    std::map<std::string, std::string> withwork = gameA;
+    withwork["PKG.007"] = "left by an earlier run";
+    EXPECT_EQ(Game(), withwork);
+
+    // Once the first is done, the next one runs.
+    UnlockDirectory(first);
+    ui = RecordingUi();
+    job = MakeJob(server.Url(base), VERSION_A);
+    EXPECT_TRUE(UpdateThreadProc(job));
+    EXPECT_EQ(Read("Gorvanel"), "game B");
+}
+
+// The address built in until there is a server says so, and asks no one.
+TEST_F(WorkerTest, NoServerConfigured)
+{
+    MakeGameA();
+    UpdateJob job = MakeJob("https://gorvanel.example.net/download/files/gorvanel/", VERSION_A);
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(UpdateThreadProc(job));
+    testing::internal::GetCapturedStderr();
+    ASSERT_EQ(ui.boxes.size(), 1u);
+    EXPECT_EQ(ui.boxes[0].text, MSG_NOSERVER);
     EXPECT_EQ(Game(), gameA);
 }
 
