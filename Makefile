@@ -1,6 +1,7 @@
 # Gorvanel: `make play` builds the game and starts it; `make test` builds and runs every test;
 # `make bench` runs the benchmarks on an optimised build and prints one table of them; `make fuzz` runs
-# every fuzz target for FUZZ_SECONDS each. Each installs what it needs first.
+# every fuzz target for FUZZ_SECONDS each; `make golden` stores the golden frames anew (after a meant
+# change of what a screen shows: look at the PNGs first). Each installs what it needs first.
 
 DEPS := cmake ninja-build g++ pkg-config \
         libsdl2-dev libsdl2-mixer-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libcurl4-openssl-dev \
@@ -12,7 +13,7 @@ DEPS := cmake ninja-build g++ pkg-config \
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
 
-.PHONY: play test tsan bench fuzz media-sheet package deps build-play build-test build-bench clean
+.PHONY: play test golden tsan bench fuzz media-sheet package deps build-play build-test build-bench clean
 
 deps:
 	@missing=$$(for p in $(DEPS); do \
@@ -38,6 +39,12 @@ build-test: deps
 
 test: build-test
 	cd build/test && ctest --output-on-failure -j $(JOBS)
+
+# The golden frames of tests/game/golden/ (tests/game/support/golden.h), stored anew by every test whose
+# suite is named Golden... from the screens as the test build now draws them; the PNGs they are made
+# from lie beside the test programs in build/test.
+golden: build-test
+	cd build/test && GORV_UPDATE_GOLDEN=1 ctest -R Golden -j $(JOBS)
 
 build-bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF -DGORV_BENCH=ON

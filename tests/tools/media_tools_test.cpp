@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -84,6 +86,48 @@ TEST_F(MediaTool, ArtRefusesACutOutsideItsAtlasWithFileAndLine)
                                     "cell 0 \"Open ground\" fill player 1000 2070 32 32\n");
     EXPECT_TRUE(Art());
     EXPECT_NE(errors.find("terrain.cut:2: rectangle outside player"), std::string::npos) << errors;
+}
+
+// A cut must hold one figure: a piece of the next sprite at its edge, or a cut larger than the cell it
+// is squeezed into, is refused by file and line; edgeok and alone are the two ways to accept such a cut.
+TEST_F(MediaTool, ArtRefusesACutHoldingAPieceOfItsNeighbour)
+{
+    struct Case {
+        const char* layers;
+        const char* refusal;    // nullptr: accepted
+    } const cases[] = {
+        // A bat with the tail of the creature above it, and the same cut told to keep the bat alone.
+        {"centre player 701 673 34 38", "a piece of"},
+        {"centre player 701 673 34 38 alone", nullptr},
+        // A skeleton cut clean.
+        {"centre player 916 1510 28 34", nullptr},
+        // A winged figure with a corner of its neighbour, and the same told to keep the figure.
+        {"centre player 52 1253 33 33", "a piece of"},
+        {"centre player 52 1253 33 33 alone", nullptr},
+        // Coins in loose piles that end at the tile's own edge.
+        {"centre main 192 688 32 32", "a piece of"},
+        {"centre main 192 688 32 32 edgeok", nullptr},
+    };
+    Write(root / "art/atlases.txt", playeratlas +
+                                        "atlas main main.png "
+                                        "89f404ae30ab05c91e96d50bd166169c0819bbe61951b31ed1517c7c0cd912df\n");
+    std::string units = "sheet units.bmp 16 16 40 40\n";
+    for (size_t i = 0; i < std::size(cases); i++)
+        units += "cell " + std::to_string(i) + " \"Case\" " + cases[i].layers + "\n";
+    Write(root / "art/units.cut", units);
+    // An effect wider than a cell.
+    Write(root / "art/spellanim.cut", "sheet spellanim.bmp 16 24 40 40\nanim 0 \"Bolt\" cycle main 252 870 75 32\n");
+    EXPECT_TRUE(Art());
+    for (size_t i = 0; i < std::size(cases); i++) {
+        const std::string at = "units.cut:" + std::to_string(i + 2) + ": ";
+        const size_t found = errors.find(at);
+        EXPECT_EQ(found != std::string::npos, cases[i].refusal != nullptr) << cases[i].layers << "\n" << errors;
+        if (cases[i].refusal && found != std::string::npos)
+            EXPECT_EQ(errors.compare(found + at.size(), strlen(cases[i].refusal), cases[i].refusal), 0)
+                << cases[i].layers << "\n" << errors;
+    }
+    EXPECT_NE(errors.find("spellanim.cut:2: the cut is 75 x 32, larger than the 40 x 40 cell"), std::string::npos)
+        << errors;
 }
 
 TEST_F(MediaTool, SoundWritesQuietEdgedPcmBelowFullScaleAndItsManifest)

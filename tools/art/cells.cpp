@@ -12,7 +12,8 @@
 //   gen <procedure> [arguments]                a procedure of procedures.cpp
 //   post <spent | rank N | frame RRGGBB | dim P>   changes what the cell holds so far
 // Options: flip, dx=N, dy=N, scale=P (percent), tint=RRGGBB/P (towards a colour by P percent),
-// bright=P (percent), grey.
+// bright=P (percent), grey, edgeok (the cut's separate pieces at its edge are its own), alone (the
+// pieces of a neighbour at the cut's edge are dropped): fragments.h.
 // Animation styles: grow, burst, spin, rise, fall, pulse, cycle, sweep; a source is an atlas rectangle
 // with options, or "gen <procedure> ...".
 #include "tools/art/cells.h"
@@ -23,6 +24,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/art/fragments.h"
 #include "tools/art/paint.h"
 #include "tools/art/sha256.h"
 
@@ -76,7 +78,7 @@ std::vector<Args> Layers(const Args& tokens, size_t from)
 }
 
 struct Options {
-    bool flip = false, grey = false;
+    bool flip = false, grey = false, edgeok = false, alone = false;
     int dx = 0, dy = 0, scale = 100, bright = 100, tintpct = 0;
     Rgba tint;
 };
@@ -92,6 +94,10 @@ bool ParseOptions(const Args& a, size_t from, Options& o, std::string& error)
             o.flip = true;
         else if (s == "grey")
             o.grey = true;
+        else if (s == "edgeok")
+            o.edgeok = true;
+        else if (s == "alone")
+            o.alone = true;
         else if (key == "dx")
             bad = ToInt(value, o.dx);
         else if (key == "dy")
@@ -173,7 +179,8 @@ Image FillFrom(const Image& tile, const int w, const int h)
     return out;
 }
 
-// Distance outside the river channel of a neighbour mask (1 up, 2 left, 4 right, 8 down); negative inside.
+// Distance outside the river channel of a neighbour mask (1 up, 2 down, 4 left, 8 right, as the map
+// stores it); negative inside.
 double RiverDistance(const int mask, const double x, const double y)
 {
     const double c = 19.5, half = 8.5;
@@ -186,9 +193,9 @@ double RiverDistance(const int mask, const double x, const double y)
         d = std::min(d, dx > 0 || dy > 0 ? std::hypot(dx, dy) : -inside);
     };
     arm(mask & 1, c - half, -2, c + half, c);
-    arm(mask & 8, c - half, c, c + half, 42);
-    arm(mask & 2, -2, c - half, c, c + half);
-    arm(mask & 4, c, c - half, 42, c + half);
+    arm(mask & 2, c - half, c, c + half, 42);
+    arm(mask & 4, -2, c - half, c, c + half);
+    arm(mask & 8, c, c - half, 42, c + half);
     // The banks wander a little, so long rivers do not look ruled.
     return d + (Noise(x / 5, y / 5, mask + 77) - 0.5) * 2.2;
 }
@@ -249,6 +256,10 @@ bool Layer(Image& cell, const Args& a, const Sheet& sheet, std::string& error)
     Image tile;
     if (kind == "fill" || kind == "centre") {
         if (ReadTile(a, 1, tile, error) || ParseOptions(a, 6, o, error))
+            return true;
+        if (o.alone)
+            KeepFigure(tile);
+        if (kind == "centre" && !(error = CheckCut(tile, atoi(a[2].c_str()), atoi(a[3].c_str()), cell.w, cell.h, o.edgeok)).empty())
             return true;
         if (kind == "fill") {
             tile = FillFrom(tile, cell.w, cell.h);
@@ -364,6 +375,10 @@ bool Animation(Sheet& sheet, const Args& tokens, std::string& error)
         } else {
             if (ReadTile(layer, 0, src, error) || ParseOptions(layer, 5, o, error))
                 return true;
+            if (o.alone)
+                KeepFigure(src);
+            if (!(error = CheckCut(src, atoi(layer[1].c_str()), atoi(layer[2].c_str()), sheet.cellw, sheet.cellh, o.edgeok)).empty())
+                return true;
             ApplyOptions(src, o);
         }
         sources.push_back(src);
@@ -447,8 +462,10 @@ bool ComposeSheet(const std::string& cutlist, Sheet& out)
     }
     std::string line, error;
     int number = 0;
+    bool failed = false;
     while (std::getline(in, line)) {
         number++;
+        error.clear();
         const Args t = Tokens(line);
         if (t.empty())
             continue;
@@ -460,6 +477,8 @@ bool ComposeSheet(const std::string& cutlist, Sheet& out)
                 out.image = Image(1 + out.columns * (out.cellw + 1), 1 + out.rows * (out.cellh + 1));
         } else if (out.image.w == 0) {
             error = "the first line must be: sheet <file> <columns> <rows> <cell width> <cell height>";
+            fprintf(stderr, "gorvart: %s:%d: %s\n", cutlist.c_str(), number, error.c_str());
+            return true;
         } else if (t[0] == "cell" && t.size() >= 4) {
             int n;
             if (ToInt(t[1], n) || n < 0 || n >= out.columns * out.rows) {
@@ -481,10 +500,11 @@ bool ComposeSheet(const std::string& cutlist, Sheet& out)
         } else {
             error = "unknown line";
         }
+        // Every faulty line is reported, so that one run lists all that a change of atlas broke.
         if (!error.empty()) {
             fprintf(stderr, "gorvart: %s:%d: %s\n", cutlist.c_str(), number, error.c_str());
-            return true;
+            failed = true;
         }
     }
-    return false;
+    return failed;
 }

@@ -92,11 +92,13 @@ int main(int argc, char** argv)
         return 1;
 
     std::vector<Sheet> sheets;
+    bool failed = false;
     for (const char* list : cutlists) {
         sheets.emplace_back();
-        if (ComposeSheet(sources + "/" + list, sheets.back()))
-            return 1;
+        failed = ComposeSheet(sources + "/" + list, sheets.back()) || failed;
     }
+    if (failed)
+        return 1;
     sheets.emplace_back();
     sheets.emplace_back();
     MakeIconSheets(sheets[sheets.size() - 2], sheets.back());

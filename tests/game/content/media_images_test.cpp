@@ -170,3 +170,60 @@ TEST(ShippedImages, IconSheetsHoldTheirCells)
         EXPECT_GT(lit, 2500) << "menu icon cell " << c;
     }
 }
+
+namespace {
+
+// Water on the river cells: blue over green grass and brown banks (foam at the edge is water too).
+bool Water(const uint32_t rgb)
+{
+    const int r = rgb >> 16 & 0xFF, g = rgb >> 8 & 0xFF, b = rgb & 0xFF;
+    return b > r + 30 && b > g;
+}
+
+enum { UP = 1, DOWN = 2, LEFT = 4, RIGHT = 8 };
+
+// Which sides of a terrain cell hold water where the next square's river would join it: the middle of
+// each side, where a channel of the neighbour runs in.
+int WaterSides(const Picture& sheet, const int cell)
+{
+    const int x0 = 1 + 41 * (cell % 16), y0 = 1 + 41 * (cell / 16);
+    const auto wet = [&](int fx, int fy, int dx, int dy) {
+        for (int k = 0; k < 8; k++)
+            if (!Water(sheet.At(x0 + fx + k * dx, y0 + fy + k * dy)))
+                return false;
+        return true;
+    };
+    return (wet(16, 0, 1, 0) ? UP : 0) | (wet(16, 39, 1, 0) ? DOWN : 0) | (wet(0, 16, 0, 1) ? LEFT : 0) |
+           (wet(39, 16, 0, 1) ? RIGHT : 0);
+}
+
+// Whether any pixel along a side holds water.
+bool SideWet(const Picture& sheet, const int cell, const int side)
+{
+    const int x0 = 1 + 41 * (cell % 16), y0 = 1 + 41 * (cell / 16);
+    for (int k = 0; k < 40; k++) {
+        const int x = side == LEFT ? 0 : side == RIGHT ? 39 : k, y = side == UP ? 0 : side == DOWN ? 39 : k;
+        if (Water(sheet.At(x0 + x, y0 + y)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// A river square's cell is 7 + 16 * mask, the mask of its river neighbours as the map stores it (1 up,
+// 2 down, 4 left, 8 right): its water reaches exactly those sides, so neighbouring cells join into one
+// river. The crossings are the straight runs, left to right (cell 6) and up and down (cell 22).
+TEST(ShippedImages, RiverCellsCarryWaterToTheSidesOfTheirMask)
+{
+    const Picture terrain = Load("Brackwel.dll", "terrain.bmp");
+    std::vector<std::pair<int, int>> cells = {{6, LEFT | RIGHT}, {22, UP | DOWN}};
+    for (int mask = 0; mask < 16; mask++)
+        cells.push_back({7 + 16 * mask, mask});
+    for (const auto& [cell, mask] : cells) {
+        EXPECT_EQ(WaterSides(terrain, cell), mask) << "terrain cell " << cell;
+        for (const int side : {UP, DOWN, LEFT, RIGHT})
+            if (!(mask & side))
+                EXPECT_FALSE(SideWet(terrain, cell, side)) << "terrain cell " << cell << ": water on side " << side;
+    }
+}

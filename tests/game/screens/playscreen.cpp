@@ -18,6 +18,7 @@
 #include "game/view/geometry.h"
 #include "game/view/minimap.h"
 #include "game/view/unitpicture.h"
+#include "game/view/unitpanel.h"
 #include "platform/random.h"
 #include "tests/game/support/world.h"
 
@@ -34,6 +35,7 @@ void PlayScreenTest::TearDown()
 {
     ClearSendQueue();
     ResetTurnSteps();
+    shownlife = shownmoves = shownmana = shownexp = 0;  // the panel's meters glide from where they were
     ScreenTest::TearDown();
 }
 

@@ -1,6 +1,6 @@
-// Pictures of the playing screens as the game draws them headless, for eyes: each test brings one
-// screen to a typical frame on a map of the game's own making and saves it as
-// <test binary dir>/play-<name>.png.
+// The playing screens as the game draws them headless: each test brings one screen to a typical frame
+// on a map of the game's own making and compares it with its golden fixture
+// (tests/game/support/golden.h); the frame is written as <test binary dir>/play-<name>.png to look at.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -18,16 +18,10 @@
 
 namespace {
 
-class PlayShots : public PlayScreenTest {
-protected:
-    void ExpectDrawn(const PixelRect& rect)
-    {
-        const PixelRect ink = Ink(backbuffer, rect);
-        EXPECT_LT(ink.left, ink.right);
-    }
+class GoldenPlayScreens : public PlayScreenTest {
 };
 
-TEST_F(PlayShots, WarlordSelection)
+TEST_F(GoldenPlayScreens, WarlordSelection)
 {
     MakeRealGame(2, 30, 7);
     p[0].startx = 8;
@@ -39,11 +33,10 @@ TEST_F(PlayShots, WarlordSelection)
     Frames(1);
     MoveTo(560, 180);                   // over its first spell
     Frames(2);
-    SaveScreen("play-warlords");
-    ExpectDrawn({200, 75, 725, 495});
+    ExpectGoldenScreen("play-warlords");
 }
 
-TEST_F(PlayShots, Shop)
+TEST_F(GoldenPlayScreens, Shop)
 {
     MakeRealGame(2, 30, 7);
     Put(0, 8, 8, Warlord(0));
@@ -56,11 +49,10 @@ TEST_F(PlayShots, Shop)
     Frames(2);
     MoveTo(650, 350);
     Frames(1);
-    SaveScreen("play-shop");
-    ExpectDrawn({65, 100, 380, 380});
+    ExpectGoldenScreen("play-shop");
 }
 
-TEST_F(PlayShots, InGameMenu)
+TEST_F(GoldenPlayScreens, InGameMenu)
 {
     MakeRealGame(2, 30, 7);
     ActWith(Put(0, 15, 15, Warlord(0)));
@@ -72,11 +64,10 @@ TEST_F(PlayShots, InGameMenu)
     Frames(1);
     MoveTo(420, 225);
     Frames(2);
-    SaveScreen("play-menu");
-    ExpectDrawn({285, 110, 515, 390});
+    ExpectGoldenScreen("play-menu");
 }
 
-TEST_F(PlayShots, Options)
+TEST_F(GoldenPlayScreens, Options)
 {
     MakeRealGame(2, 30, 7);
     Put(0, 15, 15, Warlord(0));
@@ -87,11 +78,10 @@ TEST_F(PlayShots, Options)
     gs = GAME_OPTIONSOPEN;
     returngs = GAME_WATCH;
     Frames(3);
-    SaveScreen("play-options");
-    ExpectDrawn({285, 70, 515, 530});
+    ExpectGoldenScreen("play-options");
 }
 
-TEST_F(PlayShots, Victory)
+TEST_F(GoldenPlayScreens, Victory)
 {
     MakeRealGame(2, 30, 7);
     Put(0, 15, 15, Warlord(0));
@@ -99,11 +89,10 @@ TEST_F(PlayShots, Victory)
     DeclareWinner(0);
     Frames(3);
     ASSERT_EQ(gs, GAME_VICTORYSCREEN);
-    SaveScreen("play-victory");
-    ExpectDrawn({5, 130, 795, 490});
+    ExpectGoldenScreen("play-victory");
 }
 
-TEST_F(PlayShots, Deployment)
+TEST_F(GoldenPlayScreens, Deployment)
 {
     MakeRealGame(2, 30, 7);
     p[0].startx = 15;
@@ -119,11 +108,10 @@ TEST_F(PlayShots, Deployment)
     Frames(3);
     MoveTo(ScreenX(13), ScreenY(16));
     Frames(2);
-    SaveScreen("play-deploy");
-    ExpectDrawn({5, 30, 795, 520});
+    ExpectGoldenScreen("play-deploy");
 }
 
-TEST_F(PlayShots, UnitTurnWithItsAttackRangeMarked)
+TEST_F(GoldenPlayScreens, UnitTurnWithItsAttackRangeMarked)
 {
     MakeRealGame(2, 30, 7);
     const int32_t archer = Put(0, 15, 15, Buyable(4));
@@ -138,11 +126,10 @@ TEST_F(PlayShots, UnitTurnWithItsAttackRangeMarked)
     ASSERT_EQ(commandmode, COMMAND_ATTACK);
     MoveTo(ScreenX(17), ScreenY(14));
     Frames(2);
-    SaveScreen("play-unitturn");
-    ExpectDrawn({5, 520, 795, 600});
+    ExpectGoldenScreen("play-unitturn");
 }
 
-TEST_F(PlayShots, SpellBeingAimed)
+TEST_F(GoldenPlayScreens, SpellBeingAimed)
 {
     MakeRealGame(2, 30, 7);
     const int32_t caster = Put(0, 15, 15, Warlord(0));
@@ -161,11 +148,10 @@ TEST_F(PlayShots, SpellBeingAimed)
     ASSERT_EQ(commandmode, COMMAND_SPELL);
     MoveTo(ScreenX(17), ScreenY(16));
     Frames(2);
-    SaveScreen("play-spell");
-    ExpectDrawn({5, 30, 795, 520});
+    ExpectGoldenScreen("play-spell");
 }
 
-TEST_F(PlayShots, DaySummary)
+TEST_F(GoldenPlayScreens, DaySummary)
 {
     MakeRealGame(3, 30, 7);
     startgold = 600;
@@ -185,8 +171,7 @@ TEST_F(PlayShots, DaySummary)
     }
     MoveTo(300, 560);
     Frames(2);
-    SaveScreen("play-summary");
-    ExpectDrawn({395, 95, 795, 595});
+    ExpectGoldenScreen("play-summary");
 }
 
 } // namespace

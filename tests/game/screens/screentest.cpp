@@ -11,6 +11,7 @@
 #include "game/screens/buttons.h"
 #include "game/screens/help.h"
 #include "game/screens/lobby.h"
+#include "game/view/board.h"
 #include "game/view/chat.h"
 #include "game/screens/runscreen.h"
 #include "game/screens/states.h"
@@ -28,9 +29,11 @@
 #include "game/view/names.h"
 #include "platform/clock.h"
 #include "platform/files.h"
+#include "platform/gdi.h"
 #include "platform/headless.h"
 #include "platform/inputscript.h"
 #include "platform/window.h"
+#include "tests/game/support/golden.h"
 
 void ScreenTest::SetUp()
 {
@@ -73,6 +76,8 @@ void ScreenTest::SetUp()
 
 void ScreenTest::TearDown()
 {
+    RecordDrawnText(nullptr);   // its fonts go now
+    gridon = 0;
     LeaveGame();
     ClearSendQueue();
     ClearInputScript();
@@ -118,6 +123,7 @@ void ScreenTest::Frames(int n)
         SysMsg msg;
         while (PeekSysMessage(&msg))
             DispatchSysMessage(&msg);
+        StartGoldenTexts();     // the texts of the last frame, for a golden screen
         RunScreen();
     }
 }
@@ -132,10 +138,9 @@ int ScreenTest::FramesUntil(int32_t state, int limit)
     return gs == state ? limit : -1;
 }
 
-void ScreenTest::SaveScreen(const std::string& name)
+void ScreenTest::ExpectGoldenScreen(const std::string& name)
 {
-    const std::string path = std::string(GORV_TEST_DIR) + "/" + name + ".png";
-    EXPECT_FALSE(SaveLastFramePng(path.c_str())) << path;
+    ExpectGoldenFrame(name, GORV_TEST_DIR);
 }
 
 bool ScreenTest::Played(const char* sound)

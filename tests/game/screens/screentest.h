@@ -22,8 +22,9 @@ protected:
     void Frames(int n = 1);                         // n frames of the screen machine
     // Frames until gs is state; the number run, or -1 when limit frames did not get there.
     int FramesUntil(int32_t state, int limit = 1000);
-    // The last presented frame as <test binary dir>/<name>.png.
-    void SaveScreen(const std::string& name);
+    // The last presented frame and the texts of the frame that drew it, compared with golden fixture
+    // `name` (tests/game/support/golden.h); the frame is written as <test binary dir>/<name>.png.
+    void ExpectGoldenScreen(const std::string& name);
     static bool Played(const char* sound);          // the sound was asked for since SetUp
 
     int32_t cursorx = 400, cursory = 300;

@@ -1,10 +1,9 @@
 // The unit panel, the square panel and a summary graph page drawn with the game's own pictures and
-// catalogue, saved as PNGs in the build tree for eyes (unitpanel.png, squarepanel.png, graphpage.png).
+// catalogue, compared with their golden fixtures (tests/game/support/golden.h); the frames are written
+// in the build tree to look at (unitpanel.png, squarepanel.png, graphpage.png).
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 #include "game/model/catalogue.h"
 #include "game/model/mapgen.h"
@@ -31,7 +30,8 @@
 #include "game/view/text.h"
 #include "game/view/unitpanel.h"
 #include "game/view/unitpicture.h"
-#include "platform/headless.h"
+#include "platform/gdi.h"
+#include "tests/game/support/golden.h"
 #include "tests/game/support/world.h"
 #include "tests/game/view/viewtest.h"
 
@@ -39,7 +39,7 @@ namespace {
 
 enum : int32_t { GEOMANCER = 18, CATAPULT = 23, PIKEMAN = 2, BATTLEMAGE = 14 };
 
-class ScreenshotTest : public ViewTest {
+class GoldenPanels : public ViewTest {
 protected:
     void SetUp() override
     {
@@ -48,9 +48,11 @@ protected:
         ASSERT_FALSE(LoadGameText()) << "the game's string module";
         ASSERT_FALSE(LoadGameArt()) << "the game's image modules";
         MakeScene();
+        StartGoldenTexts();
     }
     void TearDown() override
     {
+        RecordDrawnText(nullptr);
         ReleaseAllImages();
         shownlife = shownmoves = shownmana = shownexp = 0;
         commandmode = COMMAND_MOVE;
@@ -119,51 +121,34 @@ protected:
         DrawUnitPanel(0, geomancer);
         DrawMinimap();
     }
-    const uint32_t* Save(const char* name)
+    void ExpectGolden(const char* name)
     {
         DrawCursor(0);
         FlipScreen();
-        const std::string png = std::string(GORV_TEST_DIR) + "/" + name;
-        EXPECT_FALSE(SaveLastFramePng(png.c_str())) << png;
-        int width = 0, height = 0;
-        return LastPresentedFrame(&width, &height);
-    }
-    // Distinct colours in a rectangle of the frame: the art shows many.
-    static size_t Colours(const uint32_t* frame, const PixelRect& r)
-    {
-        std::vector<uint32_t> colours;
-        for (int32_t y = r.top; y < r.bottom; y++)
-            for (int32_t x = r.left; x < r.right; x++)
-                colours.push_back(frame[y * 800 + x]);
-        std::sort(colours.begin(), colours.end());
-        return static_cast<size_t>(std::unique(colours.begin(), colours.end()) - colours.begin());
+        ExpectGoldenFrame(name, GORV_TEST_DIR);
     }
     int32_t geomancer = -1, catapult = -1;
 };
 
-TEST_F(ScreenshotTest, TheUnitPanel)
+TEST_F(GoldenPanels, TheUnitPanel)
 {
     // The mouse on the first spell: its box shows above the panel.
     mousex = 670;
     mousey = 535;
     ComposeBoard();
-    const uint32_t* const frame = Save("unitpanel.png");
-    ASSERT_NE(frame, nullptr);
-    EXPECT_GT(Colours(frame, { 0, 520, 800, 600 }), 300u);
+    ExpectGolden("unitpanel");
 }
 
-TEST_F(ScreenshotTest, TheSquarePanel)
+TEST_F(GoldenPanels, TheSquarePanel)
 {
     mousex = 8 * 40 + 20;       // over Brenna's Catapult
     mousey = 6 * 40 + 20;
     ComposeBoard();
     EXPECT_TRUE(DrawSquareInfo(5, 360));
-    const uint32_t* const frame = Save("squarepanel.png");
-    ASSERT_NE(frame, nullptr);
-    EXPECT_GT(Colours(frame, { 5, 360, 245, 520 }), 100u);
+    ExpectGolden("squarepanel");
 }
 
-TEST_F(ScreenshotTest, AGraphPage)
+TEST_F(GoldenPanels, AGraphPage)
 {
     startgold = 300;
     const int32_t assets[6][3] = { { 420, 380, 300 }, { 510, 460, 350 }, { 480, 620, 330 },
@@ -186,9 +171,7 @@ TEST_F(ScreenshotTest, AGraphPage)
     EXPECT_FALSE(DrawSummaryGraph());
     mousex = 300;
     mousey = 400;
-    const uint32_t* const frame = Save("graphpage.png");
-    ASSERT_NE(frame, nullptr);
-    EXPECT_GT(Colours(frame, { 0, 100, 390, 480 }), 50u) << "the background's art";
+    ExpectGolden("graphpage");
 }
 
 } // namespace

@@ -291,6 +291,7 @@ void ViewTest::TearDown()
 {
     FreeUnitPictures();
     messages.clear();
+    gridon = 0;
     UnloadTestStrings();
     ResetGameState();
     UnloadFonts();
