@@ -258,7 +258,7 @@ def watch_start(d, failures):
     """The splash and the logo of one desk. Each can last less than a picture takes on a busy machine,
     so once the log shows the loading is under way the game is held while its window is photographed,
     and let go on in short steps until the screen shows."""
-    def step_until(stage, check):
+    def step_until(stage, check, later):
         while True:
             d.hold()
             try:
@@ -268,6 +268,9 @@ def watch_start(d, failures):
                     if stage == 'intro':
                         d.key('space')              # a key ends the logo
                     return
+                if holds(pic, later):
+                    d.keep(pic, stage)
+                    raise Failure('%s: the %s screen passed before it was photographed' % (d.name, stage))
                 if time.time() > deadline:
                     raise Failure('waited for %s: the %s screen; saw %s' % (d.name, stage, check(pic) or not_blank(pic)))
             finally:
@@ -282,9 +285,9 @@ def watch_start(d, failures):
             time.sleep(0.01)
     try:
         log_shows('Loading Image', SPLASHLINES)
-        step_until('splash', SPLASH)
+        step_until('splash', SPLASH, INTRO)
         log_shows('Total images:', 1)
-        step_until('intro', INTRO)
+        step_until('intro', INTRO, any_of(LETTERS, NAME))
     except Exception as e:   # noqa: BLE001  (handed to the main thread)
         failures.append(e)
 
@@ -457,9 +460,25 @@ def settle(pl, host, also=None):
     wait_until('%s: the next unit taken, and seen by %s' % (d.name, pl.observer.name), look)
 
 
+def ready(pl, host):
+    """Waits until the player's game reads the keys of his acting unit, as it does once his turn has
+    found one and while no request of his waits for the host: an empty hot key ('0') is logged then,
+    and is pressed again until it is. Also ends when the turn is not his."""
+    d = pl.desk
+    missed = d.count(MISSED)
+    d.key('0')
+
+    def look():
+        if not holds_turn(pl, host) or d.count(MISSED) > missed:
+            return None
+        d.key('0')
+        return 'no "%s" in its log after the key 0' % MISSED
+    wait_until('%s: the keys of the acting unit read' % d.name, look)
+
+
 def centre(pl):
     """The view on the acting unit ('c'); the '0' after it, an empty hot key, is logged once it is read,
-    so the view is centred by then."""
+    so the view is centred by then. Only when the game is ready."""
     d = pl.desk
     missed = d.count(MISSED)
     d.key('c', '0')
@@ -470,6 +489,7 @@ def end_turn(pl, host):
     """The whole turn ends (Ctrl+Space). A press the game takes as Space alone rests the acting unit
     instead: then it is pressed again."""
     d = pl.desk
+    ready(pl, host)
     found = [d.count('Found unit:')]
     d.key('ctrl+space')
 
@@ -503,6 +523,7 @@ def act(pl, host):
     next. True once an attack was made."""
     d = pl.desk
     await_synced(pl, host)
+    ready(pl, host)
     if not holds_turn(pl, host):
         return False
     centre(pl)

@@ -127,6 +127,13 @@ def parchment(px):
     return px[0] > 170 and px[1] > 150 and px[2] > 100 and px[0] >= px[2]
 
 
+def any_of(*checks):
+    def check(pic):
+        whys = [c(pic) for c in checks]
+        return None if None in whys else ' and '.join(whys)
+    return check
+
+
 def share_of(box, test, least, what):
     def check(pic):
         if pic.share(box, test) < least:
