@@ -438,6 +438,40 @@ def await_synced(pl, host):
 MISSED = "Couldn't find the unit called"    # a hot key without a living unit
 
 
+def press(pl, host, key, what, done, again=False):
+    """Presses a key of the acting unit until done() holds. The game reads those keys only in some
+    frames, and one that comes while it waits for another key to be let go is lost: an empty hot key
+    ('0') pressed after it is logged once the game has read its keys, and a unit taken ("Found unit:")
+    is logged before that. So when the '0' shows and no unit was taken, the key was lost and is pressed
+    again; with again, a unit taken (the key's lesser meaning) has it pressed again as well."""
+    d = pl.desk
+    counts = [d.count('Found unit:'), d.count(MISSED)]
+    d.key(key)
+
+    def look():
+        if done():
+            return None
+        lines = d.lines()
+        found = sum(line.count('Found unit:') for line in lines)
+        missed = sum(line.count(MISSED) for line in lines)
+        if found > counts[0] and not again:
+            return 'the unit taken, %s not yet' % what
+        if found > counts[0] or missed > counts[1]:
+            counts[:] = [found, missed]
+            d.key(key)
+            return 'the key %s pressed again' % key
+        d.key('0')
+        return 'no sign that the game read the key %s' % key
+    wait_until('%s: %s' % (d.name, what), look)
+
+
+def turn_seen_over(pl, host):
+    """The turn is not his, and the observer has seen it pass on, after everything he sent."""
+    if holds_turn(pl, host):
+        return False
+    return any(line.startswith('It is now ') for line in pl.seen()[0])
+
+
 def settle(pl, host, also=None):
     """Waits until what the player just did is in the observer's log. The turn goes on to the next unit
     ('w'): the others hear of it after everything the player sent before, and a refused step or attack
@@ -445,19 +479,12 @@ def settle(pl, host, also=None):
     holds, or when the turn passed on (no unit left), once the observer has seen that."""
     d = pl.desk
     found = d.count('Found unit:')
-    d.key('w')
 
-    def look():
-        if also and also():
-            return None
-        if not holds_turn(pl, host):
-            if any(line.startswith('It is now ') for line in pl.seen()[0]):
-                return None
-            return '%s has not seen the turn of %s end' % (pl.observer.name, d.name)
-        if d.count('Found unit:') <= found:
-            return 'no new "Found unit:" in its log'
-        return synced(pl)
-    wait_until('%s: the next unit taken, and seen by %s' % (d.name, pl.observer.name), look)
+    def done():
+        if (also and also()) or turn_seen_over(pl, host):
+            return True
+        return holds_turn(pl, host) and d.count('Found unit:') > found and synced(pl) is None
+    press(pl, host, 'w', 'the next unit taken, and seen by %s' % pl.observer.name, done)
 
 
 def ready(pl, host):
@@ -476,44 +503,24 @@ def ready(pl, host):
     wait_until('%s: the keys of the acting unit read' % d.name, look)
 
 
-def centre(pl):
-    """The view on the acting unit ('c'); the '0' after it, an empty hot key, is logged once it is read,
-    so the view is centred by then. Only when the game is ready."""
-    d = pl.desk
-    missed = d.count(MISSED)
-    d.key('c', '0')
-    await_log(d, MISSED, missed + 1, 'the view centred')
+def centre(pl, host):
+    """The view on the acting unit ('c'), done once the game has read its keys after it."""
+    pl.desk.key('c')
+    ready(pl, host)
 
 
 def end_turn(pl, host):
     """The whole turn ends (Ctrl+Space). A press the game takes as Space alone rests the acting unit
     instead: then it is pressed again."""
-    d = pl.desk
     ready(pl, host)
-    found = [d.count('Found unit:')]
-    d.key('ctrl+space')
-
-    def look():
-        if not holds_turn(pl, host):
-            return None
-        if d.count('Found unit:') > found[0]:
-            found[0] = d.count('Found unit:')
-            d.key('ctrl+space')
-        return 'the turn still his'
-    wait_until('%s: the turn ended' % d.name, look)
+    press(pl, host, 'ctrl+space', 'the turn ended', lambda: not holds_turn(pl, host), again=True)
 
 
 def rest(pl, host):
     """This unit rests (space); the next one acts, or the turn ends."""
-    d = pl.desk
-    found = d.count('Found unit:')
-    d.key('space')
-
-    def look():
-        if not holds_turn(pl, host) or d.count('Found unit:') > found:
-            return None
-        return 'no new "Found unit:" in its log, and the turn still his'
-    wait_until('%s: the unit rested' % d.name, look)
+    found = pl.desk.count('Found unit:')
+    press(pl, host, 'space', 'the unit rested',
+          lambda: not holds_turn(pl, host) or pl.desk.count('Found unit:') > found)
 
 
 def act(pl, host):
@@ -526,7 +533,7 @@ def act(pl, host):
     ready(pl, host)
     if not holds_turn(pl, host):
         return False
-    centre(pl)
+    centre(pl, host)
     pic = await_screen(d, 'now', MYTURN)
     units = units_on_board(pic)
     enemies = [t for t, c in units.items() if pl.colour and not near(c, pl.colour, 30)]
