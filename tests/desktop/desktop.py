@@ -6,125 +6,68 @@ and joining by 127.0.0.1, lobby chat, the money, the map, warlords, the shop and
 first turns, where the host moves and attacks by clicking. Every stage is photographed from the X
 server and the picture checked for what that screen must show; the pictures stay in the output folder.
 
-    desktop.py <game directory> <output folder>
+    desktop.py <game directory> <output folder> <gorvpack> <manifest of the string module>
 
-Exit code 0 when every stage was reached and every picture held what it must; otherwise the stage
-that failed, with what its picture lacked, and the programs' logs.
+The games host and join on a free port of the test's own: each folder holds a copy of the string module
+packed with that port, so a game running on this machine meanwhile is never in the way.
+
+Every wait is for something the driver can see (a screen, a line of a log, whose turn it is), all of
+them under one overall deadline; a player is acted for only while he holds the turn. Exit code 0 when
+every stage was reached and every picture held what it must; otherwise the state waited for, what was
+seen instead, the three screens (desktop-<player>-failed.png) and the programs' logs.
 """
 import os
+import re
 import shutil
 import signal
+import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
-WIDTH, HEIGHT = 800, 600
-SQUARE = 40                     # board squares on the screen
-BOARDW, BOARDH = 20, 13         # squares of the board that show
-MINIMAP = (645, 28, 795, 178)   # the minimap's box on the turn screens
-BADGEEDGE = (0x20, 0x18, 0x0C)  # the badges' outline
+sys.dont_write_bytecode = True
+from pictures import *  # noqa: E402,F401,F403  (the screens and their checks)
+
+OVERALL = 1700          # seconds for the whole run; the test runner allows 1800
+POLL = 0.1              # seconds between two looks at a state that does not hold yet
+STEP = 0.02             # seconds a held game runs between two pictures of its start
+STR_PORT = 50003        # the string module's TCP port
+SPLASHLINES = 6         # "Loading Image" lines in the log when the loading bar is about to show
 
 
 class Failure(Exception):
     pass
 
 
-class Picture:
-    """A screenshot: rows of RGB triples."""
-
-    def __init__(self, path):
-        self.path = path
-        raw = subprocess.run(['convert', path, '-depth', '8', 'rgb:-'], check=True,
-                             stdout=subprocess.PIPE).stdout
-        if len(raw) != WIDTH * HEIGHT * 3:
-            raise Failure('%s is not %dx%d' % (path, WIDTH, HEIGHT))
-        self.raw = raw
-
-    def at(self, x, y):
-        i = (y * WIDTH + x) * 3
-        return self.raw[i], self.raw[i + 1], self.raw[i + 2]
-
-    def pixels(self, box, step=2):
-        left, top, right, bottom = box
-        for y in range(top, bottom, step):
-            for x in range(left, right, step):
-                yield self.at(x, y)
-
-    def mean(self, box):
-        n, s = 0, [0, 0, 0]
-        for px in self.pixels(box):
-            n += 1
-            for i in range(3):
-                s[i] += px[i]
-        return tuple(v / max(n, 1) for v in s)
-
-    def share(self, box, test):
-        """The part of the box whose pixels pass the test."""
-        n = hits = 0
-        for px in self.pixels(box):
-            n += 1
-            hits += 1 if test(px) else 0
-        return hits / max(n, 1)
-
-    def colours(self, box):
-        """How many different colours the box holds (coarsely): a picture has many, a plain fill one."""
-        return len({(r >> 4, g >> 4, b >> 4) for r, g, b in self.pixels(box)})
+deadline = 0.0
+out = None
 
 
-def bright(px):
-    return sum(px) > 3 * 150
-
-
-def near(px, colour, tolerance=24):
-    return all(abs(a - b) <= tolerance for a, b in zip(px, colour))
-
-
-# What each screen must show, as checks on its picture: each answers None when it holds, else what is
-# missing.
-def not_blank(pic):
-    if pic.colours((0, 0, WIDTH, HEIGHT)) < 8:
-        return 'the picture is blank'
-    return None
-
-
-def text_in(box, what, least=0.01):
-    """Light letters somewhere in the box (the screens write in light colours on darker ground)."""
-    def check(pic):
-        if pic.share(box, bright) < least:
-            return 'no text in %s (%s)' % (what, box)
-        return None
-    return check
-
-
-def picture_in(box, what, least=12):
-    def check(pic):
-        if pic.colours(box) < least:
-            return 'no picture in %s (%s)' % (what, box)
-        return None
-    return check
-
-
-def all_of(*checks):
-    def check(pic):
-        for c in checks:
-            why = c(pic)
-            if why:
-                return why
-        return None
-    return check
+def wait_until(what, look):
+    """Asks look() until it answers None, meaning the state holds; otherwise it answers what it sees.
+    At the overall deadline the run ends, saying what it waited for and what it saw instead."""
+    while True:
+        seen = look()
+        if seen is None:
+            return
+        if time.time() > deadline:
+            raise Failure('waited for %s; saw %s' % (what, seen))
+        time.sleep(POLL)
 
 
 class Desk:
     """One player's machine: its X server, folder and program."""
 
-    def __init__(self, name, dist, work):
+    def __init__(self, name, dist, work, module):
         self.name = name
         self.dir = os.path.join(work, name)
         os.makedirs(self.dir)
         for f in os.listdir(dist):
-            if f not in ('debug.txt', 'gorvanel.ini'):
+            if f.lower() not in ('debug.txt', 'gorvanel.ini', 'tessarine.dll'):
                 os.symlink(os.path.join(dist, f), os.path.join(self.dir, f))
+        os.symlink(module, os.path.join(self.dir, 'Tessarine.dll'))
         with open(os.path.join(self.dir, 'gorvanel.ini'), 'w') as ini:
             ini.write('[Gorvanel Preferences]\n\nmusic=0\nsound=0\ngrid=0\nminimap=1\n')
         self.xvfb = None
@@ -155,266 +98,271 @@ class Desk:
                                      stdout=open(os.path.join(self.dir, 'stdout.txt'), 'w'),
                                      stderr=open(os.path.join(self.dir, 'stderr.txt'), 'w'))
 
-    def xdo(self, *args):
+    def running(self):
         if self.game.poll() is not None:
             raise Failure('%s: the game ended (exit code %d)' % (self.name, self.game.returncode))
+
+    def hold(self):
+        """Stops the game where it is (all its threads), until release."""
+        self.running()
+        os.kill(self.game.pid, signal.SIGSTOP)
+        pid, status = os.waitpid(self.game.pid, os.WUNTRACED)
+        if pid and not os.WIFSTOPPED(status):
+            self.game.returncode = os.waitstatus_to_exitcode(status)
+            self.running()
+
+    def release(self):
+        if self.game.returncode is None:
+            os.kill(self.game.pid, signal.SIGCONT)
+
+    # Input, paced as a person's: the game reads it frame by frame, and a press lands where the
+    # pointer was in the frame that reads it.
+    def xdo(self, *args):
+        self.running()
         subprocess.run(['xdotool'] + [str(a) for a in args], env=self.env(), check=True)
 
     def click(self, x, y):
-        self.xdo('mousemove', x, y, 'sleep', 0.15, 'click', 1)
-        time.sleep(0.25)
+        self.xdo('mousemove', x, y, 'sleep', 0.15, 'click', 1, 'sleep', 0.15)
 
     def key(self, *keys):
         self.xdo('key', '--delay', 80, *keys)
-        time.sleep(0.2)
 
     def type(self, text):
         self.xdo('type', '--delay', 80, text)
-        time.sleep(0.2)
 
-    def log(self):
+    def snap(self):
+        raw = subprocess.run(['import', '-display', self.display, '-window', 'root', '-depth', '8', 'rgb:-'],
+                             check=True, env=self.env(), stdout=subprocess.PIPE, stderr=subprocess.DEVNULL).stdout
+        return Picture(raw)
+
+    def keep(self, pic, stage):
+        pic.save(os.path.join(out, 'desktop-%s-%s.png' % (self.name, stage)))
+
+    def lines(self):
         try:
             with open(os.path.join(self.dir, 'debug.txt'), errors='replace') as f:
-                return f.read()
+                return f.read().splitlines()
         except OSError:
-            return ''
+            return []
 
     def count(self, text):
-        return self.log().count(text)
+        return sum(line.count(text) for line in self.lines())
 
     def stop(self):
         for proc in (self.game, self.xvfb):
-            if proc and proc.poll() is None:
+            if proc and proc.returncode is None:
                 proc.kill()
                 proc.wait()
 
 
-out = None
+def await_screen(desk, stage, check, act=None):
+    """Photographs the desk until its picture passes the check (acting on each other picture first when
+    act is given); that picture is kept as the stage's."""
+    found = []
 
-
-def snap(desk, stage):
-    path = os.path.join(out, 'desktop-%s-%s.png' % (desk.name, stage))
-    subprocess.run(['import', '-display', desk.display, '-window', 'root', path], check=True,
-                   env=desk.env(), stderr=subprocess.DEVNULL)
-    return Picture(path)
-
-
-def keep(pic, desk, stage):
-    """A picture that passed its screen's check, kept as the stage's."""
-    shutil.copy(pic.path, os.path.join(out, 'desktop-%s-%s.png' % (desk.name, stage)))
-
-
-def await_screen(desk, stage, check, seconds=60, act=None):
-    """Photographs the desk until its picture passes the check (acting on each picture first when act
-    is given); the last picture stays as the stage's."""
-    end = time.time() + seconds
-    why = None
-    while True:
-        pic = snap(desk, stage)
+    def look():
+        pic = desk.snap()
         why = not_blank(pic) or check(pic)
         if not why:
-            return pic
-        if time.time() > end:
-            raise Failure('%s: the %s screen did not appear: %s (see %s)' % (desk.name, stage, why, pic.path))
+            found.append(pic)
+            return None
         if act:
             act(pic)
-        time.sleep(0.5)
+        return why
+    wait_until('%s: the %s screen' % (desk.name, stage), look)
+    desk.keep(found[0], stage)
+    return found[0]
 
 
-def await_log(desk, text, least=1, seconds=60, what=None):
-    end = time.time() + seconds
-    while desk.count(text) < least:
-        if time.time() > end:
-            raise Failure('%s: %s never came ("%s" %d times in its log)' % (desk.name, what or text, text, least))
-        time.sleep(0.3)
+def await_log(desk, text, least=1, what=None):
+    def look():
+        n = desk.count(text)
+        return None if n >= least else '"%s" %d times in its log' % (text, n)
+    wait_until('%s: %s ("%s" %d times in its log)' % (desk.name, what or text, text, least), look)
 
 
-# The screens, by what their pictures hold.
-def blue_letters(px):
-    return px[2] > 90 and px[0] < 70 and px[1] < 70
+# The port.
+
+def free_port():
+    """A TCP port nothing listens on now."""
+    with socket.socket() as s:
+        s.bind(('', 0))
+        return s.getsockname()[1]
 
 
-def wood(px):
-    return px[0] > 120 and px[0] > px[2] + 40 and px[1] > 80
+def pack_module(gorvpack, manifest, port, work):
+    """The game's string module as the manifest packs it, with its TCP port moved to port."""
+    base = os.path.dirname(os.path.abspath(manifest))
+    lines, moved = [], 0
+    with open(manifest, encoding='utf-8') as f:
+        for line in f:
+            words = line.split()
+            # The manifest's files are found from its own folder: the copy names them in full.
+            if words and words[0] in ('strings', 'resource', 'textfile'):
+                head, name = line.rstrip('\n').rsplit(None, 1) if words[0] != 'strings' else ('strings', words[1])
+                path = os.path.join(base, name)
+                if words[0] == 'strings':
+                    with open(path, encoding='utf-8') as table:
+                        text, n = re.subn(r'(?m)^%d\t.*$' % STR_PORT, '%d\t%d' % (STR_PORT, port), table.read())
+                    if n:
+                        moved += n
+                        path = os.path.join(work, 'port-' + os.path.basename(name))
+                        with open(path, 'w', encoding='utf-8') as copy:
+                            copy.write(text)
+                line = '%s %s\n' % (head, path)
+            lines.append(line)
+    if moved != 1:
+        raise Failure('%s: string %d found %d times' % (manifest, STR_PORT, moved))
+    copy = os.path.join(work, 'tessarine.manifest')
+    with open(copy, 'w', encoding='utf-8') as f:
+        f.writelines(lines)
+    module = os.path.join(work, 'Tessarine.dll')
+    packed = subprocess.run([gorvpack, copy, module], stderr=subprocess.PIPE, text=True)
+    if packed.returncode:
+        raise Failure('gorvpack could not pack the test\'s string module: %s' % packed.stderr.strip())
+    return module
 
 
-def stone(px):
-    return px[2] > px[0] + 8 and 30 < px[2] < 140
+# Whose turn it is, as the logs tell it. The host names each turn's player ("Found next player"); a
+# client learns it ("It is now X's turn.") and logs "turncount=" when he ends his own.
+
+def turn_holder(host):
+    names = [line[len('Found next player: '):] for line in host.lines() if line.startswith('Found next player: ')]
+    return names[-1] if names else None
 
 
-def yellow(px):
-    return px[0] > 200 and px[1] > 200 and px[2] < 90
+def turn_start(pl):
+    """The line that begins the player's turns in his own log."""
+    return 'Found next player: %s' % pl.desk.name if pl.host else "It is now %s's turn." % pl.desk.name
 
 
-def red(px):
-    return px[0] > 90 and px[0] > px[1] + 50 and px[0] > px[2] + 50
+def since_last(lines, start):
+    """The lines after the last one equal to start, and how many such lines there are."""
+    marks = [i for i, line in enumerate(lines) if line == start]
+    return (lines[marks[-1] + 1:] if marks else []), len(marks)
 
 
-def parchment(px):
-    return px[0] > 170 and px[1] > 150 and px[2] > 100 and px[0] >= px[2]
-
-
-def green(px):
-    return px[1] > 120 and px[1] > px[0] + 60 and px[1] > px[2] + 60
-
-
-def share_of(box, test, least, what):
-    def check(pic):
-        if pic.share(box, test) < least:
-            return 'no %s in %s' % (what, box)
-        return None
-    return check
-
-
-def dark_box(box, what):
-    def check(pic):
-        if max(pic.mean(box)) > 20:
-            return '%s %s is not dark' % (what, box)
-        return None
-    return check
-
-
-def grass(px):
-    return px[1] > px[0] + 25 and px[1] > px[2] + 25
-
-
-def blue(px):
-    return px[2] > px[0] + 40 and px[2] > 80
-
-
-INTRO = all_of(share_of((330, 90, 470, 240), red, 0.15, 'the emblem\'s red'),
-               share_of((330, 90, 470, 240), blue, 0.15, 'the emblem\'s blue'),
-               dark_box((0, 0, 800, 40), 'the top'))
-BOARD = share_of((0, 40, 640, 500), grass, 0.1, 'the board\'s grass')
-NAME = all_of(share_of((0, 25, 800, 80), blue_letters, 0.02, 'the title\'s blue letters'),
-              share_of((10, 550, 200, 590), wood, 0.5, 'the wooden Quit button'))
-NAMETYPED = all_of(NAME, share_of((250, 270, 550, 335), lambda px: sum(px) > 300, 0.03, 'the typed name'),
-                   share_of((600, 550, 790, 590), wood, 0.5, 'the wooden Accept button'))
-MENU = all_of(share_of((200, 130, 600, 520), yellow, 0.004, 'the star\'s yellow lines'),
-              share_of((20, 200, 180, 280), stone, 0.5, 'the stone wall'),
-              picture_in((350, 78, 450, 124), 'the Host icon', 12))
-LOBBY = all_of(share_of((10, 300, 440, 520), stone, 0.5, 'the stone wall'),
-               dark_box((460, 90, 790, 440), 'the chat box'))
-
-
-def lobby_rows(n):
-    """The lobby lists n players, one row each."""
-    rows = [share_of((48, 124 + 30 * i, 320, 146 + 30 * i), lambda px: max(px) > 150, 0.02,
-                     'player row %d' % (i + 1)) for i in range(n)]
-    return all_of(LOBBY, *rows)
-
-
-CHAT = all_of(LOBBY, text_in((455, 440, 790, 497), 'the chat lines'))
-ADDRESS = all_of(text_in((140, 5, 660, 50), 'the title', 0.05), dark_box((190, 340, 610, 370), 'the address field'))
-ADDRESSTYPED = all_of(text_in((140, 5, 660, 50), 'the title', 0.05),
-                      text_in((182, 332, 618, 378), 'the typed address', 0.02))
-MONEY = all_of(text_in((150, 0, 650, 50), 'the title', 0.05),
-               *[share_of((310, 108 + 100 * i, 490, 142 + 100 * i), wood, 0.5, 'money button %d' % (i + 1))
-                 for i in range(5)])
-def gold(px):
-    return px[0] > 150 and px[1] > 100 and px[2] < 90 and px[0] > px[2] + 80
-
-
-SPLASH = all_of(share_of((220, 298, 330, 322), gold, 0.5, 'the gold of the loading bar'),
-                text_in((220, 255, 580, 285), 'the loading caption', 0.02),
-                dark_box((0, 0, 800, 200), 'the top'))
-def not_money(pic):
-    return None if MONEY(pic) else 'the money buttons, still'
-
-
-MAP = all_of(picture_in((200, 70, 580, 350), 'the map', 30), not_money,
-             share_of((20, 100, 170, 470), stone, 0.5, 'the stone wall'),
-             share_of((0, 12, 800, 18), gold, 0.2, 'the gold frame'),
-             text_in((190, 480, 600, 545), 'the map\'s caption'))
-WARLORDS = all_of(share_of((60, 50, 760, 540), parchment, 0.4, 'the parchment'),
-                  share_of((0, 40, 40, 560), red, 0.3, 'the red banners'),
-                  picture_in((240, 80, 320, 150), 'the warlord\'s picture', 10))
-SHOP = all_of(share_of((600, 30, 800, 140), yellow, 0.04, 'the name and gold in yellow'),
-              share_of((120, 200, 350, 340), red, 0.3, 'the recruiting wheel'),
-              text_in((200, 0, 600, 30), 'the title'))
-def no_day_line(pic):
-    if pic.share((5, 2, 120, 28), bright) > 0.02:
-        return 'the day line at the top: a turn, not deployment'
-    return None
-
-
-DEPLOY = all_of(text_in((230, 0, 570, 28), 'the call to deploy'), no_day_line,
-                share_of((200, 530, 330, 590), stone, 0.5, 'the stone panel below'), BOARD)
-MYTURN = all_of(picture_in((8, 32, 42, 148), 'the command buttons', 30),
-                text_in((0, 0, 300, 30), 'the day and turn line', 0.05), BOARD)
-WATCHING = all_of(text_in((0, 0, 300, 30), 'the day and turn line', 0.05), BOARD)
-
-SUMMARY = all_of(share_of((0, 10, 470, 65), lambda px: px[2] > 200 and px[0] < 100, 0.05, 'the blue title'),
-                 share_of((10, 550, 200, 590), stone, 0.3, 'the Done button'))
-
-
-def holds(pic, check):
-    return not_blank(pic) is None and check(pic) is None
+def holds_turn(pl, host):
+    """Whether the player holds the turn: the host gave it to him and he has not ended it."""
+    if turn_holder(host) != pl.desk.name:
+        return False
+    if pl.host:
+        return True
+    after, n = since_last(pl.desk.lines(), turn_start(pl))
+    return n > 0 and not any(line.startswith('turncount=') for line in after)
 
 
 # The stages, in the order a person meets them.
 
-def arrive(desks):
-    """The splash and intro, the name, the main menu: each player at his own desk."""
-    # The splash and the intro go on by themselves: every desk is watched at once.
-    for stage, check in (('splash', SPLASH), ('intro', INTRO)):
-        waiting = list(desks)
-        end = time.time() + 120
-        while waiting:
-            for d in list(waiting):
-                pic = snap(d, 'now')
+def watch_start(d, failures):
+    """The splash and the logo of one desk. Each can last less than a picture takes on a busy machine,
+    so once the log shows the loading is under way the game is held while its window is photographed,
+    and let go on in short steps until the screen shows."""
+    def step_until(stage, check, later):
+        while True:
+            d.hold()
+            try:
+                pic = d.snap()
                 if holds(pic, check):
-                    keep(pic, d, stage)
-                    waiting.remove(d)
-                elif time.time() > end:
-                    raise Failure('%s: the %s screen did not appear: %s' % (d.name, stage, check(pic) or not_blank(pic)))
+                    d.keep(pic, stage)
+                    if stage == 'intro':
+                        d.key('space')              # a key ends the logo
+                    return
+                if holds(pic, later):
+                    d.keep(pic, stage)
+                    raise Failure('%s: the %s screen passed before it was photographed' % (d.name, stage))
+                if time.time() > deadline:
+                    raise Failure('waited for %s: the %s screen; saw %s' % (d.name, stage, check(pic) or not_blank(pic)))
+            finally:
+                d.release()
+            time.sleep(STEP)
+
+    def log_shows(text, least):
+        while d.count(text) < least:
+            d.running()
+            if time.time() > deadline:
+                raise Failure('waited for %s: "%s" %d times in its log; saw %d' % (d.name, text, least, d.count(text)))
+            time.sleep(0.01)
+    try:
+        log_shows('Loading Image', SPLASHLINES)
+        step_until('splash', SPLASH, INTRO)
+        log_shows('Total images:', 1)
+        step_until('intro', INTRO, any_of(LETTERS, NAME))
+    except Exception as e:   # noqa: BLE001  (handed to the main thread)
+        failures.append(e)
+
+
+def arrive(desks):
+    """The splash and logo, the intro, the name, the main menu: each player at his own desk."""
+    failures = []
+    watchers = [threading.Thread(target=watch_start, args=(d, failures)) for d in desks]
+    for w in watchers:
+        w.start()
+    for w in watchers:
+        w.join()
+    if failures:
+        raise failures[0]
     for d in desks:
-        # A key ends the intro; the name screen then fades in.
-        await_screen(d, 'name', NAME, 60, act=lambda pic, d=d: d.key('space'))
-        time.sleep(1.5)
-        d.key('BackSpace', 'BackSpace')
+        ended = []
+
+        def end_intro(pic, d=d, ended=ended):
+            if not ended and holds(pic, LETTERS):
+                d.key('space')                      # a key ends the intro
+                ended.append(True)
+        await_screen(d, 'name', NAME, act=end_intro)
+        # A key that ended the intro as it was ending anyway may have reached the name.
+        d.key(*['BackSpace'] * 10)
         d.type(d.name)
-        await_screen(d, 'name-typed', NAMETYPED, 10)
+        await_screen(d, 'name-typed', NAMETYPED)
         d.click(695, 570)                           # "Accept"
-        await_screen(d, 'menu', MENU, 30)
+        await_screen(d, 'menu', MENU)
 
 
-def gather(desks):
+def gather(desks, port):
     """The host opens a game; the others join it by address; they chat in the lobby."""
     host = desks[0]
     host.click(400, 100)                            # the host icon
-    await_screen(host, 'lobby', lobby_rows(1), 30)
+
+    def hosting():
+        log = host.lines()
+        if 'Listening on port %d' % port in log:
+            return None
+        if any(line.startswith("ERROR: Couldn't bind") or line.startswith("ERROR: Couldn't listen") for line in log):
+            raise Failure('port %d is in use: %s cannot host a game on it' % (port, host.name))
+        return 'no "Listening on port %d" in its log' % port
+    wait_until('%s hosting on port %d' % (host.name, port), hosting)
+    await_screen(host, 'lobby', lobby_rows(1))
     for i, d in enumerate(desks[1:], 1):
         d.click(256, 156)                           # the join icon
-        await_screen(d, 'address', ADDRESS, 30)
+        await_screen(d, 'address', ADDRESS)
         d.type('127.0.0.1')
-        await_screen(d, 'address-typed', ADDRESSTYPED, 10)
+        await_screen(d, 'address-typed', ADDRESSTYPED)
         d.key('Return')
         await_log(host, '%s has joined the game.' % d.name, what='%s at the host' % d.name)
-        await_screen(d, 'lobby', lobby_rows(i + 1), 30)
-        await_screen(host, 'lobby', lobby_rows(i + 1), 30)
+        await_screen(d, 'lobby', lobby_rows(i + 1))
+        await_screen(host, 'lobby', lobby_rows(i + 1))
     for d in desks[1:]:
         line = 'hello from %s' % d.name
         d.type(line)
         d.key('Return')
         await_log(host, 'Added message %s: %s' % (d.name, line), what='the chat line of %s at the host' % d.name)
-    await_screen(host, 'lobby-chat', all_of(CHAT, lobby_rows(len(desks))), 10)
+    await_screen(host, 'lobby-chat', all_of(CHAT, lobby_rows(len(desks))))
 
 
 def set_up(desks):
     """The host starts the game with $600 and sends the map; each chooses his warlord, a different one."""
     host = desks[0]
     host.click(695, 570)                            # "Start Game"
-    await_screen(host, 'money', MONEY, 30)
+    await_screen(host, 'money', MONEY)
     host.click(400, 125)                            # "$600"
-    await_screen(host, 'map', MAP, 30)
+    await_screen(host, 'map', MAP)
     for d in desks:
-        await_screen(d, 'warlords', WARLORDS, 120)
+        await_screen(d, 'warlords', WARLORDS)
     for i, d in enumerate(desks):
         d.click(100, 100 + 96 * i)                  # his warlord's name in the list
-        await_screen(d, 'warlord-chosen', WARLORDS, 10)
+        await_screen(d, 'warlord-chosen', WARLORDS)
         d.click(625, 500)                           # "Select Warlord"
-        await_screen(d, 'shop', SHOP, 60)
+        await_screen(d, 'shop', SHOP)
 
 
 def shop(desks):
@@ -423,82 +371,32 @@ def shop(desks):
         d.click(30, 330)                            # the flier's picture on the wheel
         d.click(690, 425)                           # "Buy This Unit", twice
         d.click(690, 425)
-        await_screen(d, 'shop-bought', all_of(SHOP, picture_in((20, 530, 140, 590), 'the bought units', 8)), 10)
+        await_screen(d, 'shop-bought', all_of(SHOP, picture_in((20, 530, 140, 590), 'the bought units', 8)))
         d.click(690, 490)                           # "Done"
-
-
-# The board: the acting unit sits on the middle square, the view following it.
-CENTRE = (10, 6)
-ARROWS = {(1, 0): 'Right', (-1, 0): 'Left', (0, 1): 'Down', (0, -1): 'Up'}
-
-
-def badge(pic, tx, ty):
-    """The colour of the player badge in the top left corner of square (tx, ty) of the screen, or None."""
-    x, y = tx * SQUARE, ty * SQUARE
-    if not all(near(pic.at(x + i, y), BADGEEDGE, 6) for i in range(1, 9)):
-        return None
-    if not near(pic.at(x + 9, y + 4), BADGEEDGE, 6):
-        return None
-    return pic.at(x + 4, y + 4)
-
-
-def units_on_board(pic, skip=CENTRE):
-    found = {}
-    for ty in range(1, BOARDH):
-        for tx in range(BOARDW):
-            if (tx, ty) == skip or (tx < 2 and ty < 4):        # the acting unit; the command buttons
-                continue
-            colour = badge(pic, tx, ty)
-            if colour:
-                found[(tx, ty)] = colour
-    return found
-
-
-def mines_direction(pic):
-    """From the view's middle towards the nearest mine on the minimap, or None."""
-    box = MINIMAP
-    frame = [(x, y) for y in range(box[1], box[3]) for x in range(box[0], box[2]) if min(pic.at(x, y)) > 235]
-    mines = [(x, y) for y in range(box[1], box[3]) for x in range(box[0], box[2])
-             if yellow(pic.at(x, y))]
-    if not frame or not mines:
-        return None
-    cx = (min(x for x, _ in frame) + max(x for x, _ in frame)) / 2
-    cy = (min(y for _, y in frame) + max(y for _, y in frame)) / 2
-    mx, my = min(mines, key=lambda m: (m[0] - cx) ** 2 + (m[1] - cy) ** 2)
-    return mx - cx, my - cy
-
-
-def steps_towards(dx, dy):
-    """The arrow steps that close a distance, the longer way first."""
-    horizontal = [(1 if dx > 0 else -1, 0)] if dx else []
-    vertical = [(0, 1 if dy > 0 else -1)] if dy else []
-    first = horizontal + vertical if abs(dx) >= abs(dy) else vertical + horizontal
-    rest = [s for s in ARROWS if s not in first]
-    return first + rest
 
 
 class Player:
     """What the driver remembers of one desk while the game runs."""
 
-    def __init__(self, desk, observer):
+    def __init__(self, desk, observer, host):
         self.desk = desk
         self.observer = observer        # another client, whose log shows what this one did
+        self.host = host                # whether this desk is the host's
         self.colour = None              # his badges' colour, seen at deployment
         self.camp = None
         self.spiral = 0
         self.actions = 0
+        self.refused = 0                # steps refused in a row
         self.moves = self.attacks = 0
 
-    def lines(self, text):
-        return sum(1 for line in self.observer.log().splitlines() if line == text)
+    def seen(self):
+        """What the observer saw of this player's turn: its lines since the turn began, and how many
+        turns of his it has seen begin."""
+        after, n = since_last(self.observer.lines(), "It is now %s's turn." % self.desk.name)
+        return after, n
 
-    def wait_line(self, text, before, seconds=4):
-        end = time.time() + seconds
-        while time.time() < end:
-            if self.lines(text) > before:
-                return True
-            time.sleep(0.2)
-        return False
+    def told(self, text):
+        return sum(1 for line in self.seen()[0] if line == text)
 
 
 def deploy(pl, pic):
@@ -515,108 +413,226 @@ def deploy(pl, pic):
     dx, dy = ring[pl.spiral % len(ring)]
     pl.spiral += 1
     pl.desk.click((pl.camp[0] + dx) * SQUARE + SQUARE // 2, (pl.camp[1] + dy) * SQUARE + SQUARE // 2)
-    time.sleep(0.4)
 
 
-def act(pl, pic):
+def synced(pl):
+    """None once the observer has seen this turn of the player begin and every unit he took in it
+    ("Found unit:" in his log, "ACTION: Next Unit" in the observer's); else what it lacks."""
+    mine, starts = since_last(pl.desk.lines(), turn_start(pl))
+    theirs, turns = pl.seen()
+    if turns < starts:
+        return '%s has not seen the turn of %s begin' % (pl.observer.name, pl.desk.name)
+    taken = sum(1 for line in mine if line.startswith('Found unit:'))
+    told = sum(1 for line in theirs if line == 'ACTION: Next Unit')
+    if told < taken:
+        return '%s has seen %d of the %d units %s took' % (pl.observer.name, told, taken, pl.desk.name)
+    return None
+
+
+def await_synced(pl, host):
+    def look():
+        return None if not holds_turn(pl, host) else synced(pl)
+    wait_until('%s: his turn so far seen by %s' % (pl.desk.name, pl.observer.name), look)
+
+
+MISSED = "Couldn't find the unit called"    # a hot key without a living unit
+
+
+def press(pl, host, key, what, done, again=False):
+    """Presses a key of the acting unit until done() holds. The game reads those keys only in some
+    frames, and one that comes while it waits for another key to be let go is lost: an empty hot key
+    ('0') pressed after it is logged once the game has read its keys, and a unit taken ("Found unit:")
+    is logged before that. So when the '0' shows and no unit was taken, the key was lost and is pressed
+    again; with again, a unit taken (the key's lesser meaning) has it pressed again as well."""
+    d = pl.desk
+    counts = [d.count('Found unit:'), d.count(MISSED)]
+    d.key(key)
+
+    def look():
+        if done():
+            return None
+        lines = d.lines()
+        found = sum(line.count('Found unit:') for line in lines)
+        missed = sum(line.count(MISSED) for line in lines)
+        if found > counts[0] and not again:
+            return 'the unit taken, %s not yet' % what
+        if found > counts[0] or missed > counts[1]:
+            counts[:] = [found, missed]
+            d.key(key)
+            return 'the key %s pressed again' % key
+        d.key('0')
+        return 'no sign that the game read the key %s' % key
+    wait_until('%s: %s' % (d.name, what), look)
+
+
+def turn_seen_over(pl, host):
+    """The turn is not his, and the observer has seen it pass on, after everything he sent."""
+    if holds_turn(pl, host):
+        return False
+    return any(line.startswith('It is now ') for line in pl.seen()[0])
+
+
+def settle(pl, host, also=None):
+    """Waits until what the player just did is in the observer's log. The turn goes on to the next unit
+    ('w'): the others hear of it after everything the player sent before, and a refused step or attack
+    sends nothing, so once the observer has seen it, what he did is there. Ends at once when also()
+    holds, or when the turn passed on (no unit left), once the observer has seen that."""
+    d = pl.desk
+    found = d.count('Found unit:')
+
+    def done():
+        if (also and also()) or turn_seen_over(pl, host):
+            return True
+        return holds_turn(pl, host) and d.count('Found unit:') > found and synced(pl) is None
+    press(pl, host, 'w', 'the next unit taken, and seen by %s' % pl.observer.name, done)
+
+
+def ready(pl, host):
+    """Waits until the player's game reads the keys of his acting unit, as it does once his turn has
+    found one and while no request of his waits for the host: an empty hot key ('0') is logged then,
+    and is pressed again until it is. Also ends when the turn is not his."""
+    d = pl.desk
+    missed = d.count(MISSED)
+    d.key('0')
+
+    def look():
+        if not holds_turn(pl, host) or d.count(MISSED) > missed:
+            return None
+        d.key('0')
+        return 'no "%s" in its log after the key 0' % MISSED
+    wait_until('%s: the keys of the acting unit read' % d.name, look)
+
+
+def centre(pl, host):
+    """The view on the acting unit ('c'), done once the game has read its keys after it."""
+    pl.desk.key('c')
+    ready(pl, host)
+
+
+def end_turn(pl, host):
+    """The whole turn ends (Ctrl+Space). A press the game takes as Space alone rests the acting unit
+    instead: then it is pressed again."""
+    ready(pl, host)
+    press(pl, host, 'ctrl+space', 'the turn ended', lambda: not holds_turn(pl, host), again=True)
+
+
+def rest(pl, host):
+    """This unit rests (space); the next one acts, or the turn ends."""
+    found = pl.desk.count('Found unit:')
+    press(pl, host, 'space', 'the unit rested',
+          lambda: not holds_turn(pl, host) or pl.desk.count('Found unit:') > found)
+
+
+def act(pl, host):
     """One step of the local turn: an attack by a click when an enemy stands next to the acting unit,
     else a step with the arrow keys towards the nearest enemy in sight or the nearest mine; a unit
-    that cannot step rests; after enough the whole turn ends. True once an attack was made."""
+    refused a step in every way rests; after enough the whole turn ends. Each is settled before the
+    next. True once an attack was made."""
     d = pl.desk
+    await_synced(pl, host)
+    ready(pl, host)
+    if not holds_turn(pl, host):
+        return False
+    centre(pl, host)
+    pic = await_screen(d, 'now', MYTURN)
     units = units_on_board(pic)
     enemies = [t for t, c in units.items() if pl.colour and not near(c, pl.colour, 30)]
     pl.actions += 1
     if pl.actions > 30:
         pl.actions = 0
-        d.key('ctrl+space')                         # the whole turn ends
+        end_turn(pl, host)
         return False
     beside = [t for t in enemies if max(abs(t[0] - CENTRE[0]), abs(t[1] - CENTRE[1])) == 1]
     if beside:
         tx, ty = beside[0]
-        before = pl.lines('ACTION: Attack!')
+        before = pl.told('ACTION: Attack!')
         d.key('Tab')                                # attack mode: the squares in range are marked
-        await_screen(d, 'attack-marked', MYTURN, 10)
+        await_screen(d, 'attack-marked', MYTURN)
         d.click(tx * SQUARE + SQUARE // 2, ty * SQUARE + SQUARE // 2)
-        if pl.wait_line('ACTION: Attack!', before):
+        # A client waits for the host's answer to an attack: the key for the next unit may come to
+        # nothing then.
+        settle(pl, host, also=lambda: pl.told('ACTION: Attack!') > before)
+        if pl.told('ACTION: Attack!') > before:
             pl.attacks += 1
-            time.sleep(1)
-            await_screen(d, 'attack', MYTURN, 10)
+            await_screen(d, 'attack', WATCHING)
             return True
-        d.key('Tab')                                # back to moving
         return False
     if enemies:
         tx, ty = min(enemies, key=lambda t: abs(t[0] - CENTRE[0]) + abs(t[1] - CENTRE[1]))
         way = (tx - CENTRE[0], ty - CENTRE[1])
     else:
         way = mines_direction(pic) or (1, 0)
-    for step in steps_towards(*way):
-        before = pl.lines('ACTION: Move')
-        d.key(ARROWS[step])
-        if pl.wait_line('ACTION: Move', before, 2):
-            pl.moves += 1
-            if pl.moves == 1:
-                await_screen(d, 'moved', MYTURN, 10)
-            d.key('c')                              # the view on the acting unit again
-            return False
-    d.key('space')                                  # this unit rests; the next one acts
+    if pl.refused == len(ARROWS):
+        pl.refused = 0
+        rest(pl, host)
+        return False
+    before = pl.told('ACTION: Move')
+    d.key(ARROWS[steps_towards(*way)[pl.refused]])
+    settle(pl, host)
+    if pl.told('ACTION: Move') > before:
+        pl.refused = 0
+        pl.moves += 1
+        if pl.moves == 1:
+            await_screen(d, 'moved', WATCHING)
+    else:
+        pl.refused += 1
     return False
 
 
-def play(desks, seconds=480):
+def play(desks):
     """Every player deploys and plays his turns until each has had a turn and one of them has attacked;
-    the others' screens are watched and the day's screens passed."""
+    the others' screens are watched and the day's screens passed. A turn's step is taken only for the
+    player who holds the turn, read just before."""
     host, ann, bo = desks
-    players = [Player(host, ann), Player(ann, bo), Player(bo, ann)]
-    end = time.time() + seconds
+    players = [Player(host, ann, True), Player(ann, bo, False), Player(bo, ann, False)]
     seen = set()
     attacker = None
-    while time.time() < end:
+
+    def first(pl, stage, pic):
+        if (pl.desk.name, stage) not in seen:
+            seen.add((pl.desk.name, stage))
+            pl.desk.keep(pic, stage)
+
+    def progress():
+        nonlocal attacker
         for pl in players:
             d = pl.desk
-            pic = snap(d, 'now')
+            pic = d.snap()
             if holds(pic, SHOP):
                 d.click(690, 490)                   # "Done": the next day's shopping
             elif holds(pic, DEPLOY):
-                if (d.name, 'deploy') not in seen:
-                    seen.add((d.name, 'deploy'))
-                    keep(pic, d, 'deploy')
+                first(pl, 'deploy', pic)
                 deploy(pl, pic)
-            elif holds(pic, MYTURN):
-                if (d.name, 'turn') not in seen:
-                    seen.add((d.name, 'turn'))
-                    keep(pic, d, 'turn')
+            elif holds(pic, MYTURN) and holds_turn(pl, host):
+                first(pl, 'turn', pic)
                 if attacker:
-                    d.key('ctrl+space')             # enough seen: the whole turn ends
-                    continue
-                d.key('c')
-                if act(pl, snap(d, 'now')):
+                    end_turn(pl, host)          # enough seen: the whole turn ends
+                elif act(pl, host):
                     attacker = pl
             elif holds(pic, SUMMARY):
-                if (d.name, 'summary') not in seen:
-                    seen.add((d.name, 'summary'))
-                    keep(pic, d, 'summary')
+                first(pl, 'summary', pic)
                 d.click(105, 570)                   # "Done"
             elif holds(pic, WATCHING):
-                if (d.name, 'watch') not in seen:
-                    seen.add((d.name, 'watch'))
-                    keep(pic, d, 'watching')
-            else:
-                snap(d, 'other')
-        if attacker and all((pl.desk.name, 'turn') in seen for pl in players):
-            return attacker
-    missing = [pl.desk.name for pl in players if (pl.desk.name, 'turn') not in seen]
-    if missing:
-        raise Failure('%s never had a turn in %d s' % (' and '.join(missing), seconds))
-    raise Failure('no attack was made in %d s (%d moves made)' % (seconds, sum(pl.moves for pl in players)))
+                first(pl, 'watching', pic)
+        missing = [pl.desk.name for pl in players if (pl.desk.name, 'turn') not in seen]
+        if attacker and not missing:
+            return None
+        if missing:
+            return '%s without a turn yet (the turn is %s\'s)' % (' and '.join(missing), turn_holder(host))
+        return 'no attack yet (%d moves made)' % sum(pl.moves for pl in players)
+    wait_until('a turn for each player and an attack', progress)
+    return attacker
 
 
 def main():
-    global out
-    if len(sys.argv) != 3:
+    global out, deadline
+    if len(sys.argv) != 5:
         print(__doc__)
         return 2
     dist = os.path.abspath(sys.argv[1])
     out = os.path.abspath(sys.argv[2])
+    gorvpack, manifest = sys.argv[3], sys.argv[4]
+    deadline = time.time() + OVERALL
     os.makedirs(out, exist_ok=True)
     for old in os.listdir(out):
         if old.startswith('desktop-') and old.endswith('.png'):
@@ -624,27 +640,42 @@ def main():
     work = tempfile.mkdtemp(prefix='gorvanel-desktop-')
     # A test runner's timeout ends this with SIGTERM: the X servers and the games still go down with it.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-    desks = [Desk(name, dist, work) for name in ('Hal', 'Ann', 'Bo')]
+    desks = []
     status = 0
     try:
+        port = int(os.environ.get('GORVANEL_DESKTOP_PORT') or free_port())
+        module = pack_module(gorvpack, manifest, port, work)
+        print('port:', port, flush=True)
+        desks = [Desk(name, dist, work, module) for name in ('Hal', 'Ann', 'Bo')]
         for d in desks:
             d.start_x()
             d.start_game()
-        for stage in (arrive, gather, set_up, shop):
+        arrive(desks)
+        print('reached: arrive', flush=True)
+        gather(desks, port)
+        print('reached: gather', flush=True)
+        for stage in (set_up, shop):
             stage(desks)
             print('reached:', stage.__name__, flush=True)
         pl = play(desks)
         print('%s moved %d times and attacked by a click' % (pl.desk.name, pl.moves))
         # The pictures the driver looked at on the way, not a stage's own.
         for name in os.listdir(out):
-            if name.endswith('-now.png') or name.endswith('-other.png'):
+            if name.endswith('-now.png'):
                 os.remove(os.path.join(out, name))
     except Failure as f:
         print('FAILED:', f)
         status = 1
         for d in desks:
+            try:
+                d.release()
+                d.keep(d.snap(), 'failed')
+                print('the screen of %s: %s' % (d.name, os.path.join(out, 'desktop-%s-failed.png' % d.name)))
+            except (Failure, subprocess.CalledProcessError, ValueError) as e:
+                print('no picture of %s: %s' % (d.name, e))
+        for d in desks:
             print('=== %s: debug log (last lines)' % d.name)
-            print('\n'.join(d.log().splitlines()[-30:]))
+            print('\n'.join(d.lines()[-30:]))
     finally:
         for d in desks:
             d.stop()
