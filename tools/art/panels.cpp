@@ -30,7 +30,8 @@ Image Bottom()
     Panel(img, 0, 0, 800, 80, 21);
     GoldRule(img, 0, 0, 800);
     const Image word = TextMask(LetteringFont(), "Gorvanel", 34);
-    Letter(img, word, 400 - word.w / 2, 40 - word.h / 2, Opaque(0x7A88A8), Opaque(0x4A5470), slatedark);
+    // At the right end: the units bought in the shop line up from the left across this strip.
+    Letter(img, word, 780 - word.w, 40 - word.h / 2, Opaque(0x7A88A8), Opaque(0x4A5470), slatedark);
     return img;
 }
 
@@ -166,8 +167,9 @@ Image LoadBar(bool filled)
 // A button face of 200 x 50 in one of three looks, raised (up) or pressed (down).
 Image Button(int look, bool down)
 {
-    // Look 1 is pale wood: its captions are dark grey until the mouse comes over them.
-    static const uint32_t faces[3] = {0x3A4460, 0xA08258, 0x1E3A78};
+    // Look 1 is ebony: its captions are dark grey until the mouse comes over them, light grey then, and
+    // only a face this dark lets both read.
+    static const uint32_t faces[3] = {0x3A4460, 0x0C0908, 0x1E3A78};
     static const uint32_t rims[3] = {0xD4A848, 0xE0C080, 0xC8D0E0};
     Image img(200, 50);
     const Rgba rim = Opaque(rims[look]);
@@ -178,11 +180,14 @@ Image Button(int look, bool down)
         Wood(img, 4, 4, 192, 42, Opaque(faces[look]), 40 + look);
     else
         Stone(img, 4, 4, 192, 42, Opaque(faces[look]), 0.35, 40 + look);
+    // The ebony face is as dark as a face may be (black is the colour key): it is not shaded.
     if (down) {
-        Shade(img, 4, 4, 192, 42, 0.6, 0.85);
+        if (look != 1)
+            Shade(img, 4, 4, 192, 42, 0.6, 0.85);
         Bevel(img, 4, 4, 192, 42, -3, 0.5);
     } else {
-        Shade(img, 4, 4, 192, 42, 1.3, 0.8);
+        if (look != 1)
+            Shade(img, 4, 4, 192, 42, 1.3, 0.8);
         Bevel(img, 4, 4, 192, 42, 3, 0.45);
     }
     for (const int x : {10, 189})

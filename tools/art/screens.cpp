@@ -11,31 +11,18 @@ namespace {
 
 int lettering = -1;
 
-void Corners(Image& img, int inset)
-{
-    const int xs[2] = {inset, img.w - 1 - inset}, ys[2] = {inset, img.h - 1 - inset};
-    for (const int x : xs)
-        for (const int y : ys) {
-            const double diamond[] = {(double)x, y - 11.0, x + 11.0, (double)y, (double)x, y + 11.0, x - 11.0, (double)y};
-            Polygon(img, diamond, 4, golddark);
-            const double inner[] = {(double)x, y - 8.0, x + 8.0, (double)y, (double)x, y + 8.0, x - 8.0, (double)y};
-            Polygon(img, inner, 4, gold);
-            Disc(img, x, y, 3, crimson);
-        }
-}
-
-// Slate with carved panels and a gold frame: the common background of the menus.
+// Slate with carved panels and a gold edge: the common background of the menus. The screens write
+// titles from the top edge and the version and address lines along the bottom one, across the whole
+// width, so the gold keeps to the outermost three pixels and there are no corner pieces.
 Image Back()
 {
     Image img(800, 600);
     Stone(img, 0, 0, 800, 600, slate, 0.45, 1);
     Masonry(img, 200, 75);     // large carved blocks of the wall
     Vignette(img, 0.75);
+    const Rgba edge[3] = {gold, goldlight, golddark};
     for (int k = 0; k < 3; k++)
-        Frame(img, 10 + k, 10 + k, 780 - 2 * k, 580 - 2 * k, k == 1 ? goldlight : gold);
-    Frame(img, 13, 13, 774, 574, golddark);
-    Frame(img, 20, 20, 760, 560, golddark);
-    Corners(img, 11);
+        Frame(img, k, k, 800 - 2 * k, 600 - 2 * k, edge[k]);
     return img;
 }
 
@@ -66,6 +53,12 @@ Image NewBack()
     Frame(img, 53, 49, 694, 502, Opaque(0xC8A870));
     // The list of warlords on the left, ruled off from the charter.
     Line(img, 185, 60, 185, 540, 1.5, Opaque(0xA08048));
+    // Slate plaques under the four stat emblems: their figures are written large in pale ink.
+    for (const int x : {200, 293, 386, 479}) {
+        Fill(img, x - 16, 156, 72, 50, ink);
+        Stone(img, x - 14, 158, 68, 46, slate, 0.3, 20 + x);
+        Bevel(img, x - 14, 158, 68, 46, 2, 0.4);
+    }
     return img;
 }
 
@@ -254,14 +247,22 @@ Image Shop()
                 c = Mix(c, gold, 0.6);
             img.At(i, j) = c;
         }
-    Ring(img, cx, cy, 60, 3, gold);
     Ring(img, cx, cy, 120, 2, Mix(gold, crimson, 0.4));
+    // Parchment labels where the wheel names the abilities and the spells in dark ink.
+    for (const int y : {207, 283}) {
+        Fill(img, 150, y, 150, 24, ink);
+        Parchment(img, 152, y + 2, 146, 20, 14);
+    }
     // The counting-table on the right, under the name, the gold and the buttons: dark leather.
     Fill(img, 466, 8, 320, 474, ink);
     Stone(img, 469, 11, 314, 468, Opaque(0x4A2A20), 0.35, 13);
     Bevel(img, 469, 11, 314, 468, 3, 0.45);
-    Frame(img, 475, 17, 302, 456, gold);
-    Frame(img, 478, 20, 296, 450, golddark);
+    // The name and the gold are written right up to the table's right edge: the gold trim runs down
+    // its left side and along its foot only.
+    Fill(img, 475, 17, 1, 456, gold);
+    Fill(img, 478, 20, 1, 450, golddark);
+    Fill(img, 475, 472, 302, 1, gold);
+    Fill(img, 478, 469, 299, 1, golddark);
     return img;
 }
 
