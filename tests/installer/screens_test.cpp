@@ -6,6 +6,7 @@
 #include <deque>
 #include <thread>
 
+#include "tests/readability/smallwindow.h"
 #include "install_fixture.h"
 #include "installer/installer.h"
 #include "installer/record.h"
@@ -327,6 +328,23 @@ TEST_F(InstallerWindowTest, PlayWithoutTheRecordSaysSoAndCloses)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].text, "Unable to locate installed program files.");
     EXPECT_EQ(fs::current_path(), start);
+}
+
+TEST_F(InstallerWindowTest, EveryTextReads)
+{
+    Pack("INSTALL.DLL", PackageManifest({"GAME.DLL", "MUSIC.DLL"},
+                                        "resource BITMAP BACKGROUND " GORV_INSTALL_BACKGROUND "\n"));
+    Open();
+    const std::vector<int> buttons = {ID_INSTALL, ID_PLAY, ID_UNINSTALL, ID_QUIT, ID_INSTALLHERE, ID_CANCEL};
+    for (const int shown : {SCREEN_NOTINSTALLED, SCREEN_INSTALLED, SCREEN_INSTALLING}) {
+        SetInstallerScreen(shown);
+        for (const std::string& faint : FaintSmallWindowTexts(buttons))
+            ADD_FAILURE() << "screen " << shown << ": " << faint;
+    }
+    SetInstallerScreen(SCREEN_NOTINSTALLED);
+    Click(ID_INSTALL);
+    for (const std::string& faint : FaintSmallWindowTexts(buttons))
+        ADD_FAILURE() << "directory screen: " << faint;
 }
 
 TEST_F(InstallerWindowTest, QuitCloses)
