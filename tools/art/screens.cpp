@@ -73,10 +73,12 @@ Image Help()
     Fill(img, 36, 46, 104, 504, ink);
     Parchment(img, 39, 49, 98, 498, 4);
     Shade(img, 39, 49, 98, 498, 0.88, 0.88);
-    Fill(img, 130, 30, 640, 530, ink);
-    Parchment(img, 134, 34, 632, 522, 5);
-    Frame(img, 140, 40, 620, 510, Opaque(0xA08048));
-    Frame(img, 143, 43, 614, 504, Opaque(0xC8A870));
+    // The page reaches further left than its text (which starts at x 140), so the text has a margin
+    // inside the frame.
+    Fill(img, 128, 30, 642, 530, ink);
+    Parchment(img, 131, 34, 635, 522, 5);
+    Frame(img, 133, 40, 627, 510, Opaque(0xA08048));
+    Frame(img, 136, 43, 621, 504, Opaque(0xC8A870));
     GoldRule(img, 220, 138, 520);
     return img;
 }

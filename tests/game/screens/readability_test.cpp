@@ -34,8 +34,10 @@
 
 namespace {
 
-// The colours of the gold frames, rules and corner ornaments of the shared background and the shop.
+// The colours of the gold frames, rules and corner ornaments of the shared background and the shop,
+// and of the help book's page frames.
 const std::vector<uint32_t> framecolours = { 0xD4A848, 0xFAE6A8, 0x6E4C16, 0x7A1A16 };
+const std::vector<uint32_t> pagecolours = { 0xA08048, 0xC8A870 };
 
 bool IsCaption(const DrawnText& t)
 {
@@ -112,9 +114,13 @@ protected:
         for (const std::string& faint : FaintTexts(drawn, Goal))
             if (!Known(screen + ": faint " + faint))
                 ADD_FAILURE() << screen << ": faint " << faint;
-        for (const Surface* background : { &imgback, &imgshop })
-            for (const std::string& crossing : TextsOnFrames(drawn, backbuffer, background->GetSurface(), framecolours,
-                                                             background == &imgshop ? 5 : 0, background == &imgshop ? 30 : 0))
+        const struct {
+            const Surface& picture;
+            const std::vector<uint32_t>& colours;
+            int32_t x, y;
+        } backgrounds[] = { { imgback, framecolours, 0, 0 }, { imgshop, framecolours, 5, 30 }, { imghelp, pagecolours, 0, 0 } };
+        for (const auto& b : backgrounds)
+            for (const std::string& crossing : TextsOnFrames(drawn, backbuffer, b.picture.GetSurface(), b.colours, b.x, b.y))
                 ADD_FAILURE() << screen << ": " << crossing;
     }
     // Away from every button.
