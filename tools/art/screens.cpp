@@ -20,6 +20,11 @@ Image Back()
     Stone(img, 0, 0, 800, 600, slate, 0.45, 1);
     Masonry(img, 200, 75);     // large carved blocks of the wall
     Vignette(img, 0.75);
+    // The titles along the top are read against a darker band of the wall.
+    for (int j = 0; j < 100; j++) {
+        const double k = j < 80 ? 0.4 : 0.4 + 0.6 * (j - 80) / 20.0;
+        Shade(img, 0, j, 800, 1, k, k);
+    }
     const Rgba edge[3] = {gold, goldlight, golddark};
     for (int k = 0; k < 3; k++)
         Frame(img, k, k, 800 - 2 * k, 600 - 2 * k, edge[k]);
@@ -51,7 +56,11 @@ Image NewBack()
     Parchment(img, 44, 40, 712, 520, 9);
     Frame(img, 50, 46, 700, 508, Opaque(0xA08048));
     Frame(img, 53, 49, 694, 502, Opaque(0xC8A870));
-    // The list of warlords on the left, ruled off from the charter.
+    // The list of warlords on the left, on paler paper where the lit name in light blue still reads,
+    // ruled off from the charter.
+    for (int j = 56; j < 552; j++)
+        for (int i = 56; i < 184; i++)
+            img.At(i, j) = Mix(img.At(i, j), Opaque(0xFEFCF8), 0.95);
     Line(img, 185, 60, 185, 540, 1.5, Opaque(0xA08048));
     // Slate plaques under the four stat emblems: their figures are written large in pale ink.
     for (const int x : {200, 293, 386, 479}) {
@@ -68,11 +77,13 @@ Image Help()
     Image img(800, 600);
     Stone(img, 0, 0, 800, 600, slatedark, 0.5, 3);
     Vignette(img, 0.5);
-    // The folder tabs: a strip of older, darker paper, so the tab names stay readable; it reaches below
-    // the last tab (the tabs share y 60 to 540).
+    // The folder tabs: a strip of pale paper, on which both the dark names and the open tab's lighter
+    // blue read; it reaches below the last tab (the tabs share y 60 to 540).
     Fill(img, 36, 46, 104, 504, ink);
     Parchment(img, 39, 49, 98, 498, 4);
-    Shade(img, 39, 49, 98, 498, 0.88, 0.88);
+    for (int j = 49; j < 547; j++)
+        for (int i = 39; i < 137; i++)
+            img.At(i, j) = Mix(img.At(i, j), Opaque(0xFAF4E6), 0.8);
     // The page reaches further left than its text (which starts at x 140), so the text has a margin
     // inside the frame.
     Fill(img, 128, 30, 642, 530, ink);

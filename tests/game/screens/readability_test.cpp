@@ -56,14 +56,9 @@ const char* const knownfaint[] = {
     "credits: faint '\xB7 C", "credits: faint 'Tiles", "credits: faint 'Fonts", "credits: faint 'Songs",
     "credits: faint 'Everything", "credits: faint 'Programming", "credits: faint 'Design", "credits: faint 'Testing",
     "credits: faint 'Director",
-    // The help book's open tab and the warlord list's lit name: light red on the tabs' paper.
-    "help: faint 'Basics", "help basics: faint 'Basics", "help tab 1: faint 'Units", "help tab 5: faint 'Spells",
-    "warlords: faint 'Tactician",
     // White text on the information boxes' shading, terrain cell 195: the same cell marks a unit's
     // range on the board, where it must let the land show.
     "warlords: faint 'Fleetfoot", "warlords: faint 'Mana", "warlords: faint 'One of your units",
-    // The lobby's address label.
-    "lobby: faint 'Your IP address is",
 };
 
 double Goal(const DrawnText& t)
