@@ -12,8 +12,8 @@ namespace {
 int lettering = -1;
 
 // Slate with carved panels and a gold edge: the common background of the menus. The screens write
-// titles from the top edge and the version and address lines along the bottom one, across the whole
-// width, so the gold keeps to the outermost three pixels and there are no corner pieces.
+// titles from the top edge across the whole width, so the gold keeps to the outermost three pixels and
+// there are no corner pieces.
 Image Back()
 {
     Image img(800, 600);
@@ -25,9 +25,18 @@ Image Back()
         const double k = j < 80 ? 0.4 : 0.4 + 0.6 * (j - 80) / 20.0;
         Shade(img, 0, j, 800, 1, k, k);
     }
+    // The lines along the bottom (the version and the address, running to the screen's edges, and the
+    // map transfer's gold) sit on a darker strip of the wall, which the frame leaves open.
+    for (int j = 545; j < 600; j++) {
+        const double k = j >= 560 ? 0.5 : 1 - 0.5 * (j - 545) / 15.0;
+        Shade(img, 0, j, 800, 1, k, k);
+    }
     const Rgba edge[3] = {gold, goldlight, golddark};
-    for (int k = 0; k < 3; k++)
-        Frame(img, k, k, 800 - 2 * k, 600 - 2 * k, edge[k]);
+    for (int k = 0; k < 3; k++) {
+        Fill(img, k, k, 800 - 2 * k, 1, edge[k]);
+        Fill(img, k, k, 1, 560 - k, edge[k]);
+        Fill(img, 799 - k, k, 1, 560 - k, edge[k]);
+    }
     return img;
 }
 

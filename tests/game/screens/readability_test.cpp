@@ -24,6 +24,7 @@
 #include "game/shell/errorscreen.h"
 #include "game/shell/images.h"
 #include "game/shell/prefs.h"
+#include "game/shell/startup.h"
 #include "game/view/chat.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"
@@ -131,7 +132,11 @@ TEST_F(Readability, TheFrontScreens)
 {
     const FrontScreen screens[] = {
         { "name", [] { gs = GAME_ENTERNAME; playername = "Morwen"; } },
-        { "menu", [] { gs = GAME_MAINMENU; } },
+        { "menu", [] {
+              gs = GAME_MAINMENU;
+              versiontext = "Version 1.0.0.0";
+              localaddress = "192.168.100.200";
+          } },
         { "money", [] { MakeWorld(2, 0, false); gs = GAME_SELECTMONEY; } },
         { "join", [] { gs = GAME_JOIN; hostaddress = "192.168.100.200"; } },
         { "lobby", [] {
