@@ -56,6 +56,7 @@ bool IntroFrame()
 {
     const uint32_t t0 = GetTicks();
     ClearBackBuffer();
+    DrawParchmentBand({ 10, 24, 790, 92 });
     BeginText(FONT_BOARDLARGE);
     DrawWordMark(0, true);
     EndText();

@@ -104,11 +104,12 @@ Image MeterMiddle()
 Image Meters()
 {
     Image img(215, 130);
-    const Rgba colours[3] = {Opaque(0x38B838), Opaque(0xC82828), Opaque(0x3060E0)};
+    // Deep colours with a soft gloss: the pale yellow figures are written across the filled meters.
+    const Rgba colours[3] = {Opaque(0x1E7A1E), Opaque(0xA01C1C), Opaque(0x2848B0)};
     for (int m = 0; m < 3; m++)
         for (int j = 0; j < 20; j++)
             for (int i = 0; i < 215; i++) {
-                const double gloss = j < 6 ? 1.45 - j * 0.05 : 1.1 - (j - 6) * 0.035;
+                const double gloss = j < 6 ? 1.15 - j * 0.025 : 1.0 - (j - 6) * 0.03;
                 const double ripple = 0.92 + 0.16 * Noise(i / 9.0, j / 4.0, m + 30);
                 img.At(i, 20 * m + j) = Scale(colours[m], gloss * ripple);
             }

@@ -131,6 +131,7 @@ struct FrontScreen {
 TEST_F(Readability, TheFrontScreens)
 {
     const FrontScreen screens[] = {
+        { "intro", [this] { Frames(60); } },
         { "name", [] { gs = GAME_ENTERNAME; playername = "Morwen"; } },
         { "menu", [] {
               gs = GAME_MAINMENU;
@@ -230,7 +231,7 @@ TEST_F(Readability, ThePlayingScreens)
 
     ActWith(archer);
     Park();
-    Frames(2);
+    Frames(40);     // the meters filled under their figures
     Check("unit turn");
     MoveTo(ScreenX(17), ScreenY(14));     // the enemy's square panel
     Frames(2);
