@@ -27,6 +27,7 @@ struct GdiFont {
     std::string path;
     int32_t ascent;
     int32_t descent;
+    int32_t em;             // pixels per em
     GdiGlyph glyphs[256];
     std::vector<uint8_t> coverage[256];
     bool rendered[256];
@@ -148,6 +149,7 @@ void SizeFace(GdiFont* const font, const int32_t height)
     if (em < 1)
         em = height == 0 ? 12 : 1;
     FT_Set_Pixel_Sizes(face, 0, (FT_UInt)std::lround(em));
+    font->em = (int32_t)std::lround(em);
     font->ascent = (int32_t)std::lround(winascent * em / units);
     font->descent = (int32_t)std::lround(windescent * em / units);
 }
@@ -250,6 +252,11 @@ int32_t FontCellHeight(const GdiFont* const font)
     return font ? font->ascent + font->descent : 0;
 }
 
+int32_t FontPixelSize(const GdiFont* const font)
+{
+    return font ? font->em : 0;
+}
+
 bool FontHasGlyph(const GdiFont* const font, const uint8_t cp1252)
 {
     return font && FT_Get_Char_Index(font->face, Cp1252ToUnicode(cp1252)) != 0;
@@ -282,6 +289,18 @@ const GdiGlyph* FontGlyph(GdiFont* const font, const uint8_t c)
             pixels[(size_t)y * glyph.width + x] = bitmap.buffer[y * bitmap.pitch + x];
     glyph.coverage = pixels.data();
     return &glyph;
+}
+
+int32_t FontKerning(const GdiFont* const font, const uint8_t left, const uint8_t right)
+{
+    if (!font || !FT_HAS_KERNING(font->face))
+        return 0;
+    FT_Vector kern;
+    const FT_UInt l = FT_Get_Char_Index(font->face, Cp1252ToUnicode(left));
+    const FT_UInt r = FT_Get_Char_Index(font->face, Cp1252ToUnicode(right));
+    if (!l || !r || FT_Get_Kerning(font->face, l, r, FT_KERNING_DEFAULT, &kern))
+        return 0;
+    return (int32_t)((kern.x + 32) >> 6);
 }
 
 GdiFont* DefaultFont()

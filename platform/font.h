@@ -19,4 +19,5 @@ const char* FontFamily(const GdiFont* font);            // the family actually u
 const char* FontFilePath(const GdiFont* font);          // the file it was read from
 int32_t FontAscent(const GdiFont* font);                // pixels above the baseline
 int32_t FontCellHeight(const GdiFont* font);            // ascent + descent: the line height
+int32_t FontPixelSize(const GdiFont* font);             // the em in pixels
 bool FontHasGlyph(const GdiFont* font, uint8_t cp1252);  // the font draws that byte (not a missing-glyph box)

@@ -100,12 +100,16 @@ enum GdiObjectKind { GDIOBJECT_PEN, GDIOBJECT_BRUSH, GDIOBJECT_FONT, GDIOBJECT_D
 void FailGdiCreation(GdiObjectKind kind, int nth);
 
 // Test hook: every text DrawDCText draws is also told to the sink (null: none), so tests read what a
-// screen wrote, where, in which font and colour.
+// screen wrote, where, in which font and colour, and what lay under it.
 struct DrawnText {
     std::string text;
-    PixelRect rect;
+    PixelRect rect;             // the rectangle asked for
     uint32_t colour;            // colour reference
     uint32_t flags;
     const GdiFont* font;
+    const SysSurface* surface;  // drawn on
+    int32_t size;               // the font's em in pixels
+    PixelRect ink;              // the box the glyphs cover on the surface (empty: none drawn)
+    std::vector<uint32_t> under;    // XRGB under ink before the text was drawn, row after row
 };
 void RecordDrawnText(std::vector<DrawnText>* sink);

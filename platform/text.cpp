@@ -20,16 +20,31 @@ bool IsLineEnd(const char c)
     return c == '\n' || c == '\r';
 }
 
-int32_t Advance(GdiFont* const font, const std::string_view text)
+// Calls visit(glyph, x) for each glyph of a line, x its pen position from the line's start, with the
+// face's kerning between neighbours; returns the line's width.
+template <typename Visit>
+int32_t WalkLine(GdiFont* const font, const std::string_view text, Visit&& visit)
 {
-    int32_t width = 0;
+    int32_t x = 0;
+    int previous = -1;
     for (const char c : text) {
         if (IsLineEnd(c))
             continue;
-        if (const GdiGlyph* g = FontGlyph(font, (uint8_t)c))
-            width += g->advance;
+        const GdiGlyph* const g = FontGlyph(font, (uint8_t)c);
+        if (!g)
+            continue;
+        if (previous >= 0)
+            x += FontKerning(font, (uint8_t)previous, (uint8_t)c);
+        visit(*g, x);
+        x += g->advance;
+        previous = (uint8_t)c;
     }
-    return width;
+    return x;
+}
+
+int32_t Advance(GdiFont* const font, const std::string_view text)
+{
+    return WalkLine(font, text, [](const GdiGlyph&, int32_t) {});
 }
 
 // Cuts one paragraph into lines no wider than width at blanks; a word wider than that stays whole on
@@ -99,35 +114,48 @@ uint32_t Blend(const uint32_t dst, const uint32_t src, const uint32_t alpha)
     return r << 16 | g << 8 | b;
 }
 
-// Draws one line with its top-left at (x, y), inside clip.
-void DrawLine(const GdiDC* const dc, const Line& line, int32_t x, const int32_t y, const PixelRect& clip)
+// One laid-out line with its top-left on the surface.
+struct Placed {
+    Line line;
+    int32_t x, y;
+};
+
+// The pixels a glyph at pen position (x, baseline) covers, within clip.
+PixelRect GlyphBox(const GdiGlyph& g, const int32_t x, const int32_t baseline, const PixelRect& clip)
+{
+    const int32_t gx = x + g.left;
+    const int32_t gy = baseline - g.top;
+    return {std::max(gx, clip.left), std::max(gy, clip.top), std::min(gx + g.width, clip.right),
+            std::min(gy + g.rows, clip.bottom)};
+}
+
+bool IsEmpty(const PixelRect& r)
+{
+    return r.left >= r.right || r.top >= r.bottom;
+}
+
+// The opaque background behind one line.
+void FillLine(const GdiDC* const dc, const Placed& at, const PixelRect& clip)
+{
+    const PixelRect box = {std::max(at.x, clip.left), std::max(at.y, clip.top), std::min(at.x + at.line.width, clip.right),
+                           std::min(at.y + FontCellHeight(dc->font), clip.bottom)};
+    if (!IsEmpty(box))
+        FillSurface(dc->surface, &box, ColourToPixel(dc->backcolour));
+}
+
+void DrawLine(const GdiDC* const dc, const Placed& at, const PixelRect& clip)
 {
     SysSurface* const s = dc->surface;
-    const int32_t cell = FontCellHeight(dc->font);
-    if (dc->backmode == BACK_OPAQUE) {
-        const PixelRect box = {std::max(x, clip.left), std::max(y, clip.top), std::min(x + line.width, clip.right),
-                               std::min(y + cell, clip.bottom)};
-        if (box.left < box.right && box.top < box.bottom)
-            FillSurface(s, &box, ColourToPixel(dc->backcolour));
-    }
     const uint32_t colour = ColourToPixel(dc->textcolour);
-    const int32_t baseline = y + FontAscent(dc->font);
-    for (const char c : line.text) {
-        if (IsLineEnd(c))
-            continue;
-        const GdiGlyph* const g = FontGlyph(dc->font, (uint8_t)c);
-        if (!g)
-            continue;
-        const int32_t gx = x + g->left;
-        const int32_t gy = baseline - g->top;
-        const int32_t top = std::max(gy, clip.top);
-        const int32_t bottom = std::min(gy + g->rows, clip.bottom);
-        const int32_t left = std::max(gx, clip.left);
-        const int32_t right = std::min(gx + g->width, clip.right);
-        for (int32_t py = top; py < bottom; py++) {
-            const uint8_t* const from = g->coverage + (size_t)(py - gy) * g->width - gx;
+    const int32_t baseline = at.y + FontAscent(dc->font);
+    WalkLine(dc->font, at.line.text, [&](const GdiGlyph& g, const int32_t pen) {
+        const int32_t gx = at.x + pen + g.left;
+        const int32_t gy = baseline - g.top;
+        const PixelRect box = GlyphBox(g, at.x + pen, baseline, clip);
+        for (int32_t py = box.top; py < box.bottom; py++) {
+            const uint8_t* const from = g.coverage + (size_t)(py - gy) * g.width - gx;
             uint32_t* const to = s->pixels + (size_t)py * s->width;
-            for (int32_t px = left; px < right; px++) {
+            for (int32_t px = box.left; px < box.right; px++) {
                 const uint32_t alpha = from[px];
                 if (alpha == 255)
                     to[px] = colour;
@@ -135,8 +163,31 @@ void DrawLine(const GdiDC* const dc, const Line& line, int32_t x, const int32_t 
                     to[px] = Blend(to[px], colour, alpha);
             }
         }
-        x += g->advance;
+    });
+}
+
+// What the sink hears of one text: where its glyphs land and what lay there before them.
+void Record(const GdiDC* const dc, const std::string_view text, const PixelRect& rect, const uint32_t flags,
+            const std::vector<Placed>& placed, const PixelRect& clip)
+{
+    DrawnText drawn{std::string(text), rect, dc->textcolour, flags, dc->font, dc->surface,
+                    FontPixelSize(dc->font), {0, 0, 0, 0}, {}};
+    PixelRect& ink = drawn.ink;
+    for (const Placed& at : placed) {
+        const int32_t baseline = at.y + FontAscent(dc->font);
+        WalkLine(dc->font, at.line.text, [&](const GdiGlyph& g, const int32_t pen) {
+            const PixelRect box = GlyphBox(g, at.x + pen, baseline, clip);
+            if (IsEmpty(box) || !g.coverage)
+                return;
+            ink = IsEmpty(ink) ? box : PixelRect{std::min(ink.left, box.left), std::min(ink.top, box.top),
+                                                 std::max(ink.right, box.right), std::max(ink.bottom, box.bottom)};
+        });
     }
+    const SysSurface* const s = dc->surface;
+    for (int32_t y = ink.top; y < ink.bottom; y++)
+        drawn.under.insert(drawn.under.end(), s->pixels + (size_t)y * s->width + ink.left,
+                           s->pixels + (size_t)y * s->width + ink.right);
+    textsink->push_back(std::move(drawn));
 }
 
 } // namespace
@@ -150,8 +201,6 @@ int32_t DrawDCText(GdiDC* const dc, const std::string_view text, const PixelRect
 {
     if (!dc || !dc->surface || !dc->font || text.empty())
         return 0;
-    if (textsink)
-        textsink->push_back(DrawnText{ std::string(text), rect, dc->textcolour, flags, dc->font });
     const int32_t cell = FontCellHeight(dc->font);
     const std::vector<Line> lines = LayOut(dc->font, text, rect.right - rect.left, flags);
     int32_t y = rect.top;
@@ -168,15 +217,24 @@ int32_t DrawDCText(GdiDC* const dc, const std::string_view text, const PixelRect
         clip.right = std::min(clip.right, rect.right);
         clip.bottom = std::min(clip.bottom, rect.bottom);
     }
+    std::vector<Placed> placed;
     for (const Line& line : lines) {
         int32_t x = rect.left;
         if (flags & TEXT_CENTRE)
             x = rect.left + (rect.right - rect.left - line.width) / 2;
         else if (flags & TEXT_RIGHT)
             x = rect.right - line.width;
-        if (clip.left < clip.right && clip.top < clip.bottom)
-            DrawLine(dc, line, x, y, clip);
+        placed.push_back({line, x, y});
         y += cell;
+    }
+    if (!IsEmpty(clip)) {
+        if (dc->backmode == BACK_OPAQUE)
+            for (const Placed& at : placed)
+                FillLine(dc, at, clip);
+        if (textsink)
+            Record(dc, text, rect, flags, placed, clip);
+        for (const Placed& at : placed)
+            DrawLine(dc, at, clip);
     }
     return (int32_t)lines.size() * cell;
 }

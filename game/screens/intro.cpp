@@ -56,6 +56,7 @@ bool IntroFrame()
 {
     const uint32_t t0 = GetTicks();
     ClearBackBuffer();
+    DrawParchmentBand({ 10, 24, 790, 92 });
     BeginText(FONT_BOARDLARGE);
     DrawWordMark(0, true);
     EndText();
@@ -95,6 +96,9 @@ bool EnterNameFrame()
     PlaySong(SONG_MENU);
     ClearBackBuffer();
     entrydisplay = playername + ((framecount / CARETFRAMES) % 2 ? "|" : " ");
+    DrawParchmentBand({ 10, 24, 790, 92 });
+    DrawParchmentBand({ 270, 134, 530, 172 });
+    DrawEntryField({ 288, 276, 612, 324 });
     BeginText(FONT_BOARDLARGE);
     DrawWordMark(NAMEMARKCOLOUR >> 16, false);
     DrawTextBox(300, 275, 500, 50, entrydisplay, NAMECOLOUR, TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_LEFT);

@@ -71,6 +71,7 @@ bool MainMenuFrame()
     returngs = -1;
     PlaySong(SONG_MENU);
     DrawSurface(0, 0, imgback);
+    DrawParchmentBand({ 100, 8, 700, 62 });
     BeginText(FONT_BOARDLARGE);
     DrawTextBox(0, 0, 800, 65, WordMarkLine(), PulseColour(), FORMAT_CENTREDLINE);
     SelectDCFont(textdc, fonts[FONT_SMALL]);

@@ -107,8 +107,9 @@ def blue_letters(px):
     return px[2] > 90 and px[0] < 70 and px[1] < 70
 
 
-def wood(px):
-    return px[0] > 120 and px[0] > px[2] + 40 and px[1] > 80
+def ebony(px):
+    # The dark buttons' face: dark, warm, but never the black of an empty screen.
+    return 4 < max(px) < 48 and px[0] >= px[2]
 
 
 def stone(px):
@@ -160,12 +161,12 @@ def blue(px):
 
 INTRO = all_of(share_of((330, 90, 470, 240), red, 0.15, 'the emblem\'s red'),
                share_of((330, 90, 470, 240), blue, 0.15, 'the emblem\'s blue'),
-               dark_box((0, 0, 800, 40), 'the top'))
+               dark_box((0, 0, 800, 20), 'the top'))
 BOARD = share_of((0, 40, 640, 500), grass, 0.1, 'the board\'s grass')
 NAME = all_of(share_of((0, 25, 800, 80), blue_letters, 0.02, 'the title\'s blue letters'),
-              share_of((10, 550, 200, 590), wood, 0.5, 'the wooden Quit button'))
+              share_of((10, 550, 200, 590), ebony, 0.5, 'the ebony Quit button'))
 NAMETYPED = all_of(NAME, share_of((250, 270, 550, 335), lambda px: sum(px) > 300, 0.03, 'the typed name'),
-                   share_of((600, 550, 790, 590), wood, 0.5, 'the wooden Accept button'))
+                   share_of((600, 550, 790, 590), ebony, 0.5, 'the ebony Accept button'))
 MENU = all_of(share_of((200, 130, 600, 520), yellow, 0.004, 'the star\'s yellow lines'),
               share_of((20, 200, 180, 280), stone, 0.5, 'the stone wall'),
               picture_in((350, 78, 450, 124), 'the Host icon', 12))
@@ -185,7 +186,7 @@ ADDRESS = all_of(text_in((140, 5, 660, 50), 'the title', 0.05), dark_box((190, 3
 ADDRESSTYPED = all_of(text_in((140, 5, 660, 50), 'the title', 0.05),
                       text_in((182, 332, 618, 378), 'the typed address', 0.02))
 MONEY = all_of(text_in((150, 0, 650, 50), 'the title', 0.05),
-               *[share_of((310, 108 + 100 * i, 490, 142 + 100 * i), wood, 0.5, 'money button %d' % (i + 1))
+               *[share_of((310, 108 + 100 * i, 490, 142 + 100 * i), ebony, 0.5, 'money button %d' % (i + 1))
                  for i in range(5)])
 def gold(px):
     return px[0] > 150 and px[1] > 100 and px[2] < 90 and px[0] > px[2] + 80
@@ -200,7 +201,7 @@ def not_money(pic):
 
 MAP = all_of(picture_in((200, 70, 580, 350), 'the map', 30), not_money,
              share_of((20, 100, 170, 470), stone, 0.5, 'the stone wall'),
-             share_of((0, 12, 800, 18), gold, 0.2, 'the gold frame'),
+             share_of((0, 0, 800, 3), gold, 0.2, 'the gold edge'),
              text_in((190, 480, 600, 545), 'the map\'s caption'))
 WARLORDS = all_of(share_of((60, 50, 760, 540), parchment, 0.4, 'the parchment'),
                   share_of((0, 40, 40, 560), red, 0.3, 'the red banners'),
@@ -279,8 +280,8 @@ def steps_towards(dx, dy):
 
 
 def no_quit(pic):
-    if pic.share((10, 550, 200, 590), wood) >= 0.5:
-        return 'the wooden Quit button: the name screen'
+    if pic.share((10, 550, 200, 590), ebony) >= 0.5:
+        return 'the ebony Quit button: the name screen'
     return None
 
 

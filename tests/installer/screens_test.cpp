@@ -6,6 +6,7 @@
 #include <deque>
 #include <thread>
 
+#include "tests/readability/smallwindow.h"
 #include "install_fixture.h"
 #include "installer/failure.h"
 #include "installer/installer.h"
@@ -378,6 +379,23 @@ TEST_F(InstallerWindowTest, ABorderedWindowWithItsCaption)
     InjectCloseRequest();
     EXPECT_TRUE(Pump());
     EXPECT_FALSE(MainWindowExists());
+}
+
+TEST_F(InstallerWindowTest, EveryTextReads)
+{
+    Pack("INSTALL.DLL", PackageManifest({"GAME.DLL", "MUSIC.DLL"},
+                                        "resource BITMAP BACKGROUND " GORV_INSTALL_BACKGROUND "\n"));
+    Open();
+    const std::vector<int> buttons = {ID_INSTALL, ID_PLAY, ID_UNINSTALL, ID_QUIT, ID_INSTALLHERE, ID_CANCEL};
+    for (const int shown : {SCREEN_NOTINSTALLED, SCREEN_INSTALLED, SCREEN_INSTALLING}) {
+        SetInstallerScreen(shown);
+        for (const std::string& faint : FaintSmallWindowTexts(buttons))
+            ADD_FAILURE() << "screen " << shown << ": " << faint;
+    }
+    SetInstallerScreen(SCREEN_NOTINSTALLED);
+    Click(ID_INSTALL);
+    for (const std::string& faint : FaintSmallWindowTexts(buttons))
+        ADD_FAILURE() << "directory screen: " << faint;
 }
 
 TEST_F(InstallerWindowTest, QuitCloses)

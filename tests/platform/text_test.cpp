@@ -252,23 +252,62 @@ TEST_F(TextTest, NullAndEmptyDrawNothing)
     EXPECT_EQ(drawnheight, 0);
 }
 
-TEST_F(TextTest, ARecordingSinkHearsEveryTextDrawn)
+TEST_F(TextTest, ARecordingSinkHearsEveryTextDrawnWithWhatLayUnderIt)
 {
     std::vector<DrawnText> sink;
     RecordDrawnText(&sink);
+    FillSurface(surface, nullptr, PAPER);
+    const PixelRect patch = {60, 10, 70, 60};
+    FillSurface(surface, &patch, 0x123456);
     SetDCTextColour(dc, MakeColour(1, 2, 3));
-    DrawDCText(dc, "one", {1, 2, 30, 40}, TEXT_CENTRE);
+    DrawDCText(dc, "one", {1, 2, 300, 40}, TEXT_CENTRE);
     DrawDCText(dc, "", {0, 0, 10, 10}, 0);              // nothing drawn: nothing heard
     DrawDCText(nullptr, "none", {0, 0, 10, 10}, 0);
+    SetDCBackMode(dc, BACK_OPAQUE);
+    SetDCBackColour(dc, MakeColour(200, 100, 50));
+    DrawDCText(dc, "two", {0, 100, 300, 200}, TEXT_LEFT);
     RecordDrawnText(nullptr);
     DrawDCText(dc, "unheard", {0, 0, 10, 10}, 0);
-    ASSERT_EQ(sink.size(), 1u);
-    EXPECT_EQ(sink[0].text, "one");
-    EXPECT_EQ(sink[0].rect.left, 1);
-    EXPECT_EQ(sink[0].rect.bottom, 40);
-    EXPECT_EQ(sink[0].colour, MakeColour(1, 2, 3));
-    EXPECT_EQ(sink[0].flags, uint32_t(TEXT_CENTRE));
-    EXPECT_EQ(sink[0].font, font);
+    ASSERT_EQ(sink.size(), 2u);
+    const DrawnText& one = sink[0];
+    EXPECT_EQ(one.text, "one");
+    EXPECT_EQ(one.rect.left, 1);
+    EXPECT_EQ(one.rect.bottom, 40);
+    EXPECT_EQ(one.colour, MakeColour(1, 2, 3));
+    EXPECT_EQ(one.flags, uint32_t(TEXT_CENTRE));
+    EXPECT_EQ(one.font, font);
+    EXPECT_EQ(one.surface, surface);
+    EXPECT_EQ(one.size, 20);
+    // The ink box is where the glyphs landed, and under holds the paper and the patch as they were.
+    SetDCBackMode(dc, BACK_TRANSPARENT);
+    const Box drawn = Draw("one", {1, 2, 300, 40}, TEXT_CENTRE);
+    EXPECT_LE(one.ink.left, drawn.left);
+    EXPECT_LE(one.ink.top, drawn.top);
+    EXPECT_GE(one.ink.right, drawn.right);
+    EXPECT_GE(one.ink.bottom, drawn.bottom);
+    EXPECT_LT(one.ink.right - one.ink.left, 60) << "the glyphs' box, not the rectangle asked for";
+    ASSERT_EQ(one.under.size(), size_t(one.ink.right - one.ink.left) * (one.ink.bottom - one.ink.top));
+    const int32_t width = one.ink.right - one.ink.left;
+    for (int32_t y = one.ink.top; y < one.ink.bottom; y++)
+        for (int32_t x = one.ink.left; x < one.ink.right; x++) {
+            const bool inpatch = x >= patch.left && x < patch.right && y >= patch.top && y < patch.bottom;
+            ASSERT_EQ(one.under[(y - one.ink.top) * width + x - one.ink.left], inpatch ? 0x123456u : PAPER);
+        }
+    // An opaque background is what the text is read against.
+    for (const uint32_t pixel : sink[1].under)
+        ASSERT_EQ(pixel, ColourToPixel(MakeColour(200, 100, 50)));
+}
+
+TEST_F(TextTest, TheFacesKerningPairsCloseUpTheirLetters)
+{
+    // "Wa" kerns in DejaVu Sans; "HH" does not.
+    const int32_t w = MeasureDCText(dc, "W").width;
+    const int32_t a = MeasureDCText(dc, "a").width;
+    EXPECT_LT(MeasureDCText(dc, "Wa").width, w + a);
+    EXPECT_EQ(MeasureDCText(dc, "HH").width, 2 * MeasureDCText(dc, "H").width);
+    // Drawing follows the measure: a right-aligned "Wa" ends where the measure says.
+    const Box box = Draw("Wa", {0, 0, 200, 100}, TEXT_LEFT);
+    EXPECT_LE(box.right, MeasureDCText(dc, "Wa").width + 1);
 }
 
 } // namespace

@@ -16,6 +16,7 @@
 #include "update/resources.h"
 #include "update/updater.h"
 #include "update/version.h"
+#include "tests/readability/smallwindow.h"
 #include "update_fixture.h"
 #include "winkit/button.h"
 #include "winkit/smallwindow.h"
@@ -320,6 +321,19 @@ int ChangedPixels(const PixelRect& r)
         for (int x = r.left; x < r.right; x++)
             count += (frame[y * w + x] & 0xFFFFFF) != ColourToPixel(ReadDCPixel(backbitmap.GetMemDC(), x, y));
     return count;
+}
+
+TEST_F(UpdaterWindowTest, EveryTextReads)
+{
+    int code = 0;
+    PumpSmallWindow(&code);
+    const std::vector<int> buttons = {137, 138, 139};
+    for (const std::string& faint : FaintSmallWindowTexts(buttons))
+        ADD_FAILURE() << "idle: " << faint;
+    statustext = "Downloading file 12 of 20 (40% complete)";
+    DestroyUpdaterButtons();
+    for (const std::string& faint : FaintSmallWindowTexts(buttons))
+        ADD_FAILURE() << "updating: " << faint;
 }
 
 TEST_F(UpdaterWindowTest, APictureOfTheWindow)

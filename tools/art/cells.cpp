@@ -10,7 +10,9 @@
 //   river <mask> <atlas> <x> <y> <w> <h>       the water tile inside a channel towards the mask's sides
 //   copy <n> [options]                         a cell drawn earlier in this sheet
 //   gen <procedure> [arguments]                a procedure of procedures.cpp
-//   post <spent | rank N | frame RRGGBB | dim P>   changes what the cell holds so far
+//   post <spent | rank N | frame RRGGBB | dim P | emblem>   changes what the cell holds so far
+//                                              (an emblem: the picture in dark slate tones, to sit
+//                                              behind a light number)
 // Options: flip, dx=N, dy=N, scale=P (percent), tint=RRGGBB/P (towards a colour by P percent),
 // bright=P (percent), grey, edgeok (the cut's separate pieces at its edge are its own), alone (the
 // pieces of a neighbour at the cut's edge are dropped): fragments.h.
@@ -234,6 +236,14 @@ bool Post(Image& cell, const Args& a, std::string& error)
         Rank(cell, n);
     } else if (a.size() == 3 && a[1] == "frame") {
         IconFrame(cell, Opaque((uint32_t)strtoul(a[2].c_str(), nullptr, 16)));
+    } else if (a.size() == 2 && a[1] == "emblem") {
+        for (Rgba& c : cell.px)
+            if (c.a) {
+                const double l = (30 * c.r + 59 * c.g + 11 * c.b) / 25500.0;
+                const uint8_t alpha = c.a;
+                c = Mix(Opaque(0x262A3A), Opaque(0x586078), l);
+                c.a = alpha;
+            }
     } else if (a.size() == 3 && a[1] == "dim" && !ToInt(a[2], n)) {
         for (Rgba& c : cell.px)
             c = Scale(c, n / 100.0);

@@ -30,7 +30,8 @@ Image Bottom()
     Panel(img, 0, 0, 800, 80, 21);
     GoldRule(img, 0, 0, 800);
     const Image word = TextMask(LetteringFont(), "Gorvanel", 34);
-    Letter(img, word, 400 - word.w / 2, 40 - word.h / 2, Opaque(0x7A88A8), Opaque(0x4A5470), slatedark);
+    // At the right end: the units bought in the shop line up from the left across this strip.
+    Letter(img, word, 780 - word.w, 40 - word.h / 2, Opaque(0x7A88A8), Opaque(0x4A5470), slatedark);
     return img;
 }
 
@@ -103,11 +104,12 @@ Image MeterMiddle()
 Image Meters()
 {
     Image img(215, 130);
-    const Rgba colours[3] = {Opaque(0x38B838), Opaque(0xC82828), Opaque(0x3060E0)};
+    // Deep colours with a soft gloss: the pale yellow figures are written across the filled meters.
+    const Rgba colours[3] = {Opaque(0x1E7A1E), Opaque(0xA01C1C), Opaque(0x2848B0)};
     for (int m = 0; m < 3; m++)
         for (int j = 0; j < 20; j++)
             for (int i = 0; i < 215; i++) {
-                const double gloss = j < 6 ? 1.45 - j * 0.05 : 1.1 - (j - 6) * 0.035;
+                const double gloss = j < 6 ? 1.15 - j * 0.025 : 1.0 - (j - 6) * 0.03;
                 const double ripple = 0.92 + 0.16 * Noise(i / 9.0, j / 4.0, m + 30);
                 img.At(i, 20 * m + j) = Scale(colours[m], gloss * ripple);
             }
@@ -166,8 +168,9 @@ Image LoadBar(bool filled)
 // A button face of 200 x 50 in one of three looks, raised (up) or pressed (down).
 Image Button(int look, bool down)
 {
-    // Look 1 is pale wood: its captions are dark grey until the mouse comes over them.
-    static const uint32_t faces[3] = {0x3A4460, 0xA08258, 0x1E3A78};
+    // Look 1 is ebony: its captions are dark grey until the mouse comes over them, light grey then, and
+    // only a face this dark lets both read.
+    static const uint32_t faces[3] = {0x3A4460, 0x0C0908, 0x1E3A78};
     static const uint32_t rims[3] = {0xD4A848, 0xE0C080, 0xC8D0E0};
     Image img(200, 50);
     const Rgba rim = Opaque(rims[look]);
@@ -178,11 +181,14 @@ Image Button(int look, bool down)
         Wood(img, 4, 4, 192, 42, Opaque(faces[look]), 40 + look);
     else
         Stone(img, 4, 4, 192, 42, Opaque(faces[look]), 0.35, 40 + look);
+    // The ebony face is as dark as a face may be (black is the colour key): it is not shaded.
     if (down) {
-        Shade(img, 4, 4, 192, 42, 0.6, 0.85);
+        if (look != 1)
+            Shade(img, 4, 4, 192, 42, 0.6, 0.85);
         Bevel(img, 4, 4, 192, 42, -3, 0.5);
     } else {
-        Shade(img, 4, 4, 192, 42, 1.3, 0.8);
+        if (look != 1)
+            Shade(img, 4, 4, 192, 42, 1.3, 0.8);
         Bevel(img, 4, 4, 192, 42, 3, 0.45);
     }
     for (const int x : {10, 189})

@@ -11,31 +11,32 @@ namespace {
 
 int lettering = -1;
 
-void Corners(Image& img, int inset)
-{
-    const int xs[2] = {inset, img.w - 1 - inset}, ys[2] = {inset, img.h - 1 - inset};
-    for (const int x : xs)
-        for (const int y : ys) {
-            const double diamond[] = {(double)x, y - 11.0, x + 11.0, (double)y, (double)x, y + 11.0, x - 11.0, (double)y};
-            Polygon(img, diamond, 4, golddark);
-            const double inner[] = {(double)x, y - 8.0, x + 8.0, (double)y, (double)x, y + 8.0, x - 8.0, (double)y};
-            Polygon(img, inner, 4, gold);
-            Disc(img, x, y, 3, crimson);
-        }
-}
-
-// Slate with carved panels and a gold frame: the common background of the menus.
+// Slate with carved panels and a gold edge: the common background of the menus. The screens write
+// titles from the top edge across the whole width, so the gold keeps to the outermost three pixels and
+// there are no corner pieces.
 Image Back()
 {
     Image img(800, 600);
     Stone(img, 0, 0, 800, 600, slate, 0.45, 1);
     Masonry(img, 200, 75);     // large carved blocks of the wall
     Vignette(img, 0.75);
-    for (int k = 0; k < 3; k++)
-        Frame(img, 10 + k, 10 + k, 780 - 2 * k, 580 - 2 * k, k == 1 ? goldlight : gold);
-    Frame(img, 13, 13, 774, 574, golddark);
-    Frame(img, 20, 20, 760, 560, golddark);
-    Corners(img, 11);
+    // The titles along the top are read against a darker band of the wall.
+    for (int j = 0; j < 100; j++) {
+        const double k = j < 80 ? 0.4 : 0.4 + 0.6 * (j - 80) / 20.0;
+        Shade(img, 0, j, 800, 1, k, k);
+    }
+    // The lines along the bottom (the version and the address, running to the screen's edges, and the
+    // map transfer's gold) sit on a darker strip of the wall, which the frame leaves open.
+    for (int j = 545; j < 600; j++) {
+        const double k = j >= 560 ? 0.5 : 1 - 0.5 * (j - 545) / 15.0;
+        Shade(img, 0, j, 800, 1, k, k);
+    }
+    const Rgba edge[3] = {gold, goldlight, golddark};
+    for (int k = 0; k < 3; k++) {
+        Fill(img, k, k, 800 - 2 * k, 1, edge[k]);
+        Fill(img, k, k, 1, 560 - k, edge[k]);
+        Fill(img, 799 - k, k, 1, 560 - k, edge[k]);
+    }
     return img;
 }
 
@@ -64,8 +65,18 @@ Image NewBack()
     Parchment(img, 44, 40, 712, 520, 9);
     Frame(img, 50, 46, 700, 508, Opaque(0xA08048));
     Frame(img, 53, 49, 694, 502, Opaque(0xC8A870));
-    // The list of warlords on the left, ruled off from the charter.
+    // The list of warlords on the left, on paler paper where the lit name in light blue still reads,
+    // ruled off from the charter.
+    for (int j = 56; j < 552; j++)
+        for (int i = 56; i < 184; i++)
+            img.At(i, j) = Mix(img.At(i, j), Opaque(0xFEFCF8), 0.95);
     Line(img, 185, 60, 185, 540, 1.5, Opaque(0xA08048));
+    // Slate plaques under the four stat emblems: their figures are written large in pale ink.
+    for (const int x : {200, 293, 386, 479}) {
+        Fill(img, x - 16, 156, 72, 50, ink);
+        Stone(img, x - 14, 158, 68, 46, slate, 0.3, 20 + x);
+        Bevel(img, x - 14, 158, 68, 46, 2, 0.4);
+    }
     return img;
 }
 
@@ -75,15 +86,19 @@ Image Help()
     Image img(800, 600);
     Stone(img, 0, 0, 800, 600, slatedark, 0.5, 3);
     Vignette(img, 0.5);
-    // The folder tabs: a strip of older, darker paper, so the tab names stay readable; it reaches below
-    // the last tab (the tabs share y 60 to 540).
+    // The folder tabs: a strip of pale paper, on which both the dark names and the open tab's lighter
+    // blue read; it reaches below the last tab (the tabs share y 60 to 540).
     Fill(img, 36, 46, 104, 504, ink);
     Parchment(img, 39, 49, 98, 498, 4);
-    Shade(img, 39, 49, 98, 498, 0.88, 0.88);
-    Fill(img, 130, 30, 640, 530, ink);
-    Parchment(img, 134, 34, 632, 522, 5);
-    Frame(img, 140, 40, 620, 510, Opaque(0xA08048));
-    Frame(img, 143, 43, 614, 504, Opaque(0xC8A870));
+    for (int j = 49; j < 547; j++)
+        for (int i = 39; i < 137; i++)
+            img.At(i, j) = Mix(img.At(i, j), Opaque(0xFAF4E6), 0.8);
+    // The page reaches further left than its text (which starts at x 140), so the text has a margin
+    // inside the frame.
+    Fill(img, 128, 30, 642, 530, ink);
+    Parchment(img, 131, 34, 635, 522, 5);
+    Frame(img, 133, 40, 627, 510, Opaque(0xA08048));
+    Frame(img, 136, 43, 621, 504, Opaque(0xC8A870));
     GoldRule(img, 220, 138, 520);
     return img;
 }
@@ -254,14 +269,22 @@ Image Shop()
                 c = Mix(c, gold, 0.6);
             img.At(i, j) = c;
         }
-    Ring(img, cx, cy, 60, 3, gold);
     Ring(img, cx, cy, 120, 2, Mix(gold, crimson, 0.4));
+    // Parchment labels where the wheel names the abilities and the spells in dark ink.
+    for (const int y : {207, 283}) {
+        Fill(img, 150, y, 150, 24, ink);
+        Parchment(img, 152, y + 2, 146, 20, 14);
+    }
     // The counting-table on the right, under the name, the gold and the buttons: dark leather.
     Fill(img, 466, 8, 320, 474, ink);
     Stone(img, 469, 11, 314, 468, Opaque(0x4A2A20), 0.35, 13);
     Bevel(img, 469, 11, 314, 468, 3, 0.45);
-    Frame(img, 475, 17, 302, 456, gold);
-    Frame(img, 478, 20, 296, 450, golddark);
+    // The name and the gold are written right up to the table's right edge: the gold trim runs down
+    // its left side and along its foot only.
+    Fill(img, 475, 17, 1, 456, gold);
+    Fill(img, 478, 20, 1, 450, golddark);
+    Fill(img, 475, 472, 302, 1, gold);
+    Fill(img, 478, 469, 299, 1, golddark);
     return img;
 }
 
