@@ -300,12 +300,17 @@ void ClearAudioRecord()
     recordedsongs.clear();
 }
 
-void ResetOutputPeak()
+void StartOutputMeter(const uint64_t frames)
 {
-    MixerResetPeak();
+    MixerStartMeter(frames);
 }
 
-int32_t OutputPeak()
+OutputLevels OutputMeter()
 {
-    return MixerPeak();
+    return MixerMeter();
+}
+
+uint32_t OutputRate()
+{
+    return MixerRate();
 }

@@ -55,6 +55,17 @@ const std::vector<AudioEvent>& RecordedSounds(); // every effect started
 const std::vector<AudioEvent>& RecordedSongs();  // every song started
 void ClearAudioRecord();                          // forgets both
 
-// A meter on the mixed output (tests that really render).
-void ResetOutputPeak();                         // starts measuring afresh
-int32_t OutputPeak();                           // the largest sample magnitude mixed since, 0..32768
+// A meter on the mixed output (tests that really render): it counts from the first sample that is not
+// silence, for at most the frames it was started for.
+struct OutputLevels {
+    uint64_t frames;            // frames measured
+    int32_t peak;               // the largest sample magnitude, 0..32768
+    uint64_t clipped;           // samples at full scale
+    double sum;                 // of every sample: the DC offset is sum / samples
+    double squares;             // of every sample squared: the loudness is their mean
+    std::vector<double> blocks; // the mean square of each whole block of OUTPUTBLOCK frames, in order
+};
+enum : uint32_t { OUTPUTBLOCK = 882 };          // 20 ms of output: short enough to find a click's loudness
+void StartOutputMeter(uint64_t frames);         // starts measuring afresh, for at most that many frames
+OutputLevels OutputMeter();                     // what was measured since
+uint32_t OutputRate();                          // frames per second of the mixed output

@@ -24,5 +24,6 @@ void MixerFreeSong(MixerSong* song);                        // halts it if playi
 bool MixerPlaySong(MixerSong* song);                        // plays it once; true on failure
 bool MixerSongPlaying();                                    // the song last started is still playing
 void MixerStopSong();                                       // halts the song
-void MixerResetPeak();                                      // the meter starts afresh
-int32_t MixerPeak();                                        // the largest sample magnitude since
+void MixerStartMeter(uint64_t frames);                      // the meter starts afresh, for at most that many frames
+OutputLevels MixerMeter();                                  // what it measured since
+uint32_t MixerRate();                                       // frames per second of the output
