@@ -82,6 +82,7 @@ struct MixerChunk {
 };
 
 struct MixerSong {
+    std::vector<uint8_t> bytes;     // what the music is read from
     Mix_Music* music;
 };
 
@@ -183,11 +184,20 @@ void MixerMute(bool muted)
 
 MixerSong* MixerLoadSong(const std::vector<uint8_t>& bytes)
 {
-    SDL_RWops* const source = SDL_RWFromConstMem(bytes.data(), (int)bytes.size());
-    if (!source)
+    MixerSong* const song = new MixerSong{bytes, nullptr};
+    SDL_RWops* const source = SDL_RWFromConstMem(song->bytes.data(), (int)song->bytes.size());
+    if (source)
+        song->music = Mix_LoadMUSType_RW(source, MUS_MID, 1);
+    if (!song->music) {
+        delete song;
         return nullptr;
-    Mix_Music* const music = Mix_LoadMUSType_RW(source, MUS_MID, 1);
-    return music ? new MixerSong{music} : nullptr;
+    }
+    return song;
+}
+
+void MixerLeaveThread()
+{
+    SDL_TLSCleanup();
 }
 
 void MixerFreeSong(MixerSong* song)
@@ -201,10 +211,6 @@ bool MixerPlaySong(MixerSong* song)
     return Mix_PlayMusic(song->music, 0) != 0;
 }
 
-bool MixerSongPlaying()
-{
-    return Mix_PlayingMusic() != 0;
-}
 
 void MixerStopSong()
 {
