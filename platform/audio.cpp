@@ -1,18 +1,33 @@
 // Audio over whichever output runs: the mixer, a silent one (no device), or the headless recorder.
 #include "platform/audio.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <sstream>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <atomic>
+#include <future>
+#include <mutex>
 
 #include "platform/backend.h"
 #include "platform/clock.h"
 #include "platform/midifile.h"
 #include "platform/mixer.h"
 #include "platform/window.h"
+
+struct SoundChunk {
+    std::string name;
+    int32_t level;
+    MixerChunk* mixed;      // null unless the mixer plays it
+};
+
+struct SongData {
+    std::string name;
+    std::vector<uint8_t> bytes;
+    uint32_t lengthms;      // it plays for this long on the clock, heard or not
+};
 
 namespace {
 
@@ -31,15 +46,22 @@ enum AudioMode {
 int opens = 0;
 AudioMode mode = AUDIO_RECORDING;
 std::string fault;
-bool songsaudible = false;
 bool muted = false;
 
 // What is alive when the output closes loses its mixer half, so nothing outlives the mixer.
 std::vector<SoundChunk*> chunks;
-std::vector<SongData*> songs;
 
+// The song playing and when it started. A song's synthesiser holds its own copy of the soundfont, so
+// one is made for each start (off the game's thread: reading a soundfont takes a tenth of a second)
+// and freed when its song stops or another starts; its song's time starts when it starts playing.
+std::mutex songlock;                    // the worker that makes a synthesiser plays it under it
 SongData* current = nullptr;
 uint32_t startedat = 0;
+uint32_t startcount = 0;                // songs started so far: a synthesiser made late is freed
+MixerSong* synthesiser = nullptr;       // the one playing
+bool awaited = false;                   // the song playing waits for its synthesiser: its time has not begun
+std::vector<std::future<void>> makers;  // workers making synthesisers
+std::atomic<bool> songsaudible{false};
 
 std::vector<AudioEvent> recordedsounds;
 std::vector<AudioEvent> recordedsongs;
@@ -50,13 +72,74 @@ void Record(std::vector<AudioEvent>& record, const std::string& name)
         record.push_back({name, GetTicks(), muted});
 }
 
-// The soundfont the synthesiser loads, the first of the list (paths separated by ';'), can be read.
-bool SoundFontFound(const char* paths)
+// Every soundfont of the list (separated by ';' or ':', as the mixer reads it) is a regular file that
+// starts as a soundfont does. What is not one would fail each song as it starts.
+bool SoundFontsReadable(const char* paths)
 {
-    std::istringstream list(paths);
-    std::string first;
-    std::getline(list, first, ';');
-    return !first.empty() && access(first.c_str(), R_OK) == 0;
+    const std::string list = paths;
+    size_t start = 0;
+    int found = 0;
+    while (start <= list.size()) {
+        const size_t end = std::min(list.find_first_of(";:", start), list.size());
+        const std::string path = list.substr(start, end - start);
+        start = end + 1;
+        if (path.empty())
+            continue;
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error))
+            return false;
+        char head[12] = {};
+        std::ifstream file(path, std::ios::binary);
+        if (!file.read(head, sizeof head) || memcmp(head, "RIFF", 4) != 0 || memcmp(head + 8, "sfbk", 4) != 0)
+            return false;
+        found++;
+    }
+    return found > 0;
+}
+
+// Stops the synthesiser and frees it; under songlock.
+void DropSynthesiser()
+{
+    if (synthesiser) {
+        MixerStopSong();
+        MixerFreeSong(synthesiser);
+        synthesiser = nullptr;
+    }
+}
+
+// Makes a synthesiser for start number `start` and plays it, unless another song started meanwhile.
+// A soundfont it cannot read leaves every song silent.
+void MakeSynthesiser(const std::vector<uint8_t> bytes, const uint32_t start)
+{
+    MixerSong* const made = MixerLoadSong(bytes);
+    MixerLeaveThread();
+    const std::lock_guard<std::mutex> hold(songlock);
+    if (start != startcount || !current) {
+        if (made)
+            MixerFreeSong(made);
+        songsaudible = songsaudible && made;
+        return;
+    }
+    awaited = false;
+    startedat = GetTicks();
+    if (!made) {
+        songsaudible = false;
+        return;
+    }
+    synthesiser = made;
+    if (MixerPlaySong(synthesiser))
+        DropSynthesiser();
+}
+
+// Waits for the workers that are done, or for all of them; never under songlock.
+void JoinMakers(const bool all)
+{
+    std::erase_if(makers, [all](std::future<void>& maker) {
+        if (!all && maker.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+            return false;
+        maker.get();
+        return true;
+    });
 }
 
 template <typename T>
@@ -66,19 +149,6 @@ void Forget(std::vector<T*>& live, T* item)
 }
 
 } // namespace
-
-struct SoundChunk {
-    std::string name;
-    int32_t level;
-    MixerChunk* mixed;      // null unless the mixer plays it
-};
-
-struct SongData {
-    std::string name;
-    std::vector<uint8_t> bytes;
-    uint32_t lengthms;
-    MixerSong* mixed;       // null when songs are silent: it then plays for its length on the clock
-};
 
 bool OpenAudio()
 {
@@ -91,7 +161,7 @@ bool OpenAudio()
             mode = AUDIO_SILENT;
         } else {
             mode = AUDIO_MIXER;
-            songsaudible = MixerPlaysMidi() && SoundFontFound(SoundFontPaths());
+            songsaudible = MixerPlaysMidi() && SoundFontsReadable(SoundFontPaths());
             MixerMute(muted);
         }
     } else {
@@ -110,14 +180,13 @@ void CloseAudio()
                 MixerFreeChunk(chunk->mixed);
                 chunk->mixed = nullptr;
             }
-        for (SongData* song : songs)
-            if (song->mixed) {
-                MixerFreeSong(song->mixed);
-                song->mixed = nullptr;
-            }
+        JoinMakers(true);
+        const std::lock_guard<std::mutex> hold(songlock);
+        DropSynthesiser();
         MixerClose();
     }
     current = nullptr;
+    awaited = false;
     mode = AUDIO_RECORDING;
     songsaudible = false;
 }
@@ -222,16 +291,7 @@ SongData* LoadSongData(const char* name, std::vector<uint8_t> bytes)
     uint32_t length = 0;
     if (MeasureMidiFile(bytes.data(), bytes.size(), &length))
         return nullptr;
-    SongData* const song = new SongData{name ? name : "", std::move(bytes), length, nullptr};
-    if (mode == AUDIO_MIXER && songsaudible) {
-        song->mixed = MixerLoadSong(song->bytes);
-        if (!song->mixed) {
-            delete song;
-            return nullptr;
-        }
-    }
-    songs.push_back(song);
-    return song;
+    return new SongData{name ? name : "", std::move(bytes), length};
 }
 
 void FreeSongData(SongData* song)
@@ -239,9 +299,6 @@ void FreeSongData(SongData* song)
     if (!song)
         return;
     StopSong(song);
-    if (song->mixed)
-        MixerFreeSong(song->mixed);
-    Forget(songs, song);
     delete song;
 }
 
@@ -254,34 +311,34 @@ bool StartSong(SongData* song)
 {
     if (!song)
         return true;
-    if (current && current != song)
-        StopSong(current);
+    JoinMakers(false);
+    const std::lock_guard<std::mutex> hold(songlock);
+    DropSynthesiser();
     current = song;
     startedat = GetTicks();
+    startcount++;
     Record(recordedsongs, song->name);
-    if (song->mixed && MixerPlaySong(song->mixed)) {
-        current = nullptr;
-        return true;
-    }
+    awaited = mode == AUDIO_MIXER && songsaudible;
+    if (awaited)
+        makers.push_back(std::async(std::launch::async, MakeSynthesiser, song->bytes, startcount));
     return false;
 }
 
 bool SongPlaying(const SongData* song)
 {
-    if (!song || song != current)
-        return false;
-    if (song->mixed)
-        return MixerSongPlaying();
-    return GetTicks() - startedat < song->lengthms;
+    const std::lock_guard<std::mutex> hold(songlock);
+    return song && song == current && (awaited || GetTicks() - startedat < song->lengthms);
 }
 
 void StopSong(SongData* song)
 {
+    const std::lock_guard<std::mutex> hold(songlock);
     if (!song || song != current)
         return;
-    if (song->mixed)
-        MixerStopSong();
+    DropSynthesiser();
     current = nullptr;
+    awaited = false;
+    startcount++;
 }
 
 const std::vector<AudioEvent>& RecordedSounds()
@@ -300,12 +357,17 @@ void ClearAudioRecord()
     recordedsongs.clear();
 }
 
-void ResetOutputPeak()
+void StartOutputMeter(const uint64_t frames)
 {
-    MixerResetPeak();
+    MixerStartMeter(frames);
 }
 
-int32_t OutputPeak()
+OutputLevels OutputMeter()
 {
-    return MixerPeak();
+    return MixerMeter();
+}
+
+uint32_t OutputRate()
+{
+    return MixerRate();
 }

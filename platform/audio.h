@@ -2,8 +2,8 @@
 //
 // The output opens with the SDL back end; with the headless one (and before any back end runs) nothing
 // is opened and every sound and song started is recorded with the tick it started at. Without an audio
-// device, or for songs without a soundfont, every call still works and is silent: a silent song
-// "plays" for the length its file gives, so the game's song rules run the same.
+// device, or for songs without a soundfont, every call still works and is silent. A song plays, heard
+// or not, for the length its file gives up to its last note, so the game's song rules run the same.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -23,7 +23,7 @@ struct PcmFormat {
 bool OpenAudio();                               // opens the output on the first call; true when it is silent (no device)
 void CloseAudio();                              // the last close shuts the output
 const char* AudioFault();                       // why the output is silent ("" when it is not)
-bool SongsSilent();                             // an output was opened but songs go unheard: no device, or no soundfont it can read
+bool SongsSilent();                             // an output was opened but songs go unheard: no device, or no soundfont it can read (found when opened, or when a song first fails to read it)
 const char* SoundFontPaths();                   // the soundfonts songs use: $SDL_SOUNDFONTS, else Debian's TimGM6mb
 void MuteSounds(bool muted);                    // silences every effect (the program is in the background); songs are not touched
 bool SoundsMuted();                             // what MuteSounds last set
@@ -40,9 +40,9 @@ int MixerVolume(int32_t level);                 // the mixer's 0..128 volume for
 // Songs: Standard MIDI files, one playing at a time.
 SongData* LoadSongData(const char* name, std::vector<uint8_t> bytes); // null when the bytes are not a Standard MIDI file
 void FreeSongData(SongData* song);              // stops and frees it; null is allowed
-uint32_t SongLength(const SongData* song);      // milliseconds from its first event to its last
-bool StartSong(SongData* song);                 // plays it once from the start, ending any other song; true on failure
-bool SongPlaying(const SongData* song);         // started last, and not yet ended or stopped
+uint32_t SongLength(const SongData* song);      // milliseconds from its start to its last note
+bool StartSong(SongData* song);                 // plays it once from the start, ending any other song; true without a song
+bool SongPlaying(const SongData* song);         // started last, and not yet past its last note or stopped
 void StopSong(SongData* song);                  // stops it if it is the one playing
 
 // What the headless output recorded (also while muted), oldest first.
@@ -55,6 +55,17 @@ const std::vector<AudioEvent>& RecordedSounds(); // every effect started
 const std::vector<AudioEvent>& RecordedSongs();  // every song started
 void ClearAudioRecord();                          // forgets both
 
-// A meter on the mixed output (tests that really render).
-void ResetOutputPeak();                         // starts measuring afresh
-int32_t OutputPeak();                           // the largest sample magnitude mixed since, 0..32768
+// A meter on the mixed output (tests that really render): it counts from the first sample that is not
+// silence, for at most the frames it was started for.
+struct OutputLevels {
+    uint64_t frames;            // frames measured
+    int32_t peak;               // the largest sample magnitude, 0..32768
+    uint64_t clipped;           // samples at full scale
+    double sum;                 // of every sample: the DC offset is sum / samples
+    double squares;             // of every sample squared: the loudness is their mean
+    std::vector<double> blocks; // the mean square of each whole block of OUTPUTBLOCK frames, in order
+};
+enum : uint32_t { OUTPUTBLOCK = 882 };          // 20 ms of output: short enough to find a click's loudness
+void StartOutputMeter(uint64_t frames);         // starts measuring afresh, for at most that many frames
+OutputLevels OutputMeter();                     // what was measured since
+uint32_t OutputRate();                          // frames per second of the mixed output

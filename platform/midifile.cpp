@@ -55,9 +55,9 @@ int ChannelDataBytes(uint8_t status)
     return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
-// Walks one track's events; true when one is malformed. Gives the tick of its last event and its
-// tempo changes.
-bool WalkTrack(Reader track, uint64_t* endtick, std::vector<TempoChange>& tempos)
+// Walks one track's events; true when one is malformed. Gives the tick of its last event, of its last
+// note on or off (0 when it has none) and its tempo changes.
+bool WalkTrack(Reader track, uint64_t* endtick, uint64_t* notetick, std::vector<TempoChange>& tempos)
 {
     uint64_t tick = 0;
     uint8_t running = 0;
@@ -83,6 +83,8 @@ bool WalkTrack(Reader track, uint64_t* endtick, std::vector<TempoChange>& tempos
                 if (track.data[track.at + i] & 0x80)
                     return true;
             track.at += n;
+            if ((status & 0xF0) == 0x80 || (status & 0xF0) == 0x90)
+                *notetick = tick;
         } else if (status == 0xF0 || status == 0xF7) {
             running = 0;
             uint32_t length;
@@ -164,7 +166,7 @@ bool MeasureMidiFile(const uint8_t* data, size_t size, uint32_t* lengthms)
 
     Reader file{data, size, 8 + (size_t)headersize};
     std::vector<TempoChange> tempos;
-    uint64_t endtick = 0;
+    uint64_t endtick = 0, notetick = 0;
     uint32_t found = 0;
     while (found < tracks) {
         // Chunks of other types may sit between the tracks; readers skip them.
@@ -176,10 +178,11 @@ bool MeasureMidiFile(const uint8_t* data, size_t size, uint32_t* lengthms)
         if (!file.Left(length))
             return true;
         if (memcmp(chunk, "MTrk", 4) == 0) {
-            uint64_t trackend = 0;
-            if (WalkTrack(Reader{file.data + file.at, length, 0}, &trackend, tempos))
+            uint64_t trackend = 0, tracknote = 0;
+            if (WalkTrack(Reader{file.data + file.at, length, 0}, &trackend, &tracknote, tempos))
                 return true;
             endtick = std::max(endtick, trackend);
+            notetick = std::max(notetick, tracknote);
             found++;
         }
         file.at += length;
@@ -187,7 +190,8 @@ bool MeasureMidiFile(const uint8_t* data, size_t size, uint32_t* lengthms)
 
     std::stable_sort(tempos.begin(), tempos.end(),
                      [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
-    const double ms = TicksToMs(endtick, tempos, division);
+    // A song is over at its last note; what rings on after it is no part of its time.
+    const double ms = TicksToMs(notetick ? notetick : endtick, tempos, division);
     *lengthms = ms >= (double)UINT32_MAX ? UINT32_MAX : (uint32_t)ms;
     return false;
 }

@@ -5,8 +5,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdlib>
+#include <mutex>
 
 namespace {
 
@@ -16,20 +17,38 @@ constexpr int outputframes = 1024;
 
 std::vector<bool> channelused;
 bool channelsmuted = false;
-std::atomic<int32_t> peak{0};
+
+// The meter: written on the audio thread, read on the game's.
+std::mutex metered;
+OutputLevels levels{};
+uint64_t meterframes = 0;       // frames still to measure
+bool heard = false;             // the first sample that is not silence has come
+double block = 0;               // the squares of the block under way
 
 // Runs on the audio thread after each buffer is mixed; the output is signed 16-bit.
-void SDLCALL MeasurePeak(void*, Uint8* stream, int len)
+void SDLCALL Measure(void*, Uint8* stream, int len)
 {
     const int16_t* const samples = (const int16_t*)stream;
-    int32_t loudest = 0;
-    for (int i = 0; i < len / 2; i++) {
-        const int32_t v = samples[i] < 0 ? -(int32_t)samples[i] : samples[i];
-        if (v > loudest)
-            loudest = v;
-    }
-    int32_t seen = peak.load();
-    while (loudest > seen && !peak.compare_exchange_weak(seen, loudest)) {
+    const int count = len / 2 / outputchannels;
+    const std::lock_guard<std::mutex> hold(metered);
+    for (int i = 0; i < count && meterframes > 0; i++) {
+        const int16_t* const frame = samples + i * outputchannels;
+        if (!heard && frame[0] == 0 && frame[1] == 0)
+            continue;
+        heard = true;
+        for (int c = 0; c < outputchannels; c++) {
+            const int32_t v = frame[c];
+            levels.peak = std::max(levels.peak, v < 0 ? -v : v);
+            levels.clipped += v >= 32767 || v <= -32767;
+            levels.sum += v;
+            levels.squares += (double)v * v;
+            block += (double)v * v;
+        }
+        if (++levels.frames % OUTPUTBLOCK == 0) {
+            levels.blocks.push_back(block / (OUTPUTBLOCK * outputchannels));
+            block = 0;
+        }
+        meterframes--;
     }
 }
 
@@ -63,6 +82,7 @@ struct MixerChunk {
 };
 
 struct MixerSong {
+    std::vector<uint8_t> bytes;     // what the music is read from
     Mix_Music* music;
 };
 
@@ -86,7 +106,7 @@ bool MixerOpen(const char* soundfonts, std::string* fault)
     Mix_AllocateChannels(0);
     channelused.clear();
     channelsmuted = false;
-    Mix_SetPostMix(MeasurePeak, nullptr);
+    Mix_SetPostMix(Measure, nullptr);
     return false;
 }
 
@@ -164,11 +184,20 @@ void MixerMute(bool muted)
 
 MixerSong* MixerLoadSong(const std::vector<uint8_t>& bytes)
 {
-    SDL_RWops* const source = SDL_RWFromConstMem(bytes.data(), (int)bytes.size());
-    if (!source)
+    MixerSong* const song = new MixerSong{bytes, nullptr};
+    SDL_RWops* const source = SDL_RWFromConstMem(song->bytes.data(), (int)song->bytes.size());
+    if (source)
+        song->music = Mix_LoadMUSType_RW(source, MUS_MID, 1);
+    if (!song->music) {
+        delete song;
         return nullptr;
-    Mix_Music* const music = Mix_LoadMUSType_RW(source, MUS_MID, 1);
-    return music ? new MixerSong{music} : nullptr;
+    }
+    return song;
+}
+
+void MixerLeaveThread()
+{
+    SDL_TLSCleanup();
 }
 
 void MixerFreeSong(MixerSong* song)
@@ -182,22 +211,28 @@ bool MixerPlaySong(MixerSong* song)
     return Mix_PlayMusic(song->music, 0) != 0;
 }
 
-bool MixerSongPlaying()
-{
-    return Mix_PlayingMusic() != 0;
-}
 
 void MixerStopSong()
 {
     Mix_HaltMusic();
 }
 
-void MixerResetPeak()
+void MixerStartMeter(const uint64_t frames)
 {
-    peak = 0;
+    const std::lock_guard<std::mutex> hold(metered);
+    levels = OutputLevels{};
+    meterframes = frames;
+    heard = false;
+    block = 0;
 }
 
-int32_t MixerPeak()
+OutputLevels MixerMeter()
 {
-    return peak;
+    const std::lock_guard<std::mutex> hold(metered);
+    return levels;
+}
+
+uint32_t MixerRate()
+{
+    return outputrate;
 }

@@ -19,10 +19,11 @@ void MixerSetVolume(MixerChunk* chunk, int volume);         // 0..128
 void MixerPlayChunk(MixerChunk* chunk);                     // restarts it on its channel
 void MixerStopChunk(MixerChunk* chunk);                     // halts its channel
 void MixerMute(bool muted);                                 // every channel's volume to 0, or back to full
-MixerSong* MixerLoadSong(const std::vector<uint8_t>& bytes);  // a MIDI song; the bytes must outlive it; null on failure
+MixerSong* MixerLoadSong(const std::vector<uint8_t>& bytes);  // a MIDI song with a synthesiser of its own, from a copy of the bytes; null on failure; safe off the game's thread
+void MixerLeaveThread();                                    // frees what SDL keeps for a thread of ours that ends
 void MixerFreeSong(MixerSong* song);                        // halts it if playing and frees it
 bool MixerPlaySong(MixerSong* song);                        // plays it once; true on failure
-bool MixerSongPlaying();                                    // the song last started is still playing
 void MixerStopSong();                                       // halts the song
-void MixerResetPeak();                                      // the meter starts afresh
-int32_t MixerPeak();                                        // the largest sample magnitude since
+void MixerStartMeter(uint64_t frames);                      // the meter starts afresh, for at most that many frames
+OutputLevels MixerMeter();                                  // what it measured since
+uint32_t MixerRate();                                       // frames per second of the output

@@ -28,6 +28,18 @@ bool ReadSongFile(const char* path, std::vector<uint8_t>& bytes)
     return ReadWholeFile(path, MAXSONGFILE, bytes);
 }
 
+// Songs that go unheard for want of a soundfont are told once: found when the output opens, or when the
+// first song cannot read it. No device at all was told when the output opened.
+bool toldsilent = false;
+
+void TellSilentSongs()
+{
+    if (toldsilent || !musicready || !SongsSilent() || *AudioFault())
+        return;
+    debuglog << "No soundfont readable in " << SoundFontPaths() << ": the songs are silent.\n";
+    toldsilent = true;
+}
+
 } // namespace
 
 uint8_t musicready = 0;
@@ -58,8 +70,7 @@ bool LoadMusic()
         // Without a device, or a soundfont, the songs still keep their time: the game goes on silent.
         OpenGameAudio();
         musicready = 1;
-        if (SongsSilent() && !*AudioFault())
-            debuglog << "No soundfont readable in " << SoundFontPaths() << ": the songs are silent.\n";
+        TellSilentSongs();
     }
     debuglog << "Allocating music\n";
     songcount = SONGCOUNT;
@@ -98,6 +109,7 @@ bool PlaySong(int32_t n)
 {
     if (!musicon)
         return false;
+    TellSilentSongs();
     if (n == SONG_LULLS) {
         if (IsSongPlaying(songs[currentlull], true))
             return false;
@@ -136,5 +148,6 @@ void FreeMusic()
     if (musicready) {
         CloseAudio();
         musicready = 0;
+        toldsilent = false;
     }
 }

@@ -62,11 +62,11 @@ TEST_F(AudioRenderTest, ASongPlaysThroughTheSynthesiserAndEnds)
     ASSERT_FALSE(SongsSilent()) << "the mixer's MIDI back end did not start";
     SongData* const song = LoadSongData("Test", MakeSong(2));    // two beats: one second
     ASSERT_NE(song, nullptr);
-    ResetOutputPeak();
+    StartOutputMeter(UINT64_MAX);
     ASSERT_FALSE(StartSong(song));
     EXPECT_TRUE(SongPlaying(song));
     EXPECT_TRUE(WaitFor([&] { return !SongPlaying(song); })) << "the song never ended";
-    EXPECT_GT(OutputPeak(), audible) << "the rendered samples are silent";
+    EXPECT_GT(OutputMeter().peak, audible) << "the rendered samples are silent";
     EXPECT_TRUE(RecordedSongs().empty()) << "a real output records nothing";
     FreeSongData(song);
 }
@@ -78,14 +78,14 @@ TEST_F(AudioRenderTest, AnEffectIsMixedAndMutedInTheBackground)
                                                (uint32_t)samples.size());
     ASSERT_NE(chunk, nullptr);
     MuteSounds(true);
-    ResetOutputPeak();
+    StartOutputMeter(UINT64_MAX);
     PlaySoundChunk(chunk);
     std::this_thread::sleep_for(200ms);
-    EXPECT_LT(OutputPeak(), audible) << "a muted effect was heard";
+    EXPECT_LT(OutputMeter().peak, audible) << "a muted effect was heard";
     MuteSounds(false);
-    ResetOutputPeak();
+    StartOutputMeter(UINT64_MAX);
     PlaySoundChunk(chunk);
-    EXPECT_TRUE(WaitFor([] { return OutputPeak() > audible; })) << "the effect was never mixed";
+    EXPECT_TRUE(WaitFor([] { return OutputMeter().peak > audible; })) << "the effect was never mixed";
     FreeSoundChunk(chunk);
 }
 

@@ -4,8 +4,9 @@
 //
 // The file is format 1 at 480 ticks a quarter: a first track with the time signature, the tempo of each
 // section and a marker naming each section where it starts; then one track per part with its General
-// MIDI program, volume, pan and a little reverb, and its notes.
+// MIDI program, volume, pan, a little reverb and the song's gain as expression, and its notes.
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -61,6 +62,13 @@ Event Meta(int tick, uint8_t type, const std::vector<uint8_t>& data)
     return e;
 }
 
+// The expression controller for a gain in decibels: General MIDI synthesisers attenuate by
+// 40 log10(value / 127) dB.
+uint8_t Expression(double gain)
+{
+    return (uint8_t)std::clamp((int)std::lround(127 * std::pow(10.0, gain / 40)), 1, 127);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -93,6 +101,7 @@ int main(int argc, char** argv)
         events.push_back({0, 2, {(uint8_t)(0xB0 | ch), 7, (uint8_t)std::clamp(p.volume, 0, 127)}});
         events.push_back({0, 2, {(uint8_t)(0xB0 | ch), 10, (uint8_t)std::clamp(p.pan, 0, 127)}});
         events.push_back({0, 2, {(uint8_t)(0xB0 | ch), 91, 40}});
+        events.push_back({0, 2, {(uint8_t)(0xB0 | ch), 11, Expression(score.gain)}});
         for (const Note& n : p.notes) {
             if (n.key < 0 || n.key > 127) {
                 fprintf(stderr, "gorvmusic: %s: part %s has a note out of the MIDI range\n", argv[1], p.name.c_str());

@@ -1,6 +1,7 @@
 // Score files.
 //
 //   time <n>/<d>                         time signature (once, first)
+//   gain <dB>                            the whole song made quieter (0 or less), leaving its balance
 //   part <name> style=<style> program=<GM 0-127> channel=<0-15> [volume=] [pan=] [octave=] [velocity=]
 //   section <name> tempo=<bpm> | us=<microseconds per quarter> [velocity=<percent>]
 //     <part>: <notes>                    a melody part's notes in this section
@@ -236,6 +237,11 @@ bool ReadScore(const std::string& path, Score& out)
             if (sscanf(w[1].c_str(), "%d/%d", &out.numerator, &out.denominator) != 2 || out.numerator < 1 ||
                 (out.denominator != 4 && out.denominator != 8))
                 return r.Fail("bad time signature");
+        } else if (w[0] == "gain" && w.size() == 2) {
+            char* end;
+            out.gain = strtod(w[1].c_str(), &end);
+            if (*end || out.gain > 0 || out.gain < -40)
+                return r.Fail("gain must be in [-40, 0] dB");
         } else if (w[0] == "part" && w.size() >= 2) {
             Part p;
             p.name = w[1];

@@ -24,6 +24,7 @@ struct Score {
     std::vector<std::pair<int, std::string>> marks; // tick, section name
     std::vector<Part> parts;
     int end = 0;                                    // tick after the last note
+    double gain = 0;                                // dB, 0 or less: every part's expression
 };
 
 // Reads a score file; true on failure, with "file:line: ..." printed.

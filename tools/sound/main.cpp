@@ -6,9 +6,10 @@
 //   define <Name> : <item> ; <item> ...      a reusable group of layers
 //   <Name> : <item> ; <item> ...             the sound ".\Sound\<Name>.wav"
 // An item is a layer ("tone ..." or "noise ...", keys in synth.cpp), "use <Name> [pitch=P] [at=T] [g=G]"
-// (a defined group, transposed, delayed and scaled) or "level L" (the peak, 0.7 unless given: below full
-// scale). The output holds <Name>.wav for every sound and tavel.manifest, which lists them as WAVE
-// resources under their game names. The same sources give the same bytes.
+// (a defined group, transposed, delayed and scaled) or "level L" (the peak as a fraction of full scale,
+// loudestPeak unless given, never above it). The output holds <Name>.wav for every sound and
+// tavel.manifest, which lists them as WAVE resources under their game names. The same sources give the
+// same bytes.
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -23,7 +24,7 @@ namespace {
 
 struct Sound {
     std::vector<Layer> layers;
-    double level = 0.7;
+    double level = loudestPeak;
 };
 
 std::vector<std::string> Items(const std::string& s)
@@ -48,8 +49,8 @@ bool ParseItems(const std::string& text, const std::map<std::string, Sound>& def
             continue;
         if (w[0] == "level" && w.size() == 2) {
             out.level = atof(w[1].c_str());
-            if (out.level <= 0 || out.level > 0.9) {
-                error = "level must be in (0, 0.9]";
+            if (out.level <= 0 || out.level > loudestPeak) {
+                error = "level must be in (0, " + std::to_string(loudestPeak) + "]";
                 return true;
             }
         } else if (w[0] == "use" && w.size() >= 2) {

@@ -197,6 +197,15 @@ std::vector<double> Render(const std::vector<Layer>& layers, const unsigned seed
 std::vector<short> Finish(std::vector<double> samples, const double peak)
 {
     samples.resize(samples.size() + sampleRate / 20, 0);     // a little silence to end on
+    // Noise and low sweeps leave a slow drift: a DC blocker takes out what no speaker plays, and its
+    // ringing has died away within the silence at the end, so the sound's mean is nought.
+    const double keep = 1 - 2 * M_PI * dcCutoff / sampleRate;
+    double lastin = 0, lastout = 0;
+    for (double& v : samples) {
+        const double in = v;
+        v = in - lastin + keep * lastout;
+        lastin = in, lastout = v;
+    }
     double high = 0;
     for (const double v : samples)
         high = std::max(high, std::fabs(v));

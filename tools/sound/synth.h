@@ -5,6 +5,8 @@
 #include <vector>
 
 constexpr int sampleRate = 22050;
+constexpr double loudestPeak = 0.47;    // -6.6 dBFS: two sounds at once stay clear of full scale
+constexpr double dcCutoff = 20;         // Hz: below it nothing is heard, only an offset
 
 // One layer: a tone (a waveform with partials and a pitch sweep) or noise (white, pink or brown),
 // started at a time, shaped by an attack and an exponential decay, and filtered. Repeats make rhythms
@@ -27,7 +29,8 @@ struct Layer {
 bool ParseLayer(const std::vector<std::string>& words, Layer& out, std::string& error);
 // Renders layers into samples in -1..1, seeded so that repeats vary the same way every build.
 std::vector<double> Render(const std::vector<Layer>& layers, unsigned seed);
-// Scales to a peak of `peak` and fades the ends so that nothing clicks; returns 16-bit samples.
+// Takes out any offset, scales to a peak of `peak` and fades the ends so that nothing clicks; returns
+// 16-bit samples.
 std::vector<short> Finish(std::vector<double> samples, double peak);
 // A RIFF WAVE file of 16-bit mono PCM at sampleRate.
 std::vector<unsigned char> WaveFile(const std::vector<short>& samples);

@@ -2,8 +2,8 @@
 // is recorded.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "game/model/state.h"
@@ -219,21 +219,47 @@ TEST_F(MusicTest, FreedMusicStopsAndForgetsEverything)
     EXPECT_FALSE(PlaySong(SONG_MENU));
 }
 
-TEST_F(MusicTest, WithoutASoundfontTheSongsKeepTheirTimeInSilence)
+// What is no soundfont is told once in the log when the output opens, and the songs keep their time in
+// silence.
+TEST_F(MusicTest, WithoutAReadableSoundfontTheSongsKeepTheirTimeInSilenceAndItIsToldOnce)
 {
     StopPlatform();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
-    setenv("SDL_SOUNDFONTS", "/nonexistent/None.sf2", 1);
-    if (!StartPlatform(BACKEND_SDL)) {
+    std::string noise(4096, '\0');
+    for (size_t i = 0; i < noise.size(); i++)
+        noise[i] = (char)(i * 2654435761u >> 13);
+    const struct {
+        const char* name;
+        std::string bytes;      // written as a file unless empty
+        bool folder;
+    } cases[] = {
+        {"None.sf2", "", false},
+        {"Noise.sf2", noise, false},
+        {"Folder.sf2", "", true},
+    };
+    for (const auto& c : cases) {
+        const fs::path path = dir / c.name;
+        if (c.folder)
+            fs::create_directory(path);
+        else if (!c.bytes.empty())
+            std::ofstream(path, std::ios::binary) << c.bytes;
+        setenv("SDL_SOUNDFONTS", path.c_str(), 1);
+        if (StartPlatform(BACKEND_SDL))
+            break;
+        log.clear();
         ASSERT_FALSE(LoadMusic());
-        EXPECT_NE(log.find("No soundfont readable in /nonexistent/None.sf2: the songs are silent.\n"), std::string::npos)
-            << log;
-        EXPECT_TRUE(PlaySong(SONG_MENU));
-        EXPECT_FALSE(PlaySong(SONG_MENU)) << "a silent song still plays for its length";
+        const std::string told = "No soundfont readable in " + path.string() + ": the songs are silent.\n";
+        EXPECT_TRUE(PlaySong(SONG_MENU)) << c.name;
+        EXPECT_FALSE(PlaySong(SONG_MENU)) << c.name << ": a silent song still plays for its length";
         AdvanceClock(songms);
-        EXPECT_TRUE(PlaySong(SONG_MENU));
+        EXPECT_TRUE(PlaySong(SONG_MENU)) << c.name;
+        const size_t first = log.find(told);
+        EXPECT_NE(first, std::string::npos) << c.name << '\n' << log;
+        EXPECT_EQ(log.find(told, first + 1), std::string::npos) << c.name << ": told twice\n" << log;
+        EXPECT_EQ(log.find("Failed to play song"), std::string::npos) << c.name;
         FreeMusic();
+        StopPlatform();
     }
     unsetenv("SDL_SOUNDFONTS");
     unsetenv("SDL_AUDIODRIVER");
