@@ -99,9 +99,11 @@ protected:
     std::vector<DrawnText> Record()
     {
         std::vector<DrawnText> drawn;
+        recordingtexts = true;
         RecordDrawnText(&drawn);
         Frames(1);
         RecordDrawnText(nullptr);
+        recordingtexts = false;
         return drawn;
     }
     void Judge(const std::string& screen, const std::vector<DrawnText>& drawn)

@@ -123,7 +123,8 @@ void ScreenTest::Frames(int n)
         SysMsg msg;
         while (PeekSysMessage(&msg))
             DispatchSysMessage(&msg);
-        StartGoldenTexts();     // the texts of the last frame, for a golden screen
+        if (!recordingtexts)
+            StartGoldenTexts(); // the texts of the last frame, for a golden screen
         RunScreen();
     }
 }

@@ -28,5 +28,6 @@ protected:
     static bool Played(const char* sound);          // the sound was asked for since SetUp
 
     int32_t cursorx = 400, cursory = 300;
+    bool recordingtexts = false;                    // a test records the texts itself: no golden texts
     std::string olddir;
 };
