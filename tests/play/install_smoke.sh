@@ -30,7 +30,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
         i=0
         while [ -z "$(windows "$1")" ]; do
             i=$((i + 1))
-            if [ $i -gt 300 ] || ! kill -0 $pid 2>/dev/null; then
+            if [ $i -gt 1200 ] || ! kill -0 $pid 2>/dev/null; then
                 echo "waited in vain for the window \"$1\"" >&2; kill $pid 2>/dev/null; exit 1
             fi
             sleep 0.1

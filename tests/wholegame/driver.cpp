@@ -28,7 +28,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-enum { REPLYSECONDS = 60, QUIETROUNDS = 3, UNEQUALROUNDS = 40, MAXROUNDS = 40000, ACTIONSPERTURN = 12, AFTERWINROUNDS = 200, LASTDAY = 6 };
+enum { REPLYSECONDS = 240, QUIETROUNDS = 3, UNEQUALROUNDS = 40, MAXROUNDS = 40000, ACTIONSPERTURN = 12, AFTERWINROUNDS = 200, LASTDAY = 6 };
 
 // The screen states the driver acts in or waits on.
 enum {
