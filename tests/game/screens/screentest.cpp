@@ -69,6 +69,8 @@ void ScreenTest::SetUp()
     paneltext.clear();
     messages.clear();
     hostaddress.clear();
+    localaddress.clear();
+    iplabel.clear();
     netport = 0;
     connected = 0;
     shownames = 1;
