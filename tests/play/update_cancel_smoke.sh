@@ -6,6 +6,7 @@
 #
 #   update_cancel_smoke.sh <game directory built> <gorvpack>
 set -u
+. "$(dirname "$0")/webserver.sh"
 dist=$1
 gorvpack=$2
 work=$(mktemp -d)
@@ -68,15 +69,7 @@ x.XFlush(display)
 PY
 python3 -u "$work/server.py" > "$work/server.log" 2>&1 &
 server=$!
-port=
-for i in $(seq 100); do
-    port=$(sed -n 's/^port \([0-9]*\).*/\1/p' "$work/server.log" | head -n 1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { echo "the web server did not start"; exit 2; }
-export GORVANEL_UPDATE_URL="http://127.0.0.1:$port/download/files/gorvanel/"
-export no_proxy=127.0.0.1
+use_server "$work/server.log"
 
 for how in SIGTERM close; do
     xvfb-run -a -s "-screen 0 1024x768x24" sh -c '

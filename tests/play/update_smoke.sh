@@ -5,6 +5,7 @@
 #
 #   update_smoke.sh <game directory built> <gorvpack> <out folder>
 set -u
+. "$(dirname "$0")/webserver.sh"
 dist=$1
 gorvpack=$2
 out=$3
@@ -36,16 +37,7 @@ printf 'GORV_MRV_DATA\nGorvanel\nVersion B\n1\n0\n1\n0\n2\nGorvanel\n%s\ntessari
 
 python3 -u -m http.server --bind 127.0.0.1 --directory "$work/site" 0 > "$work/server.log" 2>&1 &
 server=$!
-port=
-for i in $(seq 100); do
-    port=$(sed -n 's/.*port \([0-9]*\).*/\1/p' "$work/server.log" | head -n 1)
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || { echo "the web server did not start"; exit 2; }
-
-export GORVANEL_UPDATE_URL="http://127.0.0.1:$port/download/files/gorvanel/"
-export no_proxy=127.0.0.1
+use_server "$work/server.log"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     out=$1
     cd "$2" || exit 2

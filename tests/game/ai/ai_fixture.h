@@ -124,12 +124,7 @@ protected:
         GameTest::SetUp();
         ASSERT_FALSE(LoadTestStrings(AiTestStrings()));
         CreateSpells();
-        MakeWorld(2, AIMAP);
-        ResetComputerPlayer();
-        currplayer = turnholder = NEUTRALSIDE;
-        currunit = 0;
-        gs = GAME_COMPUNIT;
-        CaptureLog();
+        StartNeutralTurn();
     }
     void TearDown() override
     {
@@ -137,6 +132,17 @@ protected:
         GameTest::TearDown();
     }
 
+    // A fresh world in the neutral side's turn, with no units yet and the log captured anew: each row
+    // of a table starts here.
+    void StartNeutralTurn()
+    {
+        MakeWorld(2, AIMAP);
+        ResetComputerPlayer();
+        currplayer = turnholder = NEUTRALSIDE;
+        currunit = 0;
+        gs = GAME_COMPUNIT;
+        CaptureLog();
+    }
     // An alerted guard of the neutral side at (x, y); its index.
     static int32_t AddGuard(int32_t x, int32_t y, int32_t type = GUARD)
     {

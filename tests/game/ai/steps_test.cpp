@@ -225,11 +225,7 @@ TEST_F(AiTest, AUnitsTurnEndsWhenItCanDoNothing)
         { "nobody near", 2, 1, true, false, "No units in range!" },
     };
     for (const Row& r : rows) {
-        MakeWorld(2, AIMAP);
-        currplayer = turnholder = NEUTRALSIDE;
-        ResetComputerPlayer();
-        CaptureLog();
-        gs = GAME_COMPUNIT;
+        StartNeutralTurn();
         const int32_t g = AddGuard(5, 5);
         Guard(g).hits = r.hits;
         Guard(g).stat[STAT_RANGE] = r.range;
@@ -259,11 +255,7 @@ TEST_F(AiTest, AGuardThatCannotAttackCastsASpellItCanAffordWhateverItsPower)
         { "one action left", 1, 1000, SPARKS, false },
     };
     for (const Row& r : rows) {
-        MakeWorld(2, AIMAP);
-        currplayer = turnholder = NEUTRALSIDE;
-        ResetComputerPlayer();
-        CaptureLog();
-        gs = GAME_COMPUNIT;
+        StartNeutralTurn();
         const int32_t g = AddGuard(5, 5);
         Guard(g).stat[STAT_ATTACK] = 9;
         if (r.spell >= 0)
