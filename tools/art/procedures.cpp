@@ -19,9 +19,9 @@ int Int(const Args& a, size_t i, int fallback = 0)
     return i < a.size() ? atoi(a[i].c_str()) : fallback;
 }
 
-// Dots of a colour on three pixels in four: the board shows through the rest, so a range mark dims the
-// land and leaves it legible, while the information boxes drawn with the same cell are dark enough that
-// their texts read. (Land through one pixel in two left the boxes' texts faint on light ground.)
+// Dots of a colour on three pixels in four, the board showing through the rest. The same cell marks a
+// unit's range, where the land must stay legible, and shades every information box, whose texts want it
+// dark: one pixel in four is as much land as still lets them read.
 void Stipple(Image& cell, const Args& a)
 {
     const Rgba c = Hex(a.size() > 1 ? a[1] : "10142A");
