@@ -20,6 +20,8 @@ namespace {
 
 enum : int32_t { COLUMNWIDTH = 200, ROWHEIGHT = 30, SOURCELINE = 28 };
 enum : uint32_t { ROLECOLOUR = 0x804040, NAMECOLOUR = 0xC06060 };
+// The page behind the heading, the sources and every name row, above "Return".
+constexpr PixelRect page = { 4, 8, 796, 510 };
 
 const char* const roles[CREDITROLES] = { "Programming", "Design", "Testing", "Director" };
 
@@ -36,6 +38,7 @@ bool CreditsFadeFrame()
 {
     SlideFrame(GAME_CREDITS, [](int32_t offset) {
         ClearBackBuffer();
+        DrawPaperPage(page);
         BltFastKeyed(offset, 0, imgback.GetSurface(), { 0, 0, SCREENWIDTH - offset, SCREENHEIGHT });
     });
     return false;
@@ -44,6 +47,7 @@ bool CreditsFadeFrame()
 bool CreditsFrame()
 {
     ClearBackBuffer();
+    DrawPaperPage(page);
     BeginText(FONT_BOARDLARGE);
     DrawTextBox(0, 0, 800, 100, DottedWord("CREDITS") + " ", PulseColour(), FORMAT_CENTREDLINE);
     SelectDCFont(textdc, fonts[FONT_SMALL]);

@@ -17,6 +17,8 @@ const char middledot = '\xB7';          // CP1252
 enum : int32_t { SLIDESTEP = 20, SLIDEFRAMEMS = 13 };
 // A clean stretch of the help book's page (inside its frames, below its rule).
 constexpr PixelRect parchment = { 150, 160, 750, 240 };
+// A clean stretch of the warlord hall's list paper (inside its frames, left of its rule).
+constexpr PixelRect paper = { 60, 60, 180, 548 };
 constexpr uint32_t bandedge = 0x6E4C16, fieldface = 0x141822, fieldedge = 0xD4A848;
 
 void Outline(const PixelRect& r, const uint32_t colour)
@@ -66,6 +68,13 @@ void DrawParchmentBand(const PixelRect& r)
         BltFastKeyed(x, r.top, imghelp.GetSurface(),
                      { parchment.left, parchment.top, parchment.left + width, parchment.top + height });
     }
+    Outline(r, bandedge);
+}
+
+void DrawPaperPage(const PixelRect& r)
+{
+    if (backbuffer && imgnewback.IsCreated())
+        StretchSurfaceKeyed(backbuffer, r, imgnewback.GetSurface(), paper);
     Outline(r, bandedge);
 }
 

@@ -15,6 +15,9 @@ uint32_t PulseColour();                 // blue that swells and fades with frame
 // The pulsing blue reads on nothing darker than parchment: a band of the help book's page goes behind
 // the headings written in it, outlined in dark gold.
 void DrawParchmentBand(const PixelRect& r);
+// The credits' two blues, the darker on the lighter, read only on pale paper: the warlord hall's list
+// paper, stretched over r and outlined in dark gold.
+void DrawPaperPage(const PixelRect& r);
 void DrawEntryField(const PixelRect& r);    // a dark, gold-framed field where typing shows
 void EndFrame();                        // the mouse cursor, then the flip
 // One frame of a slide of the back picture: screencounter moves on by 20 pixels; at the screen's width

@@ -19,13 +19,15 @@ int Int(const Args& a, size_t i, int fallback = 0)
     return i < a.size() ? atoi(a[i].c_str()) : fallback;
 }
 
-// Checkerboard dots of a colour: the board shows through the gaps, so a cell dims what it covers.
+// Dots of a colour on three pixels in four, the board showing through the rest. The same cell marks a
+// unit's range, where the land must stay legible, and shades every information box, whose texts want it
+// dark: one pixel in four is as much land as still lets them read.
 void Stipple(Image& cell, const Args& a)
 {
     const Rgba c = Hex(a.size() > 1 ? a[1] : "10142A");
     for (int j = 0; j < cell.h; j++)
         for (int i = 0; i < cell.w; i++)
-            if ((i + j) % 2 == 0)
+            if ((i + 2 * j) % 4 != 0)
                 cell.At(i, j) = c;
 }
 
