@@ -17,7 +17,7 @@
 #include "game/net/kinds.h"
 #include "game/net/routing.h"
 #include "game/net/socketevents.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "game/shell/shell.h"
 #include "platform/socket.h"
 #include "tests/game/model/combat_fixture.h"

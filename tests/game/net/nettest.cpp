@@ -3,12 +3,14 @@
 #include <map>
 
 #include "common/module.h"
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
+#include "game/screens/listener.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/errorscreen.h"
@@ -50,6 +52,8 @@ Module* MakeStringModule(const std::map<uint32_t, std::string>& strings)
 void NetTest::SetUp()
 {
     CaptureDebugLog(&log);
+    // The network drives the game's states (an error screen among them) as in the game.
+    ShowRulesOnScreen();
     SeedRandom(1);
     ResetGameState();
     ResetCatalogue();
@@ -79,6 +83,7 @@ void NetTest::TearDown()
     ResetGameState();
     ResetCatalogue();
     CaptureDebugLog(nullptr);
+    ListenToRules(nullptr);
 }
 
 std::string Bytes(std::initializer_list<int> bytes)

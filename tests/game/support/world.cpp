@@ -14,6 +14,7 @@
 #include "game/view/feed.h"
 #include "game/view/names.h"
 #include "platform/socket.h"
+#include "tests/game/support/heard.h"
 
 namespace {
 
@@ -123,6 +124,7 @@ void MakeWorld(int32_t humans, int32_t size, bool neutral)
     ClearSendQueue();
     messages.clear();
     soundsplayed.clear();
+    ClearHeard();
     soundon = 0;
     shownames = 1;
     for (int32_t i = 0; i < humans; i++) {
