@@ -18,7 +18,6 @@
 #include "game/net/kinds.h"
 #include "game/net/routing.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/shell.h"
 
 int32_t turnholder = -1;
 

@@ -6,8 +6,6 @@
 #include "game/model/digest.h"
 #include "game/model/turns.h"
 #include "game/net/builders.h"
-#include "game/shell/shell.h"
-#include "platform/clock.h"
 #include "tests/game/model/combat_fixture.h"
 
 class CastTest : public CombatTest {
@@ -15,7 +13,6 @@ protected:
     void SetUp() override
     {
         CombatTest::SetUp();
-        candraw = 0;
         currplayer = turnholder = 0;
         AddTestUnit(0, 1, 1, 2);        // warlords first
         AddTestUnit(1, 15, 15, 2);
@@ -26,12 +23,6 @@ protected:
         U(0, c).spells[2] = SELF;
         TakeSentFrames();
         log.clear();
-    }
-    void TearDown() override
-    {
-        candraw = 1;
-        UseRealClock();
-        CombatTest::TearDown();
     }
     static std::vector<std::string> Bodies()
     {

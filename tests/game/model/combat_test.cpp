@@ -7,8 +7,6 @@
 #include "game/model/death.h"
 #include "game/model/digest.h"
 #include "game/model/turns.h"
-#include "game/shell/shell.h"
-#include "platform/clock.h"
 #include "tests/game/model/combat_fixture.h"
 
 namespace {
@@ -327,7 +325,6 @@ TEST_F(DamageDisplayTest, AHitAnnouncesThePictureThenTheNumberTaken)
 
 TEST_F(DamageDisplayTest, HurtUnitTakesAtLeastOnePointAndTellsTheDeath)
 {
-    candraw = 0;
     EXPECT_FALSE(HurtUnit(1, u, 0));
     EXPECT_EQ(U(1, u).hp, 9);
     EXPECT_TRUE(HurtUnit(1, u, 9));
@@ -337,7 +334,6 @@ TEST_F(DamageDisplayTest, HurtUnitTakesAtLeastOnePointAndTellsTheDeath)
 
 TEST_F(DamageDisplayTest, EffectHitsPayKillAndWakeTheCamp)
 {
-    candraw = 0;
     const int32_t caster = Fighter(0, 4, 5);
     const int32_t n = Fighter(2, 8, 8);
     const int32_t mate = Fighter(2, 9, 9);

@@ -10,7 +10,7 @@
 #include "game/net/link.h"
 #include "game/net/lobby.h"
 #include "game/screens/states.h"
-#include "game/view/names.h"
+#include "game/model/names.h"
 #include "netplay.h"
 
 TEST_F(NetPlayTest, BeginningNeedsAnotherPlayerUnlessAloneWhichEndsTheWinTestForGood)
