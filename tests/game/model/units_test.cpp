@@ -313,7 +313,7 @@ TEST_F(LeavingTest, HostAndClientAgreeAfterAPlayerLeavesDuringHisTurn)
     EXPECT_EQ(currplayer, 1);
     EXPECT_EQ(YouToInt(), 1);
     EXPECT_EQ(map[10][10].extra, MINENOBODY);
-    EXPECT_EQ(HeardErrorNext(), GAME_BEGINDEPLOY);  // his deployment begins once he has read of the leaver
+    EXPECT_EQ(LastHeardError().next, GAME_BEGINDEPLOY);  // his deployment begins once he has read of the leaver
     const uint64_t client = GameStateDigest();
     machines.UseHost();
     EXPECT_EQ(currplayer, 1);

@@ -4,20 +4,17 @@
 
 #include "common/module.h"
 #include "game/model/announce.h"
+#include "tests/game/support/heard.h"
 #include "game/model/catalogue.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
-#include "game/screens/listener.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/errorscreen.h"
 #include "game/shell/prefs.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
+#include "game/model/names.h"
 #include "platform/random.h"
 
 namespace {
@@ -52,8 +49,7 @@ Module* MakeStringModule(const std::map<uint32_t, std::string>& strings)
 void NetTest::SetUp()
 {
     CaptureDebugLog(&log);
-    // The network drives the game's states (an error screen among them) as in the game.
-    ShowRulesOnScreen();
+    HearRules();
     SeedRandom(1);
     ResetGameState();
     ResetCatalogue();
@@ -64,11 +60,6 @@ void NetTest::SetUp()
     ASSERT_NE(stringmodule, nullptr);
     gs = GAME_LOBBY;
     shownames = 1;
-    soundon = 1;
-    soundsplayed.clear();
-    messages.clear();
-    errortitle.clear();
-    errortext.clear();
     playername = "Tester";
     netport = 0;
 }

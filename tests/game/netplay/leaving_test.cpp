@@ -85,7 +85,7 @@ TEST_F(NetPlayTest, LeavingInHisTurnBeforeTheNeutralTurnHandsItToTheNeutralSide)
     HostAndClient machines(1);
     machines.UseHost();
     ConnectionBroken(p[2].socket, NETERR_RESET);
-    EXPECT_EQ(HeardErrorNext(), GAME_COMPTURN);           // the host plays the neutral turn after the notice
+    EXPECT_EQ(LastHeardError().next, GAME_COMPTURN);           // the host plays the neutral turn after the notice
     EXPECT_EQ(turnholder, 2);
     const std::vector<SentFrame> sent = machines.HostToClient();
     ASSERT_GE(sent.size(), 2u);
@@ -94,7 +94,7 @@ TEST_F(NetPlayTest, LeavingInHisTurnBeforeTheNeutralTurnHandsItToTheNeutralSide)
     EXPECT_EQ(p.size(), 3u);
     EXPECT_EQ(currplayer, 2);                        // the neutral side, at its new index
     EXPECT_TRUE(p[2].neutral);
-    EXPECT_EQ(HeardErrorNext(), GAME_WATCH);
+    EXPECT_EQ(LastHeardError().next, GAME_WATCH);
     EXPECT_EQ(ClientDigest(machines), HostDigest(machines));
 }
 
@@ -134,10 +134,10 @@ TEST_F(NetPlayTest, LeavingDuringTheDaySummaryPassesNoTurn)
     gs = GAME_DAYSUMMARY;
     machines.UseHost();
     ConnectionBroken(p[2].socket, NETERR_RESET);
-    EXPECT_EQ(HeardErrorNext(), GAME_DAYSUMMARY);
+    EXPECT_EQ(LastHeardError().next, GAME_DAYSUMMARY);
     const std::vector<SentFrame> sent = machines.HostToClient();
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].Body(), BuildDropPlayer(2));
-    EXPECT_EQ(HeardErrorNext(), GAME_DAYSUMMARY);
+    EXPECT_EQ(LastHeardError().next, GAME_DAYSUMMARY);
     EXPECT_EQ(ClientDigest(machines), HostDigest(machines));
 }

@@ -80,10 +80,12 @@ std::vector<std::string> HeardFeed(int32_t player)
     return lines;
 }
 
-int32_t HeardErrorNext()
+HeardError LastHeardError()
 {
     const std::vector<std::string> errors = HeardOf("error");
     if (errors.empty())
-        return -1;
-    return std::stoi(errors.back().substr(errors.back().rfind(" | ") + 3));
+        return { "", "", -1 };
+    const std::string& line = errors.back();
+    const size_t first = line.find(" | "), last = line.rfind(" | ");
+    return { line.substr(0, first), line.substr(first + 3, last - first - 3), std::stoi(line.substr(last + 3)) };
 }

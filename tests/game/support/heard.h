@@ -13,4 +13,8 @@ std::vector<std::string> HeardSounds(); // the names of the sounds heard, in ord
 std::vector<std::string> HeardFeed(int32_t player); // the feed lines announced to the player, in order
 // The lines heard of one kind ("effect", "picture", ...), without the kind, in order.
 std::vector<std::string> HeardOf(const std::string& kind);
-int32_t HeardErrorNext();               // the state the last error heard leads to; -1 for none
+struct HeardError {
+    std::string title, text;
+    int32_t next;                       // the state after it; -1 when no error was heard
+};
+HeardError LastHeardError();            // the last error heard
