@@ -9,7 +9,7 @@ struct MineSquare {
     int32_t x, y;
 };
 
-extern std::vector<MineSquare> minelist;    // host: the gold mines still without guards, while the neutral side is placed
+extern std::vector<MineSquare> minelist;    // host: the gold mines still without guards
 
 int32_t CountMines(int32_t player);                 // mines the player owns; 0 for an index not in p
 void AddMineIncome(int32_t player, int32_t amount); // gold += amount for each of them

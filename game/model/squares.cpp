@@ -243,7 +243,7 @@ void EnterSquare(int32_t player, int32_t unit)
             break;
         const int32_t amount = (s.extra + 2) * 5;
         AnnounceFeed(player, std::string("Your ") + GetString(static_cast<uint32_t>(STR_UNITNAME + u.type)) + " found "
-                               + std::to_string(amount) + " gold.");
+                                 + std::to_string(amount) + " gold.");
         p[player].gold += amount;
         s.terrain = TERRAIN_OPEN;
         SoundIfExplored(x, y, ".\\Sound\\GSGold.wav");

@@ -63,7 +63,7 @@ bool UpdateUnit(int32_t player, int32_t unit)
         u.poison--;
         if (player == YouToInt())
             AnnounceFeed(player, u.poison <= 0 ? "Your " + name + " is rid of poison."
-                                             : "Poison saps the strength of your " + name + ".");
+                                               : "Poison saps the strength of your " + name + ".");
     }
 
     u.mana += GetStat(player, unit, STAT_MANA);

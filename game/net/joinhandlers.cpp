@@ -105,10 +105,10 @@ void HandleVersion(const Incoming& in)
     debuglog << "ACTION: Version mismatch with the host.\n";
     versionrefused = 1;
     AnnounceError("Version Mismatch",
-                    "The server computer has a different version than yours.\nYour version number is " + VersionText(ours)
+                  "The server computer has a different version than yours.\nYour version number is " + VersionText(ours)
                         + "\nThe server's version number is " + VersionText(theirs)
                         + "\nThe most recent version of Gorvanel is on the update screen of the main menu.",
-                    GAME_LEAVEGAME);
+                  GAME_LEAVEGAME);
 }
 
 void HandleCreatePlayer(const Incoming& in)

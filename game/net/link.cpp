@@ -12,7 +12,6 @@
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/prefs.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
 
@@ -102,8 +101,8 @@ bool HostListen()
 {
     if (NetStartup()) {
         AnnounceError("Network Error",
-                        "Gorvanel couldn't initialize the network.  If the problem persists, restart Gorvanel.",
-                        GAME_TOMAINMENU);
+                      "Gorvanel couldn't initialize the network.  If the problem persists, restart Gorvanel.",
+                      GAME_TOMAINMENU);
         return true;
     }
     const char* failure = nullptr;
@@ -154,14 +153,14 @@ bool JoinHost(const std::string& address)
 {
     if (NetStartup()) {
         AnnounceError("Network Driver Error",
-                        "Couldn't initialize the proper network drivers.  If the problem persists, please restart Gorvanel",
-                        GAME_TOMAINMENU);
+                      "Couldn't initialize the proper network drivers.  If the problem persists, please restart Gorvanel",
+                      GAME_TOMAINMENU);
         return true;
     }
     if (SocketSelect(mainsocket, NETEV_CONNECT | NETEV_READ | NETEV_CLOSE)) {
         NetCleanup();
         AnnounceError("Connection Initialization Failure",
-                        "Couldn't create the asynchronous network protocol.\nERROR 004", GAME_TOMAINMENU);
+                      "Couldn't create the asynchronous network protocol.\nERROR 004", GAME_TOMAINMENU);
         return true;
     }
     hostaddress = address;

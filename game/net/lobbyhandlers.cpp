@@ -86,8 +86,8 @@ void HandleDropPlayer(const Incoming& in)
         AnnounceFeed(YouToInt(), std::string(p[player].name) + " has left the game.");
     else
         AnnounceError(std::string(p[player].name) + " has left the game.",
-                        "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
-                        gs);
+                      "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
+                      gs);
     // The host passed his turn on before it sent this; here his units go and every index after his moves down.
     currplayer = DropPlayerUnits(player);
     ErasePlayerRecord(player);

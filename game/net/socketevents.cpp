@@ -19,7 +19,6 @@
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/prefs.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
 
@@ -179,14 +178,14 @@ void OnClose(int32_t socket, uint32_t error)
     // In the lobby a leaving player is only a line of its chat; the lobby stays open.
     if (error && !pending && !lobby)
         AnnounceError("Network Error",
-                        "A player has abnormally left the group.  He may have encountered network difficulties, or his "
-                        "copy of Gorvanel terminated.\n\nGameplay may still be possible.",
-                        gs);
+                      "A player has abnormally left the group.  He may have encountered network difficulties, or his "
+                      "copy of Gorvanel terminated.\n\nGameplay may still be possible.",
+                      gs);
     if (host) {
         CloseConnection(socket);
         connected = 0;
         AnnounceError("Server Disconnected", "The server computer has left the game.\n\nThis game is over.",
-                        GAME_LEAVEGAME);
+                      GAME_LEAVEGAME);
         debuglog << "LOST SERVER CONNECTION ===========================\n";
         return;
     }
@@ -209,8 +208,8 @@ void OnClose(int32_t socket, uint32_t error)
     }
     // Shown last: passing the turn on may have changed the screen, and the notice returns to that one.
     AnnounceError(name + " has left the game.",
-                    "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
-                    gs);
+                  "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
+                  gs);
 }
 
 } // namespace

@@ -9,8 +9,9 @@ endif()
 cmake_policy(SET CMP0057 NEW)    # IN_LIST
 
 set(rules game/model game/magic game/net game/ai)
-# What of the shell a rule may use: the debug log, the preferences, the program's activity.
-set(allowedshell debuglog.h prefs.h shell.h)
+# What of the shell a rule may use: the debug log and the program's activity. (Not the preferences: they
+# keep the view's switches; what of them a rule needs, the player's name, is the model's.)
+set(allowedshell debuglog.h shell.h)
 
 set(bad "")
 foreach(dir ${rules})

@@ -513,7 +513,8 @@ TEST_F(DispatchTest, AClientHearsOfALeaverInTheLobbyAsAChatLine)
         ReceiveBytes(HOSTLINK, (const uint8_t*)frame.data(), frame.size());
         ASSERT_EQ(p.size(), 2u);
         EXPECT_EQ(LastHeardError().title, lobby ? "" : "Bo has left the game.") << lobby;
-        EXPECT_EQ(!HeardFeed(YouToInt()).empty() && HeardFeed(YouToInt()).back() == "Bo has left the game.", lobby) << lobby;
+        const std::vector<std::string> feed = HeardFeed(YouToInt());
+        EXPECT_EQ(!feed.empty() && feed.back() == "Bo has left the game.", lobby) << lobby;
     }
 }
 

@@ -125,6 +125,7 @@ TEST_F(LoopbackTest, HostingOnABusyPortSaysThePortIsInUse)
     netport = port;
     EXPECT_TRUE(HostGame());
     EXPECT_EQ(LastHeardError().title, "Hosting Error");
-    EXPECT_EQ(LastHeardError().text, "Unable to create necessary host connection.\nPort " + std::to_string(port) + " is already in use.");
+    EXPECT_EQ(LastHeardError().text,
+              "Unable to create necessary host connection.\nPort " + std::to_string(port) + " is already in use.");
     EXPECT_TRUE(Logged("Address already in use (system error 98)")) << log;
 }

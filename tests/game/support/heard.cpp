@@ -23,7 +23,9 @@ const Announcer recorder = {
         Hear("effect", Num(a) + " " + Num(b) + " " + Num(kind) + " " + Num(first) + " " + Num(reverse) + " "
                            + Num(clipped));
     },
-    [](int32_t player, int32_t unit, int32_t number) { Hear("damage", Num(player) + " " + Num(unit) + " " + Num(number)); },
+    [](int32_t player, int32_t unit, int32_t number) {
+        Hear("damage", Num(player) + " " + Num(unit) + " " + Num(number));
+    },
     [](uint32_t ms) { Hear("pause", std::to_string(ms)); },
     [](int32_t player, int32_t unit) { Hear("picture", Num(player) + " " + Num(unit)); },
     [] { Hear("pictures", ""); },
