@@ -196,6 +196,20 @@ TEST_F(DoCombatTest, AttackSoundAndCampAlertWhereTheyBelong)
     EXPECT_EQ(HeardSounds(), (std::vector<std::string>{ "Swing2.wav" }));
 }
 
+// The local player's view goes to the fight (ending on the attacker), the blow is heard, seen and
+// counted, and only then is the attack over and the attacker's picture brought up to date.
+TEST_F(DoCombatTest, TheBlowIsHeardThenSeenThenCounted)
+{
+    map[4][4].explored = 1;
+    map[5][4].explored = 1;
+    DoCombat(0, a, 1, d, 0, 0, 0, 0);
+    const std::string attacker = "0 " + std::to_string(a), defender = "1 " + std::to_string(d);
+    EXPECT_EQ(heard, (std::vector<std::string>{ "centre 5 4", "centre 4 4", "sound Swing2.wav",
+                                                "effect " + defender + " 0 0 0 0", "picture " + defender,
+                                                "damage " + defender + " 3", "commanddone", "minimap 0",
+                                                "picture " + attacker }));
+}
+
 TEST_F(DoCombatTest, TheVictimSeesTheAttackersSquare)
 {
     BecomeClient(1);
