@@ -6,6 +6,7 @@
 #include "game/model/announce.h"
 #include "tests/game/support/heard.h"
 #include "game/model/catalogue.h"
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
@@ -13,7 +14,6 @@
 #include "game/net/sendqueue.h"
 #include "game/model/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/prefs.h"
 #include "game/model/names.h"
 #include "platform/random.h"
 
