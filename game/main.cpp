@@ -4,11 +4,14 @@
 #include <cstring>
 
 #include "game/screens/control.h"
+#include "game/screens/listener.h"
 #include "game/shell/winmain.h"
 #include "platform/clock.h"
 
 int main()
 {
+    // What the rules announce is shown on the game's screens.
+    ShowRulesOnScreen();
     // The headless back end serves the multi-process tests: no window, the same game, and time that
     // passes only as the game waits, so the splash and the screens' pauses take no real time.
     const char* const headless = getenv("GORVANEL_HEADLESS");

@@ -1,6 +1,7 @@
 #include "game/ai/aistate.h"
 
-#include "game/screens/states.h"
+#include "game/model/states.h"
+
 
 std::vector<int32_t> blockedtargets;
 int32_t compplayer = -1, compunit = -1;

@@ -14,11 +14,13 @@
 #include "game/magic/spells.h"
 #include "game/magic/wardslots.h"
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/combat.h"
 #include "game/model/damage.h"
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
+#include "game/model/names.h"
 #include "game/model/queries.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
@@ -26,11 +28,6 @@
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/wards.h"
-#include "game/view/animate.h"
-#include "game/view/feed.h"
-#include "game/view/geometry.h"
-#include "game/view/names.h"
-#include "game/view/unitpicture.h"
 #include "platform/random.h"
 
 namespace {
@@ -49,7 +46,7 @@ bool IsUnit(int32_t player, int32_t unit)
 
 void Animate(int32_t player, int32_t unit, int32_t first, uint8_t reverse = 0)
 {
-    AnimateOnUnit(player, unit, 0, first, reverse);
+    AnnounceEffect(player, unit, 0, first, reverse);
 }
 
 // The local player hears of what happens on a square he has explored.
@@ -65,7 +62,7 @@ void Tell(int32_t player, int32_t unit, const std::string& text, const char* sou
         return;
     const Unit& u = p[player].units[unit];
     PlaySoundAt(u.x, u.y, sound);
-    AddMessage(YouToInt(), text);
+    AnnounceFeed(YouToInt(), text);
 }
 
 std::string TypeName(int32_t player, int32_t unit)
@@ -96,7 +93,7 @@ void StunUnit(int32_t tp, int32_t tu)
         const int32_t moves = GetStat(tp, tu, STAT_MOVES);
         const int32_t actions = GetStat(tp, tu, STAT_ACTIONS);
         AddWard(tp, tu, 1, 0, 0, 0, -moves, 0, -actions, 0, 0, 0, STUNWARD, 1);
-        RenderUnitPicture(tp, tu);
+        AnnouncePicture(tp, tu);
     }
     handlerfired = 1;
 }
@@ -218,7 +215,7 @@ int32_t AbilityPoison(int32_t, int32_t, int32_t tp, int32_t tu, int32_t, int32_t
         Animate(tp, tu, ANIMPOISON);
     }
     p[tp].units[tu].poison = POISONTURNS;
-    RenderUnitPicture(tp, tu);
+    AnnouncePicture(tp, tu);
     return 0;
 }
 
@@ -243,7 +240,7 @@ int32_t AbilityPulse(int32_t ap, int32_t au, int32_t dp, int32_t du, int32_t dam
 {
     if (!IsUnit(ap, au) || !IsUnit(dp, du))
         return 0;
-    AnimateOnUnitClipped(dp, du, 0, ANIMPULSE, 0);
+    AnnounceEffect(dp, du, 0, ANIMPULSE, 0, 1);
     const int32_t did = p[dp].units[du].id;
     const int32_t tx = p[dp].units[du].x;
     const int32_t ty = p[dp].units[du].y;
@@ -269,7 +266,7 @@ int32_t AbilityLifebond(int32_t ap, int32_t au, int32_t, int32_t, int32_t damage
     const int32_t life = GetStat(ap, au, STAT_LIFE);
     if (a.hp > life)
         a.hp = life;
-    RenderUnitPicture(ap, au);
+    AnnouncePicture(ap, au);
     return 0;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
 #include "game/model/queries.h"
@@ -15,9 +16,6 @@
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/wards.h"
-#include "game/view/board.h"
-#include "game/view/feed.h"
-#include "game/view/geometry.h"
 
 namespace {
 
@@ -100,7 +98,7 @@ int32_t AbilityRocks(int32_t, int32_t, int32_t nx, int32_t ny, int32_t mover, in
     MapSquare& square = map[s.x][s.y];
     square.terrain = TERRAIN_OPEN;
     square.cost = 1;
-    RebuildBoardImage();
+    AnnounceBoard();
     return 1;
 }
 
@@ -132,7 +130,7 @@ int32_t AbilityDamper(int32_t, int32_t, int32_t nx, int32_t ny, int32_t mover, i
                     if (!drained && IsSquareExplored(YouToInt(), nx, ny)) {
                         PlaySoundAt(nx, ny, ".\\Sound\\SPManaDrain.wav");
                         const std::string name = GetString(STR_UNITNAME + p[s.player].units[s.unit].type);
-                        AddMessage(YouToInt(), "The " + name + " depleted surrounding enemy units' mana!");
+                        AnnounceFeed(YouToInt(), "The " + name + " depleted surrounding enemy units' mana!");
                     }
                     drained = true;
                 }

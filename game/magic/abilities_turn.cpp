@@ -6,6 +6,7 @@
 #include <cstddef>
 
 #include "game/magic/spells.h"
+#include "game/model/announce.h"
 #include "game/model/death.h"
 #include "game/model/localplayer.h"
 #include "game/model/mines.h"
@@ -13,8 +14,6 @@
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/model/wards.h"
-#include "game/view/animate.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -67,7 +66,7 @@ int32_t AbilitySavior(int32_t player, int32_t, int32_t, int32_t, int32_t, int32_
         const int32_t life = GetStat(player, unit, STAT_LIFE);
         if (u.hp > life)
             u.hp = life;
-        RenderUnitPicture(player, unit);
+        AnnouncePicture(player, unit);
         u.poison = 0;
     }
     return 0;
@@ -117,8 +116,8 @@ int32_t AbilityExplosive(int32_t player, int32_t unit, int32_t, int32_t, int32_t
     Unit& u = p[player].units[unit];
     PlaySoundAt(u.x, u.y, ".\\Sound\\GSExplode.wav");
     u.picture = BLOWNUPPICTURE;
-    RenderUnitPicture(player, unit);
-    AnimateOnUnit(player, unit, 0, EXPLOSIONANIM, 0);
+    AnnouncePicture(player, unit);
+    AnnounceEffect(player, unit, 0, EXPLOSIONANIM, 0);
     // A client keeps the unit until the host's kill arrives. Nobody is credited: the killer is the
     // neutral side, the last record.
     if (ishost)

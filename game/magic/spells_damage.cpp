@@ -6,6 +6,7 @@
 #include "game/magic/spells.h"
 #include "game/magic/spellsteps.h"
 #include "game/magic/wardslots.h"
+#include "game/model/announce.h"
 #include "game/model/damage.h"
 #include "game/model/death.h"
 #include "game/model/experience.h"
@@ -13,8 +14,6 @@
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/model/wards.h"
-#include "game/view/board.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -84,7 +83,7 @@ bool SpellVitality(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t, int32_
         return false;
     DealSpellDamage(cp, cu, a, b, VITALITYDAMAGE);
     RaiseToLife(cp, cu, VITALITYDAMAGE);
-    RenderUnitPicture(cp, cu);
+    AnnouncePicture(cp, cu);
     AddMana(cp, cu, 1);
     ClampMana(a, b, 1);
     AnimateUnit(cp, cu, 2);
@@ -170,7 +169,7 @@ bool SpellMeteor(int32_t cp, int32_t cu, int32_t x, int32_t y, int32_t, int32_t)
     for (const auto& d : cross)
         if (InBounds(x + d[0], y + d[1]))
             map[x + d[0]][y + d[1]].hazard = METEORHAZARD;
-    RebuildBoardImage();
+    AnnounceBoard();
     HitEnemiesAround(cp, cu, x, y, [](const Unit&) { return METEORDAMAGE; });
     return false;
 }
@@ -180,7 +179,7 @@ bool SpellVSpirit(int32_t cp, int32_t cu, int32_t x, int32_t y, int32_t, int32_t
     if (!InBounds(x, y))
         return false;
     map[x][y].timed = 0;
-    RebuildBoardImage();
+    AnnounceBoard();
     AnimateSquareClipped(x, y, 142);
     HitEnemiesAround(cp, cu, x, y, [](const Unit&) { return SPIRITDAMAGE; });
     return false;
@@ -198,7 +197,7 @@ bool SpellBurst(int32_t cp, int32_t cu, int32_t x, int32_t y, int32_t, int32_t)
     square.cost = COST_OPEN;
     if (river)
         JoinRiverEdges();
-    RebuildBoardImage();
+    AnnounceBoard();
     AnimateSquare(x, y, 262);
     AnimateSquareClipped(x, y, 263);
     HitEnemiesAround(cp, cu, x, y, [](const Unit&) { return BURSTDAMAGE; });
@@ -214,7 +213,7 @@ bool SpellPlague(int32_t cp, int32_t cu, int32_t x, int32_t y, int32_t, int32_t)
     bool any = false;
     for (const UnitRef& unit : UnitsAround(x, y, cp)) {
         p[unit.player].units[unit.unit].poison = PLAGUETURNS;
-        RenderUnitPicture(unit.player, unit.unit);
+        AnnouncePicture(unit.player, unit.unit);
         any = true;
     }
     if (any && IsUnitIndex(cp, cu))
@@ -230,7 +229,7 @@ bool SpellSelfdestruct(int32_t cp, int32_t cu, int32_t, int32_t, int32_t, int32_
     AnimateUnit(cp, cu, 143);
     AnimateUnit(cp, cu, 263, true);
     p[cp].units[cu].picture = BLOWNUPPICTURE;
-    RenderUnitPicture(cp, cu);
+    AnnouncePicture(cp, cu);
     AnimateUnitClipped(cp, cu, 262);
     const int32_t cx = p[cp].units[cu].x;
     const int32_t cy = p[cp].units[cu].y;

@@ -5,12 +5,11 @@
 
 #include "game/magic/spells.h"
 #include "game/magic/spellsteps.h"
+#include "game/model/announce.h"
 #include "game/model/queries.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/model/units.h"
-#include "game/view/board.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -22,7 +21,7 @@ bool Heal(int32_t a, int32_t b, int32_t amount)
     if (!IsUnitIndex(a, b))
         return false;
     RaiseToLife(a, b, amount);
-    RenderUnitPicture(a, b);
+    AnnouncePicture(a, b);
     return false;
 }
 
@@ -54,7 +53,7 @@ bool SpellFrantic(int32_t cp, int32_t, int32_t, int32_t, int32_t, int32_t)
         return false;
     for (Unit& u : p[cp].units)
         u.moves += 1;
-    RedrawUnitPictures();
+    AnnouncePictures();
     return false;
 }
 
@@ -89,7 +88,7 @@ bool SpellLoot(int32_t cp, int32_t, int32_t x, int32_t y, int32_t, int32_t)
         return false;
     map[x][y].timed = 0;
     p[cp].gold += LOOTGOLD;
-    RebuildBoardImage();
+    AnnounceBoard();
     return false;
 }
 
@@ -98,13 +97,13 @@ bool SpellOvermaster(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t, int3
     if (!CanTakeOver(cp, cu, a, b))
         return false;
     RaiseToLife(a, b, GetStat(a, b, STAT_LIFE) / 2);
-    RenderUnitPicture(a, b);
+    AnnouncePicture(a, b);
     Unit copy = p[a].units[b];
     copy.moves = 0;
     copy.hits = 0;
     p[cp].units.push_back(copy);
     RemoveUnit(a, b);
-    RedrawUnitPictures();
+    AnnouncePictures();
     return false;
 }
 
@@ -113,7 +112,7 @@ bool SpellPossession(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t, int3
     if (!CanTakeOver(cp, cu, a, b))
         return false;
     p[cp].units[cu].picture = BLOWNUPPICTURE;
-    RenderUnitPicture(cp, cu);
+    AnnouncePicture(cp, cu);
     AnimateUnit(cp, cu, 140);
     Unit& caster = p[cp].units[cu];
     const Unit& body = p[a].units[b];

@@ -7,6 +7,7 @@
 
 #include "game/magic/spells.h"
 #include "game/magic/spellsteps.h"
+#include "game/model/announce.h"
 #include "game/model/damage.h"
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
@@ -20,8 +21,6 @@
 #include "game/model/strings.h"
 #include "game/model/units.h"
 #include "game/shell/debuglog.h"
-#include "game/view/geometry.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -52,7 +51,7 @@ void ForceMove(int32_t player, int32_t unit, int32_t x, int32_t y)
 void CenterWhereExplored(int32_t x, int32_t y)
 {
     if (autofocus && IsSquareExplored(YouToInt(), x, y))
-        CenterView(x, y);
+        AnnounceCentre(x, y);
 }
 
 // Unpack (+1) and Pack (-1): the unit's type becomes the neighbouring type number, with that form's
@@ -75,7 +74,7 @@ bool ChangeForm(int32_t cp, int32_t cu, int32_t step)
             const int32_t row = STR_UNITSTAT + k * 100;
             u.stat[k] += GetResNumber(base + TYPESPERLEVEL * l + row) - GetResNumber(oldbase + TYPESPERLEVEL * l + row);
         }
-    RenderUnitPicture(cp, cu);
+    AnnouncePicture(cp, cu);
     AnimateUnit(cp, cu, 139, true);
     // An unlimbered unit carries the stones it gathered; on the road it has stones to spare.
     u.type += step;

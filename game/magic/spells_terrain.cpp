@@ -8,13 +8,12 @@
 
 #include "game/magic/spells.h"
 #include "game/magic/spellsteps.h"
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
 #include "game/model/queries.h"
 #include "game/model/state.h"
 #include "game/model/wards.h"
-#include "game/view/board.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -212,7 +211,7 @@ bool SpellForcefield(int32_t, int32_t, int32_t x, int32_t y, int32_t, int32_t)
     if (!InBounds(x, y))
         return false;
     RaiseCounter(map[x][y].counter2, FORCEFIELDTURNS);
-    RebuildBoardImage();
+    AnnounceBoard();
     return false;
 }
 
@@ -239,7 +238,7 @@ bool SpellIllusion(int32_t cp, int32_t cu, int32_t x, int32_t y, int32_t, int32_
     for (const auto& square : wall)
         if (InBounds(square[0], square[1]))
             RaiseCounter(map[square[0]][square[1]].counter2, FORCEFIELDTURNS);
-    RebuildBoardImage();
+    AnnounceBoard();
     return false;
 }
 
@@ -250,7 +249,7 @@ bool SpellRaze(int32_t, int32_t, int32_t x, int32_t y, int32_t, int32_t)
     AnimateSquareClipped(x, y, 266);
     RazeSquares(x, y, RAZESTRENGTH);
     JoinRiverEdges();
-    RebuildBoardImage();
+    AnnounceBoard();
     AnimateSquareClipped(x, y, 266, true);
     return false;
 }
@@ -265,7 +264,7 @@ bool SpellMoat(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t, int32_t)
     const uint32_t seed = SharedSeed(p[cp].units[cu].id, cx, cy, static_cast<uint32_t>(target.id));
     DigMoat(cx - 1, cy - 1, cx, cy, 1, 0, cx - 2, cy - 1, MOATSTEPS, 0, seed);
     JoinRiverEdges();
-    RebuildBoardImage();
+    AnnounceBoard();
     return false;
 }
 
@@ -288,7 +287,7 @@ bool SpellRoughen(int32_t cp, int32_t cu, int32_t x, int32_t y, int32_t, int32_t
             EndMoveWardsAt(sx, sy);
         }
     JoinRiverEdges();
-    RebuildBoardImage();
+    AnnounceBoard();
     AnimateSquareClipped(x, y, 266, true);
     return false;
 }
@@ -306,8 +305,8 @@ bool SpellConflageration(int32_t, int32_t, int32_t x, int32_t y, int32_t, int32_
 bool SpellDarkness(int32_t cp, int32_t, int32_t x, int32_t y, int32_t, int32_t)
 {
     SpreadDarkness(x, y, DARKNESSSTRENGTH, cp);
-    RedrawUnitPictures();
-    RebuildBoardImage();
+    AnnouncePictures();
+    AnnounceBoard();
     return false;
 }
 
@@ -319,8 +318,8 @@ bool SpellStarlight(int32_t cp, int32_t cu, int32_t, int32_t, int32_t, int32_t)
         SpreadStarlight(cp, p[cp].units[cu].x, p[cp].units[cu].y, STARLIGHTSTRENGTH);
     else
         SpellHeal(cp, cu, cp, cu, 0, 0);
-    RedrawUnitPictures();
-    RebuildBoardImage();
+    AnnouncePictures();
+    AnnounceBoard();
     return false;
 }
 
@@ -331,8 +330,8 @@ bool SpellLight(int32_t cp, int32_t cu, int32_t, int32_t, int32_t, int32_t)
     for (auto& column : map)
         for (MapSquare& square : column)
             square.dark = LIT;
-    RedrawUnitPictures();
-    RebuildBoardImage();
+    AnnouncePictures();
+    AnnounceBoard();
     return false;
 }
 
@@ -344,7 +343,7 @@ bool SpellVoid(int32_t cp, int32_t, int32_t a, int32_t b, int32_t, int32_t)
     const int32_t y = p[a].units[b].y;
     SpreadVoid(cp, x, y, VOIDSTRENGTH, cp, 1);
     for (const UnitRef& unit : UnitsAround(x, y, -1))
-        RenderUnitPicture(unit.player, unit.unit);
-    RebuildBoardImage();
+        AnnouncePicture(unit.player, unit.unit);
+    AnnounceBoard();
     return false;
 }

@@ -5,11 +5,11 @@
 #include "game/magic/spells.h"
 #include "game/magic/spellsteps.h"
 #include "game/magic/wardslots.h"
+#include "game/model/announce.h"
 #include "game/model/experience.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/model/wards.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -80,7 +80,7 @@ bool SpellSolar(int32_t, int32_t, int32_t a, int32_t b, int32_t, int32_t)
         return false;
     if (turncount == NIGHT) {
         RaiseToLife(a, b, SOLARHEAL);
-        RenderUnitPicture(a, b);
+        AnnouncePicture(a, b);
         return false;
     }
     return WardTarget(a, b, 1, { -4, 0, 0, 0, 0, 0, 0, 0 });

@@ -2,12 +2,12 @@
 
 #include <cstddef>
 
+#include "game/model/announce.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/wards.h"
-#include "game/view/animate.h"
 
 namespace {
 
@@ -69,22 +69,22 @@ int32_t AddStatWard(int32_t player, int32_t unit, int32_t turns, int32_t flag, c
 
 void AnimateUnit(int32_t player, int32_t unit, int32_t first, bool reverse)
 {
-    AnimateOnUnit(player, unit, UNITANIM, first, reverse ? 1 : 0);
+    AnnounceEffect(player, unit, UNITANIM, first, reverse ? 1 : 0);
 }
 
 void AnimateUnitClipped(int32_t player, int32_t unit, int32_t first, bool reverse)
 {
-    AnimateOnUnitClipped(player, unit, UNITANIM, first, reverse ? 1 : 0);
+    AnnounceEffect(player, unit, UNITANIM, first, reverse ? 1 : 0, 1);
 }
 
 void AnimateSquare(int32_t x, int32_t y, int32_t first, bool reverse)
 {
-    AnimateOnUnit(x, y, SQUAREANIM, first, reverse ? 1 : 0);
+    AnnounceEffect(x, y, SQUAREANIM, first, reverse ? 1 : 0);
 }
 
 void AnimateSquareClipped(int32_t x, int32_t y, int32_t first, bool reverse)
 {
-    AnimateOnUnitClipped(x, y, SQUAREANIM, first, reverse ? 1 : 0);
+    AnnounceEffect(x, y, SQUAREANIM, first, reverse ? 1 : 0, 1);
 }
 
 int32_t PhaseSight()

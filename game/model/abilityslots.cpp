@@ -4,11 +4,11 @@
 #include <cstring>
 
 #include "game/model/catalogue.h"
+#include "game/model/names.h"
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/shell/debuglog.h"
-#include "game/view/names.h"
 
 namespace {
 

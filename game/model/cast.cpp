@@ -3,12 +3,13 @@
 #include <cstddef>
 #include <string>
 
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/combat.h"
 #include "game/model/death.h"
-#include "game/model/turns.h"
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
+#include "game/model/names.h"
 #include "game/model/queries.h"
 #include "game/model/rangemarks.h"
 #include "game/model/sight.h"
@@ -16,20 +17,10 @@
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
-#include "game/screens/commandmode.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/shell.h"
-#include "game/shell/sound.h"
-#include "game/view/animate.h"
-#include "game/view/board.h"
-#include "game/view/feed.h"
-#include "game/view/geometry.h"
-#include "game/view/minimap.h"
-#include "game/view/names.h"
-#include "game/view/unitpicture.h"
-#include "platform/clock.h"
 #include "platform/random.h"
 
 namespace {
@@ -45,13 +36,6 @@ bool IsUnit(int32_t player, int32_t unit)
 bool IsSpell(int32_t spell)
 {
     return spell >= 0 && static_cast<size_t>(spell) < spells.size();
-}
-
-// The waits of a cast only hold the screen while it is drawn.
-void CastPause()
-{
-    if (candraw)
-        SleepMs(CASTPAUSEMS);
 }
 
 // The square a cast lands on: the target unit's for a unit target, else (a, b).
@@ -202,21 +186,19 @@ bool ResistSpell(int32_t cp, int32_t cu, int32_t tp, int32_t tu, int32_t spell)
     }
     const int32_t local = YouToInt();
     if (IsUnit(tp, tu) && IsSquareExplored(local, p[tp].units[tu].x, p[tp].units[tu].y)) {
-        if (soundon)
-            soundcache = PlaySoundFile(soundcache, ".\\Sound\\GSResist.wav");
-        AddMessage(local, "The target resisted the spell!", FEEDWHITE, 0);
+        AnnounceSound(".\\Sound\\GSResist.wav");
+        AnnounceFeed(local, "The target resisted the spell!", FEEDWHITE, 0);
     }
     ClearRange();
-    commandmode = COMMAND_MOVE;
-    commandflag = 0;
+    AnnounceCommandDone();
     Unit& c = p[cp].units[cu];
     c.mana -= spells[spell].mana;
     c.hits -= CASTACTIONS;
     if (c.hits < 1)
         c.moves = 0;
-    AnimateOnUnit(tp, tu, 0, RESISTANIMCELL, 0);
-    CastPause();
-    RenderUnitPicture(cp, cu);
+    AnnounceEffect(tp, tu, 0, RESISTANIMCELL, 0);
+    AnnouncePause(CASTPAUSEMS);
+    AnnouncePicture(cp, cu);
     return true;
 }
 
@@ -240,15 +222,15 @@ bool CastSpellEffect(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t spell
         map[tx][ty].visible = 1;
         map[tx][ty].explored = 1;
         needredraw = 1;
-        RebuildBoardImage();
+        AnnounceBoard();
     }
     {
         const Unit& c = p[cp].units[cu];
         if (cp == local)
-            FollowSquare(c.x, c.y);
-        FollowSquare(tx, ty);
+            AnnounceFollow(c.x, c.y);
+        AnnounceFollow(tx, ty);
     }
-    CastPause();
+    AnnouncePause(CASTPAUSEMS);
     ClearRange();
 
     {
@@ -256,15 +238,15 @@ bool CastSpellEffect(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t spell
         if (IsSquareExplored(local, c.x, c.y)) {
             const std::string line = PlayerPossessive(cp) + " " + GetString(STR_UNITNAME + c.type) + " cast "
                 + GetString(STR_SPELLTITLE + info.number) + "!";
-            AddMessage(local, line, FEEDWHITE, 0);
+            AnnounceFeed(local, line, FEEDWHITE, 0);
         }
         // The victim sees who cast.
         if (unittarget && a == local)
             RevealSquare(local, c.x, c.y);
         if (IsSquareExplored(local, c.x, c.y) || IsSquareExplored(local, tx, ty))
-            PlaySfx((std::string(".\\Sound\\SP") + GetString(STR_SPELLNAME + info.number) + ".wav").c_str());
+            AnnounceSound((std::string(".\\Sound\\SP") + GetString(STR_SPELLNAME + info.number) + ".wav").c_str());
     }
-    AnimateOnUnit(a, b, info.target, info.anim, 0);
+    AnnounceEffect(a, b, info.target, info.anim, 0);
 
     handlerfired = 0;
     if (info.effect)
@@ -280,7 +262,7 @@ bool CastSpellEffect(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t spell
         if (c.hits == 0)
             c.moves = 0;
     }
-    CastPause();
+    AnnouncePause(CASTPAUSEMS);
     if (caster.player >= 0)
         AddExperience(caster.player, caster.unit, info.castexp + p[caster.player].spellexpbonus);
     if (unittarget) {
@@ -292,10 +274,10 @@ bool CastSpellEffect(int32_t cp, int32_t cu, int32_t a, int32_t b, int32_t spell
         }
         AlertCamps(tx, ty, CASTALERT);
         if (target.player >= 0)
-            RenderUnitPicture(target.player, target.unit);
+            AnnouncePicture(target.player, target.unit);
     }
-    RebuildMinimap(local, 0);
+    AnnounceMinimap(local);
     if (caster.player >= 0)
-        RenderUnitPicture(caster.player, caster.unit);
+        AnnouncePicture(caster.player, caster.unit);
     return false;
 }

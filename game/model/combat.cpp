@@ -5,11 +5,12 @@
 #include <cstdlib>
 
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/damage.h"
 #include "game/model/death.h"
-#include "game/model/turns.h"
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
+#include "game/model/names.h"
 #include "game/model/queries.h"
 #include "game/model/rangemarks.h"
 #include "game/model/sight.h"
@@ -17,16 +18,10 @@
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
+#include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
-#include "game/screens/commandmode.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
-#include "game/view/animate.h"
-#include "game/view/geometry.h"
-#include "game/view/minimap.h"
-#include "game/view/names.h"
-#include "game/view/unitpicture.h"
 
 uint32_t triggermasks[COMBATPHASES] = { 0, 0, 0, 0 };
 uint8_t handlerfired = 0;
@@ -135,9 +130,9 @@ void DoCombat(int32_t ap, int32_t au, int32_t dp, int32_t du, int32_t m0, int32_
         const Unit& d = p[dp].units[du];
         const int32_t ax = a.x, ay = a.y, dx = d.x, dy = d.y;
         if (IsSquareExplored(local, dx, dy))
-            CenterView(dx, dy);
+            AnnounceCentre(dx, dy);
         if (IsSquareExplored(local, ax, ay))
-            CenterView(ax, ay);
+            AnnounceCentre(ax, ay);
     }
 
     std::fill(std::begin(triggermasks), std::end(triggermasks), 0u);
@@ -177,12 +172,12 @@ void DoCombat(int32_t ap, int32_t au, int32_t dp, int32_t du, int32_t m0, int32_
     {
         const Unit& a = p[ap].units[au];
         const Unit& d = p[dp].units[du];
-        if ((IsSquareExplored(local, a.x, a.y) || IsSquareExplored(local, d.x, d.y)) && soundon) {
+        if (IsSquareExplored(local, a.x, a.y) || IsSquareExplored(local, d.x, d.y)) {
             const int32_t sound = GetResNumber(STR_UNITATTACKSOUND + a.type % TYPESPERLEVEL);
-            soundcache = PlaySoundFile(soundcache, GetString(STR_ATTACKSOUNDFILE + sound));
+            AnnounceSound(GetString(STR_ATTACKSOUNDFILE + sound));
         }
     }
-    AnimateOnUnit(dp, du, 0, 0, 0);
+    AnnounceEffect(dp, du, 0, 0, 0);
     HurtUnit(dp, du, damage);
 
     debuglog << "Beginning postcombat offensive abilities.\n";
@@ -222,16 +217,15 @@ void DoCombat(int32_t ap, int32_t au, int32_t dp, int32_t du, int32_t m0, int32_
             a.moves = 0;
         AddExperience(ap, au, damage * expperdamage + p[ap].expbonus);
     }
-    commandmode = COMMAND_MOVE;
-    commandflag = 0;
+    AnnounceCommandDone();
     if (attacker)
         p[ap].units[au].rocks--;
-    RebuildMinimap(YouToInt(), 0);
+    AnnounceMinimap(YouToInt());
     if (defender)
         AlertCamps(p[dp].units[du].x, p[dp].units[du].y, ATTACKALERT);
     debuglog << "Finished combat.\n";
     if (attacker)
-        RenderUnitPicture(ap, au);
+        AnnouncePicture(ap, au);
 }
 
 void AttackAndAnnounce(int32_t ap, int32_t au, int32_t dp, int32_t du)

@@ -2,36 +2,20 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <string>
 
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/death.h"
 #include "game/model/experience.h"
-#include "game/model/localplayer.h"
 #include "game/model/queries.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
-#include "game/shell/display.h"
-#include "game/shell/images.h"
-#include "game/shell/shell.h"
-#include "game/view/board.h"
-#include "game/view/cells.h"
-#include "game/view/drawing.h"
-#include "game/view/feed.h"
-#include "game/view/geometry.h"
-#include "game/view/header.h"
-#include "game/view/minimap.h"
-#include "game/view/text.h"
-#include "game/view/unitpanel.h"
-#include "game/view/unitpicture.h"
-#include "platform/clock.h"
 
 namespace {
 
-enum : int32_t { TREES = 1, MELEE = 1, NUMBERBOX = 80, NUMBERINSET = 20 };
-enum : uint32_t { YELLOW = 0x0000FFFF };    // COLORREF of RGB(255, 255, 0)
+enum : int32_t { TREES = 1, MELEE = 1 };
 
 bool IsUnit(int32_t player, int32_t unit)
 {
@@ -57,41 +41,14 @@ void KillAndAlert(int32_t ap, int32_t au, int32_t tp, int32_t tu)
 
 } // namespace
 
-void ShowDamage(int32_t player, int32_t unit, int32_t number)
-{
-    if (!candraw || !IsUnit(player, unit))
-        return;
-    const int32_t local = YouToInt();
-    const Unit& u = p[player].units[unit];
-    if (!IsSquareExplored(local, u.x, u.y))
-        return;
-    const ScreenPoint at = SquareToScreen(u.x, u.y);
-    if (!IsOnBoard(at.x, at.y))
-        return;
-    ClearBackBuffer();
-    DrawBoard(0, local);
-    DrawScreenBorder();
-    DrawSheetIcon(at.x, at.y, DAMAGEICON, imgunits);
-    BeginText(FONT_BOARDLARGE);
-    DrawShadowText(at.x - NUMBERINSET, at.y - NUMBERINSET, NUMBERBOX, NUMBERBOX, std::to_string(number), YELLOW,
-                   TEXT_CENTRE | TEXT_VCENTRE | TEXT_SINGLELINE);
-    EndText();
-    if (minimapon)
-        DrawMinimap();
-    DrawUnitPanel(currplayer, currunit);
-    DrawMessageFeed(local);
-    FlipScreen();
-    SleepMs(DAMAGESHOWMS);
-}
-
 bool HurtUnit(int32_t player, int32_t unit, int32_t damage)
 {
     if (!IsUnit(player, unit))
         return false;
     damage = std::max(damage, 1);
     p[player].units[unit].hp -= damage;
-    RenderUnitPicture(player, unit);
-    ShowDamage(player, unit, damage);
+    AnnouncePicture(player, unit);
+    AnnounceDamage(player, unit, damage);
     return p[player].units[unit].hp <= 0;
 }
 
@@ -131,8 +88,8 @@ void DealSpellDamage(int32_t cp, int32_t cu, int32_t tp, int32_t tu, int32_t dam
         return;
     const int32_t applied = std::max(damage, 1);
     p[tp].units[tu].hp -= applied;
-    RenderUnitPicture(tp, tu);
-    ShowDamage(tp, tu, applied);
+    AnnouncePicture(tp, tu);
+    AnnounceDamage(tp, tu, applied);
     if (tp != cp && IsUnit(cp, cu))
         AddExperience(cp, cu, expperdamage * damage);
     KillAndAlert(cp, cu, tp, tu);

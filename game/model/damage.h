@@ -1,16 +1,11 @@
-// Damage dealt outside the attack's own arithmetic: a plain hit with its number shown on the board,
+// Damage dealt outside the attack's own arithmetic: a plain hit with its number announced,
 // an attack-like hit made by an effect, and a spell's hit that pays the caster experience.
 #pragma once
 #include <cstdint>
 
-enum : int32_t { DAMAGESHOWMS = 500 };  // how long a damage number stays on screen
-
-// Takes damage (at least 1) from the unit's hit points and shows the number. True when the unit's hit
+// Takes damage (at least 1) from the unit's hit points and announces the number. True when the unit's hit
 // points are 0 or less afterwards; false, changing nothing, for an index out of range.
 bool HurtUnit(int32_t player, int32_t unit, int32_t damage);
-// Shows number over the unit for 500 ms: only while drawing is on, where the local player has explored
-// the unit's square and that square's corner lies on the visible board. Nothing for a bad index.
-void ShowDamage(int32_t player, int32_t unit, int32_t number);
 // An attack-like hit by an effect of (ap, au) on (tp, tu): the target's defensive abilities (permit 0,
 // so none acts by chance), tree damping, at least 1 point, experience for the attacker when the target
 // is another player's, the kill when the target's hit points or effective life are 0 or less (on the

@@ -5,10 +5,10 @@
 
 #include "game/model/abilityslots.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
 
 namespace {
 

@@ -5,9 +5,12 @@
 #include <string>
 
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
+#include "game/model/names.h"
 #include "game/model/queries.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
@@ -15,14 +18,7 @@
 #include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
-#include "game/view/board.h"
-#include "game/view/feed.h"
-#include "game/view/geometry.h"
-#include "game/view/minimap.h"
-#include "game/view/names.h"
 
 namespace {
 
@@ -63,7 +59,7 @@ void FallPlayer(int32_t player, int32_t killer)
 {
     playersleft--;
     p[player].units.clear();
-    AddMessage(YouToInt(), PlayerPossessive(player) + " warlord has been slain by " + PlayerName(killer), FEEDWHITE);
+    AnnounceFeed(YouToInt(), PlayerPossessive(player) + " warlord has been slain by " + PlayerName(killer), FEEDWHITE);
 }
 
 // While the list is being resolved a warlord's fall only notes that the turn must end: the turn passes
@@ -88,7 +84,7 @@ void KillUnit(const int32_t player, const int32_t unit, const int32_t killer)
     const Unit& u = p[player].units[unit];
     if (IsSquareExplored(YouToInt(), u.x, u.y)) {
         const int32_t sound = GetResNumber(STR_UNITHURTSOUND + u.type % TYPESPERLEVEL);
-        PlaySfx(GetString(STR_HURTSOUNDFILE + sound));
+        AnnounceSound(GetString(STR_HURTSOUNDFILE + sound));
     }
     deathlist.push_back({ u.id, killer });
 }
@@ -108,8 +104,8 @@ void ProcessDeaths()
                 SendToPlayer(BuildKillUnit(entry.id, killer), -1);
             ResolveKill(dead.player, dead.unit, killer);
         }
-        RebuildMinimap(YouToInt(), 0);
-        RebuildBoardImage();
+        AnnounceMinimap(YouToInt());
+        AnnounceBoard();
         if (deathlist.empty() && turnendpending) {
             // The day's end may add deaths at the back: they are resolved in this same pass.
             turnendpending = false;

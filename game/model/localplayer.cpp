@@ -6,6 +6,7 @@
 #include "game/shell/debuglog.h"
 
 int32_t you = NOSTAMP;
+std::string playername;
 
 namespace {
 

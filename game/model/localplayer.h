@@ -4,8 +4,11 @@
 // the index is cached because nearly every rule and drawing step asks for it.
 #pragma once
 #include <cstdint>
+#include <string>
 
 extern int32_t you;                     // the local player's sizeattime stamp; NOSTAMP for none
+// The name he plays by (the "name" preference): hosting names his record with it, joining sends it.
+extern std::string playername;
 
 // Index of the local player in p; 0 when there is none or no record carries his stamp.
 // force searches again; reset drops the cached index first.

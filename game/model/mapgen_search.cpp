@@ -5,9 +5,9 @@
 
 #include "game/model/mapgen.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "platform/clock.h"
 #include "platform/random.h"

@@ -6,6 +6,8 @@
 #include "game/model/records.h"
 #include "game/model/state.h"
 
+std::vector<MineSquare> minelist;
+
 int32_t CountMines(const int32_t player)
 {
     if (player < 0 || static_cast<size_t>(player) >= p.size())

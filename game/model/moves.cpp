@@ -6,6 +6,7 @@
 #include "game/magic/abilities.h"
 #include "game/magic/targets.h"
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
 #include "game/model/sight.h"
@@ -17,10 +18,6 @@
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
-#include "game/view/geometry.h"
-#include "game/view/minimap.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -109,19 +106,19 @@ bool MoveUnit(int32_t player, int32_t unit, int32_t x, int32_t y)
     if (u.moves < 0)
         u.moves = 0;
 
-    if (soundon && YouCanSeeUnit(player, unit)) {
+    if (YouCanSeeUnit(player, unit)) {
         const int32_t n = GetResNumber(static_cast<uint32_t>(STR_UNITMOVESOUND + u.type % TYPESPERLEVEL));
-        PlaySfx(GetString(static_cast<uint32_t>(STR_MOVESOUNDFILE + n)));
+        AnnounceSound(GetString(static_cast<uint32_t>(STR_MOVESOUNDFILE + n)));
     }
     const int32_t id = u.id;
     EnterSquare(player, unit);
     ExploreFrom(player, x, y, LookBudget(player), unit);
     AlertCamps(x, y, AlertBudget(player));
     if (player == YouToInt() && autofocus == 1 && IsSquareExplored(player, x, y))
-        CenterView(x, y);
-    RebuildMinimap(YouToInt(), 0);
+        AnnounceCentre(x, y);
+    AnnounceMinimap(YouToInt());
     if (IsUnit(player, unit) && p[player].units[unit].id == id)
-        RenderUnitPicture(player, unit);
+        AnnouncePicture(player, unit);
     return true;
 }
 

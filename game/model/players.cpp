@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
+#include "game/model/announce.h"
 #include "game/model/state.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
 
 bool AddComputerPlayer()
 {
@@ -15,7 +15,7 @@ bool AddComputerPlayer()
             debuglog << "ERROR: The neutral side is in the game already.\n";
             return false;
         }
-    PlaySfx(".\\Sound\\GSNeutral.wav");
+    AnnounceSound(".\\Sound\\GSNeutral.wav");
     debuglog << "Adding AI Player\n";
     AddNeutralRecord();
     if (ishost)

@@ -9,6 +9,11 @@ bool InBounds(const int32_t x, const int32_t y)
     return x >= 0 && x < mapsize && y >= 0 && y < mapsize;
 }
 
+bool IsSquareExplored(int32_t, const int32_t x, const int32_t y)
+{
+    return InBounds(x, y) && map[x][y].explored;
+}
+
 int32_t UnitIdAt(const int32_t x, const int32_t y)
 {
     for (const Player& player : p)

@@ -3,20 +3,20 @@
 #include <cstddef>
 
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/ids.h"
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"
 #include "game/model/rangemarks.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/view/minimap.h"
 
 int32_t hoveritem = 0;
 
@@ -90,7 +90,7 @@ int32_t SendDeployMessage(int32_t player, int32_t x, int32_t y, int32_t type, in
 {
     if (ishost) {
         CreateUnit(player, x, y, type, extra);
-        RebuildMinimap(YouToInt(), 0);
+        AnnounceMinimap(YouToInt());
     }
     if (!UnitHasFlag(type, '~'))
         SendToPlayer(BuildDeployUnit(player, type, LastId(), x, y), -1);
@@ -111,7 +111,7 @@ bool PrepareDeploy(int32_t player)
         for (int32_t slot = 0; slot < MAXABILITIES; slot++)
             if (UnitHasAbilityKind(player, unit, slot, ABILITY_DEPLOY))
                 ExecuteAbilitySlot(player, unit, slot, player, unit, 0, 0, 0, 0);
-        RebuildMinimap(player, 0);
+        AnnounceMinimap(player);
     }
     if (!p[player].bought.empty()) {
         hoveritem = 0;

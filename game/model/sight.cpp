@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/experience.h"
 #include "game/model/localplayer.h"
@@ -16,8 +17,6 @@
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
-#include "game/view/board.h"
 
 namespace {
 
@@ -189,7 +188,7 @@ void ExploreFrom(int32_t player, int32_t x, int32_t y, int32_t budget, int32_t u
         }
     }
     if (needredraw)
-        RebuildBoardImage();
+        AnnounceBoard();
     needredraw |= asked;
 }
 
@@ -230,5 +229,5 @@ bool YouCanSeeUnit(int32_t player, int32_t unit)
 void PlaySoundAt(int32_t x, int32_t y, const char* sound)
 {
     if (InBounds(x, y) && map[x][y].explored)
-        PlaySfx(sound);
+        AnnounceSound(sound);
 }

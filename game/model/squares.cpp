@@ -6,6 +6,7 @@
 
 #include "game/magic/spells.h"
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/damage.h"
 #include "game/model/death.h"
@@ -18,13 +19,6 @@
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
-#include "game/view/animate.h"
-#include "game/view/board.h"
-#include "game/view/feed.h"
-#include "game/view/geometry.h"
-#include "game/view/minimap.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -46,7 +40,7 @@ bool Explored(int32_t x, int32_t y)
 void SoundIfExplored(int32_t x, int32_t y, const char* sound)
 {
     if (Explored(x, y))
-        PlaySfx(sound);
+        AnnounceSound(sound);
 }
 
 bool SlotsFull(const int32_t* slots, int count)
@@ -122,50 +116,50 @@ void UseSite(int32_t player, int32_t unit)
     MapSquare& s = map[x][y];
     switch (s.extra) {
     case SITE_NODE:
-        AddMessage(player, "Your unit visited a node and regained mana.");
+        AnnounceFeed(player, "Your unit visited a node and regained mana.");
         SoundIfExplored(x, y, ".\\Sound\\GSNode.wav");
         u.mana = MAXMANA;
         s.extra = SITE_NODE + 1;
         break;
     case SITE_TOME:
         if (IsWarlord(player, unit)) {
-            AddMessage(player, "Your warlord already knows the arcane contents of this tome.");
+            AnnounceFeed(player, "Your warlord already knows the arcane contents of this tome.");
             return;
         }
-        AddMessage(player, "Your unit read this Tome of the Wise and gained experience.");
+        AnnounceFeed(player, "Your unit read this Tome of the Wise and gained experience.");
         PlaySoundAt(x, y, ".\\Sound\\GSConnect.wav");
         AddExperience(player, unit, GetResNumber(static_cast<uint32_t>(STR_UPGRADEEXP + u.type % TYPESPERLEVEL)) / 2);
         s.extra = SITE_TOME + 1;
         break;
     case SITE_VIAL:
         if (SlotsFull(u.abilities, MAXABILITIES)) {
-            AddMessage(player, "Your unit cannot use this item.");
+            AnnounceFeed(player, "Your unit cannot use this item.");
             break;
         }
         if (HasAbilityNamed(u, "Poison"))
             return;
         debuglog << "Adding ability Poison to unit.\n";
         AddPowerNamed(player, unit, "Poison");
-        AddMessage(player, "Your unit's weapon is now poisoned.");
+        AnnounceFeed(player, "Your unit's weapon is now poisoned.");
         s.extra = SITE_VIAL + 1;
         SoundIfExplored(x, y, ".\\Sound\\ABPoison.wav");
         break;
     case SITE_WEAPON:
-        AddMessage(player, "Your unit used this Ancient Weapon to enhance its attack.");
+        AnnounceFeed(player, "Your unit used this Ancient Weapon to enhance its attack.");
         u.stat[STAT_ATTACK]++;
         s.extra = SITE_WEAPON + 1;
         SoundIfExplored(x, y, ".\\Sound\\GSSword.wav");
         break;
     case SITE_STATUE:
-        AddMessage(player, "This statue raised your unit's stamina.");
+        AnnounceFeed(player, "This statue raised your unit's stamina.");
         SpellVigilance(player, unit, player, unit, 0, 0);
         SoundIfExplored(x, y, ".\\Sound\\SPVigilance.wav");
-        AnimateOnUnit(player, unit, 0, STATUEANIM, 0);
+        AnnounceEffect(player, unit, 0, STATUEANIM, 0);
         s.extra = SITE_STATUE + 1;
         break;
     case SITE_SCROLL: {
         if (SlotsFull(u.spells, MAXSPELLS)) {
-            AddMessage(player, "Your unit already knows the maximum number of spells.");
+            AnnounceFeed(player, "Your unit already knows the maximum number of spells.");
             break;
         }
         const int32_t spell = ScrollSpell(u);
@@ -175,7 +169,7 @@ void UseSite(int32_t player, int32_t unit)
         const int32_t number = spells[spell].number;
         debuglog << "Adding ability " << name << " to unit.\n";
         AddPowerNamed(player, unit, name.c_str());
-        AddMessage(player, std::string("Your unit learned the spell ") + GetString(STR_SPELLTITLE + number));
+        AnnounceFeed(player, std::string("Your unit learned the spell ") + GetString(STR_SPELLTITLE + number));
         char sound[SPELLSOUNDSIZE];
         std::snprintf(sound, sizeof sound, ".\\Sound\\SP%s.wav", GetString(STR_SPELLNAME + number));
         SoundIfExplored(x, y, sound);
@@ -185,26 +179,26 @@ void UseSite(int32_t player, int32_t unit)
     }
     case SITE_BEACON:
         if (IsWarlord(player, unit)) {
-            AddMessage(player, "The Beacon of Invisibility is too weak to mask your warlord's presence.");
+            AnnounceFeed(player, "The Beacon of Invisibility is too weak to mask your warlord's presence.");
             return;
         }
-        AddMessage(player, "This Beacon of Invisibility has shrouded your unit.");
+        AnnounceFeed(player, "This Beacon of Invisibility has shrouded your unit.");
         SpellInvisibility(player, unit, player, unit, 0, 0);
         SoundIfExplored(x, y, ".\\Sound\\SPInvisibility.wav");
-        AnimateOnUnit(player, unit, 0, BEACONANIM, 0);
+        AnnounceEffect(player, unit, 0, BEACONANIM, 0);
         s.extra = SITE_BEACON + 1;
         break;
     case SITE_PILLAR:
-        AddMessage(player, "This Pillar of Lost Sights revealed distant portions of the world.");
+        AnnounceFeed(player, "This Pillar of Lost Sights revealed distant portions of the world.");
         s.extra = SITE_PILLAR + 1;
         RevealPillars(player);
         SoundIfExplored(x, y, ".\\Sound\\GSPillar.wav");
-        RebuildMinimap(player, 0);
+        AnnounceMinimap(player);
         break;
     default:
         return;     // used up (odd), or no object
     }
-    RebuildBoardImage();
+    AnnounceBoard();
 }
 
 } // namespace
@@ -228,7 +222,7 @@ void EnterSquare(int32_t player, int32_t unit)
     const int32_t x = p[player].units[unit].x, y = p[player].units[unit].y;
     if (!InBounds(x, y))
         return;
-    RenderUnitPicture(player, unit);
+    AnnouncePicture(player, unit);
     const bool neutral = p[player].neutral != 0;
 
     if (map[x][y].hazard > 0 && !HasAbilityNamed(p[player].units[unit], "Flying")) {
@@ -248,12 +242,12 @@ void EnterSquare(int32_t player, int32_t unit)
         if (neutral)
             break;
         const int32_t amount = (s.extra + 2) * 5;
-        AddMessage(player, std::string("Your ") + GetString(static_cast<uint32_t>(STR_UNITNAME + u.type)) + " found "
-                               + std::to_string(amount) + " gold.");
+        AnnounceFeed(player, std::string("Your ") + GetString(static_cast<uint32_t>(STR_UNITNAME + u.type)) + " found "
+                                 + std::to_string(amount) + " gold.");
         p[player].gold += amount;
         s.terrain = TERRAIN_OPEN;
         SoundIfExplored(x, y, ".\\Sound\\GSGold.wav");
-        RebuildBoardImage();
+        AnnounceBoard();
         break;
     }
     case TERRAIN_MINE: {
@@ -264,10 +258,10 @@ void EnterSquare(int32_t player, int32_t unit)
         const int32_t owner = neutral ? MINENOBODY : p[player].code - FIRSTCODE;
         if (!neutral && s.extra == owner)
             break;
-        AddMessage(player, "Your unit claimed this gold mine.");
+        AnnounceFeed(player, "Your unit claimed this gold mine.");
         s.extra = static_cast<uint8_t>(owner);
         SoundIfExplored(x, y, ".\\Sound\\GSGold.wav");
-        RebuildBoardImage();
+        AnnounceBoard();
         break;
     }
     case TERRAIN_SITE:

@@ -3,25 +3,21 @@
 #include <cstddef>
 
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/dayphase.h"
 #include "game/model/death.h"
 #include "game/model/localplayer.h"
 #include "game/model/mines.h"
+#include "game/model/names.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/turnstart.h"
 #include "game/net/builders.h"
 #include "game/net/kinds.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/shell.h"
-#include "game/shell/sound.h"
-#include "game/view/board.h"
-#include "game/view/unitpicture.h"
-#include "game/view/names.h"
-#include "platform/dialog.h"
 
 int32_t turnholder = -1;
 
@@ -76,7 +72,7 @@ bool ServerNextTurn(const int32_t lastplayer)
     }
     turnspassed++;
     lastpassresult = true;
-    RedrawUnitPictures();
+    AnnouncePictures();
     if (lastplayer != -1)
         AddMineIncome(lastplayer, GetResNumber(STR_MINEINCOME));
 
@@ -110,7 +106,7 @@ bool ServerNextTurn(const int32_t lastplayer)
         // As on the clients: a new turn starts at its player's first unit.
         currunit = 0;
         if (!wrapped)
-            PlaySfx(".\\Sound\\GSEnemy.wav");
+            AnnounceSound(".\\Sound\\GSEnemy.wav");
     }
     if (p[next].neutral) {
         currunit = -1;
@@ -149,8 +145,7 @@ void FollowNextTurn(const int32_t player)
     UpdateUnits(currplayer);
     if (player == YouToInt()) {
         autofocus = 1;
-        if (!appactive)
-            ShowMessageBox("Gorvanel", "\n     It's your turn.     \n");
+        AnnounceYourTurn();
         if (turncount == 0) {
             currunit = 0;
             gs = GAME_BEGINDEPLOY;
@@ -160,6 +155,6 @@ void FollowNextTurn(const int32_t player)
         }
         return;
     }
-    PlaySfx(".\\Sound\\GSEnemy.wav");
+    AnnounceSound(".\\Sound\\GSEnemy.wav");
     gs = GAME_WATCH;
 }

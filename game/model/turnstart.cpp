@@ -3,19 +3,16 @@
 #include <string>
 
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/death.h"
 #include "game/model/localplayer.h"
+#include "game/model/names.h"
 #include "game/model/stats.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/units.h"
 #include "game/model/wards.h"
 #include "game/shell/debuglog.h"
-#include "game/view/board.h"
-#include "game/view/unitpicture.h"
-#include "game/view/feed.h"
-#include "game/view/minimap.h"
-#include "game/view/names.h"
 
 namespace {
 
@@ -65,8 +62,8 @@ bool UpdateUnit(int32_t player, int32_t unit)
         u.hp -= POISONDAMAGE;
         u.poison--;
         if (player == YouToInt())
-            AddMessage(player, u.poison <= 0 ? "Your " + name + " is rid of poison."
-                                             : "Poison saps the strength of your " + name + ".");
+            AnnounceFeed(player, u.poison <= 0 ? "Your " + name + " is rid of poison."
+                                               : "Poison saps the strength of your " + name + ".");
     }
 
     u.mana += GetStat(player, unit, STAT_MANA);
@@ -98,7 +95,7 @@ void UpdateUnits(int32_t player)
             }
         }
 
-    RedrawUnitPictures();
-    RebuildBoardImage();
-    RebuildMinimap(YouToInt(), 0);
+    AnnouncePictures();
+    AnnounceBoard();
+    AnnounceMinimap(YouToInt());
 }

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "game/model/abilityslots.h"
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/ids.h"
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
+#include "game/model/names.h"
 #include "game/model/powers.h"
 #include "game/model/queries.h"
 #include "game/model/squares.h"
@@ -22,8 +24,6 @@
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "game/shell/debuglog.h"
-#include "game/view/names.h"
-#include "game/view/unitpicture.h"
 
 namespace {
 
@@ -192,7 +192,7 @@ int32_t CreateUnit(const int32_t player, const int32_t x, const int32_t y, const
         p[player].gold -= GetResNumber(static_cast<uint32_t>(type % TYPESPERLEVEL + STR_UNITCOST));
 
     if (at >= 0)
-        RenderUnitPicture(player, at);
+        AnnouncePicture(player, at);
     return at;
 }
 
@@ -223,7 +223,7 @@ bool RemoveUnit(const int32_t player, const int32_t unit)
         return false;
     }
     std::vector<Unit>& units = p[player].units;
-    FreeUnitPicture(units[unit].id);
+    AnnounceUnitGone(units[unit].id);
     units.erase(units.begin() + unit);
     return false;
 }
@@ -246,7 +246,7 @@ int32_t DropPlayerUnits(const int32_t player)
         ServerNextTurn(player);
     Player& leaver = p[player];
     for (Unit& u : leaver.units)
-        FreeUnitPicture(u.id);
+        AnnounceUnitGone(u.id);
     leaver.units.clear();
     return currplayer;
 }

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
+#include "game/model/names.h"
 #include "game/model/powers.h"
 #include "game/model/queries.h"
 #include "game/model/state.h"
@@ -12,12 +14,6 @@
 #include "game/net/builders.h"
 #include "game/net/routing.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
-#include "game/view/board.h"
-#include "game/view/unitpicture.h"
-#include "game/view/feed.h"
-#include "game/view/geometry.h"
-#include "game/view/names.h"
 
 namespace {
 
@@ -37,16 +33,16 @@ bool Upgrade(int32_t player, int32_t unit)
         return false;
     }
     if (IsSquareExplored(YouToInt(), u.x, u.y))
-        PlaySfx(".\\Sound\\GSUpgrade.wav");
+        AnnounceSound(".\\Sound\\GSUpgrade.wav");
     debuglog << "Upgrading a unit!\n";
-    AddMessage(player, std::string("Your ") + GetString(STR_UNITNAME + t0) + " has upgraded!");
+    AnnounceFeed(player, std::string("Your ") + GetString(STR_UNITNAME + t0) + " has upgraded!");
     for (const int32_t k : upgradeorder)
         u.stat[k] += GetResNumber(STR_UPGRADESTAT + t0 + k * 100);
     AddUnitPowers(t0 + TYPESPERLEVEL, u.spells, u.abilities);
     u.hp = GetStat(player, unit, STAT_LIFE);
     u.picture += PICTURESPERLEVEL;
     u.type = t0 + TYPESPERLEVEL;
-    RedrawUnitPictures();
+    AnnouncePictures();
     return true;
 }
 

@@ -2,12 +2,12 @@
 
 #include <string>
 
+#include "game/model/announce.h"
 #include "game/model/death.h"
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/shell/debuglog.h"
-#include "game/view/feed.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ namespace {
 void EndSummonedUnit(int32_t player, int32_t unit)
 {
     Unit& u = p[player].units[unit];
-    AddMessage(player, std::string("Your ") + GetString(STR_UNITNAME + u.type) + " broke apart and vanished.");
+    AnnounceFeed(player, std::string("Your ") + GetString(STR_UNITNAME + u.type) + " broke apart and vanished.");
     u.stat[STAT_LIFE] = -9999;
     if (ishost)
         KillUnit(player, unit, static_cast<int32_t>(p.size()) - 1);
@@ -61,7 +61,7 @@ bool RemoveWard(int32_t player, int32_t unit, int32_t slot)
     if (ward.kind == LIFETIMEWARD)
         EndSummonedUnit(player, unit);
     else if (ward.announce == 1)
-        AddMessage(player, std::string("A ward vanished from your ") + GetString(STR_UNITNAME + u.type) + ".");
+        AnnounceFeed(player, std::string("A ward vanished from your ") + GetString(STR_UNITNAME + u.type) + ".");
     return true;
 }
 

@@ -1,9 +1,12 @@
 // Joining: the join request on the host, the version refusal and the player records on a client.
 #include "game/net/handlers.h"
 
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
+#include "game/model/names.h"
 #include "game/model/players.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/net/builders.h"
@@ -12,11 +15,7 @@
 #include "game/net/link.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/errorscreen.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
 
 namespace {
 
@@ -84,7 +83,7 @@ void HandleConnect(const Incoming& in)
     p[newcomer].socket = in.socket;
     SetPlayerName(p[newcomer], name.c_str());
     std::erase(pendingsockets, in.socket);
-    AddMessage(YouToInt(), name + " has joined the game.", FEEDWHITE);
+    AnnounceFeed(YouToInt(), name + " has joined the game.", FEEDWHITE);
 
     for (int32_t i = 0; i < newcomer; i++)
         SendToPlayer(p[i].neutral ? BuildCreateComputerPlayer(newcomer, i) : BuildCreatePlayer(newcomer, i, p[i].name),
@@ -105,11 +104,11 @@ void HandleVersion(const Incoming& in)
     OwnVersion(ours);
     debuglog << "ACTION: Version mismatch with the host.\n";
     versionrefused = 1;
-    ShowErrorScreen("Version Mismatch",
-                    "The server computer has a different version than yours.\nYour version number is " + VersionText(ours)
+    AnnounceError("Version Mismatch",
+                  "The server computer has a different version than yours.\nYour version number is " + VersionText(ours)
                         + "\nThe server's version number is " + VersionText(theirs)
                         + "\nThe most recent version of Gorvanel is on the update screen of the main menu.",
-                    GAME_LEAVEGAME);
+                  GAME_LEAVEGAME);
 }
 
 void HandleCreatePlayer(const Incoming& in)
@@ -153,7 +152,7 @@ void HandleCreatePlayer(const Incoming& in)
     // The host's own record is the first: he hosted before anybody joined.
     p[count - 1].hostplayer = created == 0;
     if (you != NOSTAMP) {
-        AddMessage(YouToInt(), name + " has joined the game.", FEEDWHITE);
+        AnnounceFeed(YouToInt(), name + " has joined the game.", FEEDWHITE);
     } else if (newest == created) {
         you = p[count - 1].sizeattime;
         DropLocalPlayerCache();

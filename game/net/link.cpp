@@ -2,17 +2,16 @@
 
 #include <algorithm>
 
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/net/droplog.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/errorscreen.h"
-#include "game/shell/prefs.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
 
@@ -101,9 +100,9 @@ bool CheckNetwork()
 bool HostListen()
 {
     if (NetStartup()) {
-        ShowErrorScreen("Network Error",
-                        "Gorvanel couldn't initialize the network.  If the problem persists, restart Gorvanel.",
-                        GAME_TOMAINMENU);
+        AnnounceError("Network Error",
+                      "Gorvanel couldn't initialize the network.  If the problem persists, restart Gorvanel.",
+                      GAME_TOMAINMENU);
         return true;
     }
     const char* failure = nullptr;
@@ -122,7 +121,7 @@ bool HostListen()
     debuglog << "ERROR: " << failure << " (port " << port << ", error " << SocketErrorText(error) << ")\n";
     hostfailure = HostFailureReason(port, error);
     NetCleanup();
-    ShowErrorScreen("Server Initialization Failure", failure, GAME_TOMAINMENU);
+    AnnounceError("Server Initialization Failure", failure, GAME_TOMAINMENU);
     return true;
 }
 
@@ -132,7 +131,7 @@ bool HostGame()
     hostfailure.clear();
     if (HostListen()) {
         const std::string reason = hostfailure.empty() ? "" : "\n" + hostfailure;
-        ShowErrorScreen("Hosting Error", "Unable to create necessary host connection." + reason, GAME_TOMAINMENU);
+        AnnounceError("Hosting Error", "Unable to create necessary host connection." + reason, GAME_TOMAINMENU);
         NetCleanup();
         return true;
     }
@@ -153,15 +152,15 @@ bool HostGame()
 bool JoinHost(const std::string& address)
 {
     if (NetStartup()) {
-        ShowErrorScreen("Network Driver Error",
-                        "Couldn't initialize the proper network drivers.  If the problem persists, please restart Gorvanel",
-                        GAME_TOMAINMENU);
+        AnnounceError("Network Driver Error",
+                      "Couldn't initialize the proper network drivers.  If the problem persists, please restart Gorvanel",
+                      GAME_TOMAINMENU);
         return true;
     }
     if (SocketSelect(mainsocket, NETEV_CONNECT | NETEV_READ | NETEV_CLOSE)) {
         NetCleanup();
-        ShowErrorScreen("Connection Initialization Failure",
-                        "Couldn't create the asynchronous network protocol.\nERROR 004", GAME_TOMAINMENU);
+        AnnounceError("Connection Initialization Failure",
+                      "Couldn't create the asynchronous network protocol.\nERROR 004", GAME_TOMAINMENU);
         return true;
     }
     hostaddress = address;
@@ -173,7 +172,7 @@ bool JoinHost(const std::string& address)
     if (port == 0 || SocketConnect(mainsocket, address.c_str(), (uint16_t)port)) {
         debuglog << "ERROR: Couldn't start connecting to " << address << " on port " << port << '\n';
         NetCleanup();
-        ShowErrorScreen("Couldn't Connect", "Gorvanel couldn't connect to the destination computer.", GAME_JOIN);
+        AnnounceError("Couldn't Connect", "Gorvanel couldn't connect to the destination computer.", GAME_JOIN);
         return true;
     }
     debuglog << "Connecting to " << address << " on port " << port << '\n';

@@ -2,20 +2,17 @@
 
 #include <vector>
 
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
+#include "game/model/names.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/turns.h"
 #include "game/net/builders.h"
 #include "game/net/link.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/music.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
-#include "game/view/unitpicture.h"
 #include "platform/random.h"
 
 uint8_t wincheck = 1;
@@ -33,7 +30,7 @@ bool BeginGame(bool alone)
     if (!ishost)
         return false;
     if (p.size() < 2 && !alone) {
-        AddMessage(YouToInt(), "Cannot begin game without other players!", FEEDWHITE);
+        AnnounceFeed(YouToInt(), "Cannot begin game without other players!", FEEDWHITE);
         return false;
     }
     // Nobody to beat: the win test would end a game alone at its first turn.
@@ -86,7 +83,7 @@ void CreateAndSendMap(int32_t size)
     SendToPlayer(BuildSetGs(GAME_SENDMAP), -1);
     gs = GAME_CREATEMAP;
     StartMapSearch();
-    PlaySfx(".\\Sound\\GSMap.wav");
+    AnnounceSound(".\\Sound\\GSMap.wav");
 }
 
 bool AllPlayersReady()
@@ -151,8 +148,8 @@ void SendChat(std::string& text, int32_t target)
     const bool personal = IsValidPlayer(target);
     SendToPlayer(BuildChat(me, personal ? target : PUBLICCHAT, name + (personal ? " (private)" : "") + ": " + text), -1);
     if (ishost) {
-        PlaySfx(".\\Sound\\GSChat.wav");
-        AddMessage(me, name + ": " + text, playercolours[me < 6 ? me : 0]);
+        AnnounceSound(".\\Sound\\GSChat.wav");
+        AnnounceFeed(me, name + ": " + text, playercolours[me < 6 ? me : 0]);
     }
     text.clear();
 }
@@ -171,16 +168,14 @@ bool LobbyOpen()
 
 void LeaveGame()
 {
-    StopAllSongs();
     gs = GAME_TOMAINMENU;
     NetCleanup();
     ishost = 0;                         // also when the network never started
-    FreeUnitPictures();
     // The players, the map, the counters and the local player go; so do the deaths and upgrades
-    // still waiting, which name units of this game only.
+    // still waiting, which name units of this game only, and what was shown of them.
     ClearGame();
     deathlist.clear();
     upgradequeue.clear();
-    messages.clear();
+    AnnounceGameLeft();
     mapattempts = 0;
 }

@@ -4,11 +4,15 @@
 
 #include <algorithm>
 
+#include "game/model/announce.h"
 #include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
+#include "game/model/mines.h"
+#include "game/model/names.h"
 #include "game/model/queries.h"
 #include "game/model/setup.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/turns.h"
 #include "game/model/units.h"
 #include "game/model/winner.h"
@@ -18,14 +22,8 @@
 #include "game/net/droplog.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
-#include "game/screens/setupsteps.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/errorscreen.h"
 #include "game/shell/shell.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 
@@ -85,11 +83,11 @@ void HandleDropPlayer(const Incoming& in)
     debuglog << "ACTION: Drop Player\nDropping player " << PlayerName(player) << '\n';
     // In the lobby the news is a line of its chat; in a game it is the notice.
     if (LobbyOpen())
-        AddMessage(YouToInt(), std::string(p[player].name) + " has left the game.");
+        AnnounceFeed(YouToInt(), std::string(p[player].name) + " has left the game.");
     else
-        ShowErrorScreen(std::string(p[player].name) + " has left the game.",
-                        "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
-                        gs);
+        AnnounceError(std::string(p[player].name) + " has left the game.",
+                      "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
+                      gs);
     // The host passed his turn on before it sent this; here his units go and every index after his moves down.
     currplayer = DropPlayerUnits(player);
     ErasePlayerRecord(player);
@@ -120,8 +118,8 @@ void HandleChat(const Incoming& in)
     if (IsValidPlayer(to) && me != to && me != from) {
         debuglog << "Not priveledged to see this.\n";
     } else {
-        AddMessage(me, CleanChat(line), playercolours[from]);
-        PlaySfx(".\\Sound\\GSChat.wav");
+        AnnounceFeed(me, CleanChat(line), playercolours[from]);
+        AnnounceSound(".\\Sound\\GSChat.wav");
     }
     RerouteMessage(in.text);
 }
@@ -182,7 +180,7 @@ void HandleMapData(const Incoming& in)
     debuglog << "ACTION: Process map data\n";
     if (map.empty()) {
         CreateBlankMap(size);
-        PlaySfx(".\\Sound\\GSMap.wav");
+        AnnounceSound(".\\Sound\\GSMap.wav");
     }
     if (map.empty()) {
         debuglog << "==============FATAL ERROR: MAP DOES NOT EXIST.  TERMINATING PROGRAM.================\n";

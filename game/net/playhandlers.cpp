@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/magic/targets.h"
+#include "game/model/announce.h"
 #include "game/model/cast.h"
 #include "game/model/catalogue.h"
 #include "game/model/combat.h"
@@ -17,6 +18,7 @@
 #include "game/model/setup.h"
 #include "game/model/sight.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/model/turns.h"
@@ -27,13 +29,7 @@
 #include "game/net/checks.h"
 #include "game/net/codings.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/shell.h"
-#include "game/shell/sound.h"
-#include "game/view/geometry.h"
-#include "game/view/minimap.h"
-#include "platform/clock.h"
 
 namespace {
 
@@ -186,7 +182,7 @@ void HandleDeployUnit(const Incoming& in)
         }
         // The host's own id for it; the client's counters in the message mean nothing here.
         const int32_t u = CreateUnit(unit.player, unit.x, unit.y, unit.type, 0);
-        RebuildMinimap(YouToInt(), 0);
+        AnnounceMinimap(YouToInt());
         if (u < 0) {
             SendToPlayer(BuildSetGs(GAME_PREPAREDEPLOY), unit.player);
             return;
@@ -208,7 +204,7 @@ void HandleDeployUnit(const Incoming& in)
             }
         }
     }
-    RebuildMinimap(YouToInt(), 0);
+    AnnounceMinimap(YouToInt());
 }
 
 void HandleBeginNextTurn(const Incoming& in)
@@ -228,7 +224,7 @@ void HandleBeginNextTurn(const Incoming& in)
     // ServerNextTurn runs the ending player's end-of-turn abilities, once, as every client does.
     currunit = 0;
     ServerNextTurn(player);
-    PlaySfx(".\\Sound\\GSEnemy.wav");
+    AnnounceSound(".\\Sound\\GSEnemy.wav");
 }
 
 void HandleNextTurn(const Incoming& in)
@@ -281,8 +277,8 @@ void HandleMove(const Incoming& in)
     debuglog << "ACTION: Move\n";
     MoveUnit(unit.player, unit.unit, x, y);
     // Lets the player follow another's moves; only while anything is shown.
-    if (unit.player != YouToInt() && candraw)
-        SleepMs(REMOTEMOVEPAUSE);
+    if (unit.player != YouToInt())
+        AnnouncePause(REMOTEMOVEPAUSE);
 }
 
 void HandleNextUnit(const Incoming& in)
@@ -302,7 +298,7 @@ void HandleNextUnit(const Incoming& in)
     if (unit.player != YouToInt()) {
         currunit = unit.unit;
         if (YouCanSeeUnit(unit.player, unit.unit))
-            FollowSquare(p[unit.player].units[unit.unit].x, p[unit.player].units[unit.unit].y);
+            AnnounceFollow(p[unit.player].units[unit.unit].x, p[unit.player].units[unit.unit].y);
     }
     if (ishost)
         RerouteMessage(in.text);

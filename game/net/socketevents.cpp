@@ -2,10 +2,12 @@
 
 #include <map>
 
+#include "game/model/announce.h"
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
+#include "game/model/states.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
-#include "game/model/localplayer.h"
 #include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/checks.h"
@@ -16,11 +18,7 @@
 #include "game/net/receive.h"
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/errorscreen.h"
-#include "game/shell/prefs.h"
-#include "game/view/feed.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
 
@@ -103,7 +101,7 @@ void OnConnect(int32_t socket, uint32_t error)
         debuglog << "Error in socket handler.  WSAGetLastErrorCode: " << SocketErrorText((int)error) << '\n';
         // The failed attempt must not keep the network started, or every later join would fail.
         NetCleanup();
-        ShowErrorScreen("Couldn't Connect", "Gorvanel couldn't connect to the destination computer.", GAME_JOIN);
+        AnnounceError("Couldn't Connect", "Gorvanel couldn't connect to the destination computer.", GAME_JOIN);
         return;
     }
     debuglog << "==========CONNECTED TO HOST SERVER============\n";
@@ -171,7 +169,7 @@ void OnClose(int32_t socket, uint32_t error)
         const std::string address = hostaddress;
         debuglog << "ERROR: " << address << " answered the join with something that is no join answer.\n";
         NetCleanup();
-        ShowErrorScreen("Couldn't Connect", address + " is not a Gorvanel game", GAME_JOIN);
+        AnnounceError("Couldn't Connect", address + " is not a Gorvanel game", GAME_JOIN);
         return;
     }
     const bool lobby = LobbyOpen();
@@ -179,15 +177,15 @@ void OnClose(int32_t socket, uint32_t error)
         debuglog << "ERROR: Connection on socket " << socket << " failed: " << SocketErrorText((int)error) << '\n';
     // In the lobby a leaving player is only a line of its chat; the lobby stays open.
     if (error && !pending && !lobby)
-        ShowErrorScreen("Network Error",
-                        "A player has abnormally left the group.  He may have encountered network difficulties, or his "
-                        "copy of Gorvanel terminated.\n\nGameplay may still be possible.",
-                        gs);
+        AnnounceError("Network Error",
+                      "A player has abnormally left the group.  He may have encountered network difficulties, or his "
+                      "copy of Gorvanel terminated.\n\nGameplay may still be possible.",
+                      gs);
     if (host) {
         CloseConnection(socket);
         connected = 0;
-        ShowErrorScreen("Server Disconnected", "The server computer has left the game.\n\nThis game is over.",
-                        GAME_LEAVEGAME);
+        AnnounceError("Server Disconnected", "The server computer has left the game.\n\nThis game is over.",
+                      GAME_LEAVEGAME);
         debuglog << "LOST SERVER CONNECTION ===========================\n";
         return;
     }
@@ -205,13 +203,13 @@ void OnClose(int32_t socket, uint32_t error)
     ErasePlayerRecord(player);
     SendToPlayer(BuildDropPlayer(player), -1);
     if (lobby) {
-        AddMessage(YouToInt(), name + " has left the game.");
+        AnnounceFeed(YouToInt(), name + " has left the game.");
         return;
     }
     // Shown last: passing the turn on may have changed the screen, and the notice returns to that one.
-    ShowErrorScreen(name + " has left the game.",
-                    "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
-                    gs);
+    AnnounceError(name + " has left the game.",
+                  "A player has left the game.  Provided that he was not the host, gameplay may continue normally.",
+                  gs);
 }
 
 } // namespace
@@ -235,7 +233,7 @@ void CloseFailedConnections()
             debuglog << "ERROR: No answer to the join from " << address << " within " << JOINWAITMS / 1000
                      << " seconds.\n";
             NetCleanup();
-            ShowErrorScreen("Couldn't Connect", "No answer from " + address, GAME_JOIN);
+            AnnounceError("Couldn't Connect", "No answer from " + address, GAME_JOIN);
         }
         return;
     }

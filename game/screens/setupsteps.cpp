@@ -31,7 +31,6 @@
 #include "platform/clock.h"
 #include "platform/random.h"
 
-std::vector<MineSquare> minelist;
 int32_t campcounter = 0;
 
 namespace {

@@ -9,11 +9,8 @@
 #include <cstdint>
 #include <vector>
 
-struct MineSquare {
-    int32_t x, y;
-};
+#include "game/model/mines.h"
 
-extern std::vector<MineSquare> minelist;    // host: the gold mines still without guards
 extern int32_t campcounter;                 // the camp number of the guards placed last
 
 void CreateMapStep();           // GAME_CREATEMAP (host): one more candidate of the map search

@@ -1,72 +1,8 @@
-// The screen state: one number naming the current screen or phase, from the intro to the exit.
+// The screens' counters of the state machine; the states themselves are the game's (game/model/states.h).
 #pragma once
 #include <cstdint>
 
-enum : int32_t {
-    GAME_EXIT = 0,
-    GAME_LOBBY = 1,
-    GAME_ERRORSCREEN = 2,
-    GAME_MAINMENU = 3,
-    GAME_HOST = 4,
-    GAME_WAITSERVER = 5,
-    GAME_JOIN = 6,
-    GAME_ENTERNAME = 7,
-    GAME_ENTERIP = 8,
-    GAME_CONNECT = 9,
-    GAME_CONNECTING = 10,
-    GAME_ENTERLOBBY = 11,
-    GAME_SENDMAP = 13,
-    GAME_PREWARLORD = 14,
-    GAME_SELECTWARLORD = 15,
-    GAME_PRESHOP = 16,
-    GAME_SHOP = 17,
-    GAME_BEGINDEPLOY = 18,
-    GAME_PREPAREDEPLOY = 19,
-    GAME_DEPLOY = 20,
-    GAME_ENDTURN = 22,
-    GAME_NEXTUNIT = 23,
-    GAME_UNITTURN = 24,
-    GAME_WATCH = 25,
-    GAME_WAITPLAYERS = 26,
-    GAME_STARTTURN = 27,
-    GAME_REQUESTSENT = 28,
-    GAME_WAITRESULT = 29,
-    GAME_CREATEMAP = 30,
-    GAME_SHADEMAP = 31,
-    GAME_COMPTURN = 32,
-    GAME_COMPUNIT = 33,
-    GAME_CREATENEUTRALS = 34,
-    GAME_PLACENEUTRALS = 35,
-    GAME_MENUOPEN = 36,
-    GAME_MENU = 37,
-    GAME_RESUME = 38,
-    GAME_LEAVEGAME = 41,
-    GAME_OPTIONSOPEN = 42,
-    GAME_OPTIONS = 43,
-    GAME_HELPOPEN = 45,
-    GAME_HELP = 46,
-    GAME_VICTORY = 47,
-    GAME_VICTORYSCREEN = 48,
-    GAME_YOURTURN = 49,
-    GAME_SELECTMONEY = 50,
-    GAME_TOMAINMENU = 51,
-    GAME_MAINMENUFADE = 52,
-    GAME_CREDITSOPEN = 53,
-    GAME_CREDITSFADE = 54,
-    GAME_CREDITS = 55,
-    GAME_ENDTURNOPEN = 56,
-    GAME_ENDTURNCONFIRM = 57,
-    GAME_DEPLOYWAIT = 58,
-    GAME_INTRO = 60,
-    GAME_DAYSUMMARYOPEN = 63,
-    GAME_DAYSUMMARY = 64,
-    GAME_INTROEND = 65,
-    GAME_UPDATE = 66,
-    GAME_QUIT = 67,
-    GAME_LASTSTATE = 67,                // states run 0..GAME_LASTSTATE; some numbers name none
-};
+#include "game/model/states.h"
 
-extern int32_t gs;                      // the current state; GAME_INTRO when start-up ends
-extern int32_t returngs;                // where the in-game menu and the options return; -1 none
 extern int32_t framecount;              // frames run so far; the board's animations and blinking count them
 extern int32_t screencounter;           // the intro's frames, and how far a slide of the back picture has gone

@@ -15,7 +15,6 @@
 #include "game/view/geometry.h"
 #include "platform/files.h"
 
-std::string playername;
 
 namespace {
 

@@ -4,17 +4,18 @@
 // The start-up script creates the file when it is missing, start-up reads it and the shutdown writes
 // it back. Reading keeps every good line of a damaged file: a bad line, an unknown key or a bad value
 // is logged and skipped, and what is not read keeps its value in memory. The switches and the volume
-// live with their users: minimapon, gridon (view), soundon, volume (sound), musicon (music).
+// live with their users: minimapon, gridon (view), soundon, volume (sound), musicon (music); the name
+// with the local player (playername).
 #pragma once
 #include <cstdint>
 #include <string>
+
+#include "game/model/localplayer.h"
 
 class CommandScript;
 
 enum { MINVOLUME = 0, MAXVOLUME = 100 };
 enum { PREFSMAXBYTES = 65536 };         // more of a file is not read
-
-extern std::string playername;          // the local player's name ("name"); hosting names his record with it
 
 int32_t EnsureIniFile(const std::string& name, CommandScript& script); // script command "ini": writes the default file when missing; goes on
 bool ReadPreferences();                 // start-up step 2; false

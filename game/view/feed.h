@@ -5,7 +5,8 @@
 #include <deque>
 #include <string>
 
-enum : uint32_t { FEEDWHITE = 0xFFFFFF };   // colour of almost every line (COLORREF)
+#include "game/model/announce.h"
+
 enum : uint32_t { FEEDLIFETIME = 15000 };   // ms a line stays after its stamp
 // Lines kept: no more than can show at once above the board's bottom edge (the oldest, which would
 // stand above the screen, expire first anyway), and the characters of one line.

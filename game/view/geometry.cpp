@@ -59,11 +59,6 @@ bool MouseOnBoard()
     return IsOnBoard(mousex, mousey);
 }
 
-bool IsSquareExplored(int32_t, const int32_t x, const int32_t y)
-{
-    return InBounds(x, y) && map[x][y].explored;
-}
-
 void CenterView(const int32_t x, const int32_t y)
 {
     oldview = view;

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "game/model/queries.h"
+
 enum { SQUARESIZE = 40 };               // pixels of a square on the board
 
 struct ViewRect {
@@ -19,7 +21,6 @@ extern uint8_t minimapon;               // the "minimap" option: the minimap cov
 ScreenPoint SquareToScreen(int32_t x, int32_t y);   // top-left pixel of the square's cell
 bool IsOnBoard(int32_t x, int32_t y);   // the screen point is on the board, not under the minimap or unit panel
 bool MouseOnBoard();                    // the cursor is on the board (IsOnBoard)
-bool IsSquareExplored(int32_t player, int32_t x, int32_t y);   // on the map and explored (player unused)
 void CenterView(int32_t x, int32_t y);  // shows the 20 x 13 squares around (x, y)
 void FollowSquare(int32_t x, int32_t y);    // CenterView, when autofocus is on and the square is explored
 // Once per frame of the board screens: a press on the minimap centres the view on that square; on

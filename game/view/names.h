@@ -1,14 +1,6 @@
-// The names players are shown by: their own, or "Player One".."Player Five" while names are masked.
+// The shop's heading of names and gold (the names themselves: game/model/names.h).
 #pragma once
-#include <cstdint>
-#include <string>
+#include "game/model/names.h"
 
-extern uint8_t shownames;               // 1 = players' own names shown; the neutral side always is
-extern const uint32_t playercolours[6]; // COLORREF of each player, by index in p
-
-std::string PlayerName(int32_t player);         // "!BADPLAYER" for an index not in p
-std::string PlayerPossessive(int32_t player);   // "Unaligned" for the neutral side, else the name + "'s"
-
-std::string GoldText(int32_t gold);      // "$" and the amount
 // The shop's heading: the current player's name and gold, right-aligned in yellow. True when p is empty.
 bool DrawPlayerGold();

@@ -25,6 +25,7 @@
 #include "game/net/link.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
+#include "game/screens/listener.h"
 #include "game/screens/states.h"
 #include "game/shell/shell.h"
 #include "platform/random.h"
@@ -179,6 +180,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const bool ready = [] {
         candraw = 0;
+        // What the rules announce goes where it goes in the game (an error screen sets the state).
+        ShowRulesOnScreen();
         SetSendFunction(SendAll);
         return !LoadCatalogue();
     }();

@@ -30,6 +30,7 @@
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
 #include "game/net/socketevents.h"
+#include "game/screens/listener.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/prefs.h"
@@ -135,6 +136,8 @@ int main(int argc, char** argv)
         Usage();
         return 2;
     }
+    // What the rules announce goes where it goes in the game program (an error screen sets the state).
+    ShowRulesOnScreen();
     const std::string role = argv[1];
     script.role = role == "host" ? ROLE_HOST : role == "ann" ? ROLE_ANN : ROLE_BO;
     rolename = argv[1];

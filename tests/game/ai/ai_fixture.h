@@ -16,7 +16,7 @@
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/turns.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "game/screens/turnsteps.h"
 #include "tests/game/support/gametest.h"
 #include "tests/game/support/machines.h"

@@ -266,7 +266,7 @@ TEST_F(CombatAbilityTest, AfterTheBlow)
         { "Poison on a poisoned unit", "Poison", false, SOLDIER, 3, [] { U(1, 0).poison = 2; },
           [] {
               EXPECT_EQ(U(1, 0).poison, 2);
-              EXPECT_TRUE(messages.empty());
+              EXPECT_TRUE(Feed().empty());
           } },
         { "Lifebond heals half", "Lifebond", false, SOLDIER, 6, [] { U(0, 0).hp = 5; }, [] { EXPECT_EQ(U(0, 0).hp, 8); } },
         { "Lifebond with 1 damage", "Lifebond", false, SOLDIER, 1, [] { U(0, 0).hp = 5; }, [] { EXPECT_EQ(U(0, 0).hp, 5); } },
@@ -297,7 +297,7 @@ TEST_F(CombatAbilityTest, AfterTheBlow)
         { "Flaming spares a ranged attacker", "Flaming", true, BOWMAN, 3, [] {},
           [] {
               EXPECT_EQ(U(0, 0).hp, 8);   // a Bowman's life
-              EXPECT_TRUE(messages.empty());
+              EXPECT_TRUE(Feed().empty());
           } },
         { "Frozen slows the attacker", "Frozen", true, SOLDIER, 3, [] { U(0, 0).hits = 4; },
           [] {

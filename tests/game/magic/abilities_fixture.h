@@ -16,8 +16,6 @@
 #include "game/shell/debuglog.h"
 #include "tests/game/support/gametest.h"
 #include "game/shell/shell.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
 #include "tests/game/support/machines.h"
 #include "tests/game/support/world.h"
 

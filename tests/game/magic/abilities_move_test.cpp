@@ -68,7 +68,6 @@ TEST_F(MoveAbilityTest, CostOnlyChangesNothing)
             SCOPED_TRACE(std::string(name) + " onto terrain " + std::to_string(terrain));
             MakeWorld(2, 20);
             Explore();
-            soundon = 1;
             const int32_t u = Put(0, 5, 5, SOLDIER, { name });
             U(0, u).mana = 4;
             const int32_t enemy = Put(1, 7, 5);
@@ -79,14 +78,14 @@ TEST_F(MoveAbilityTest, CostOnlyChangesNothing)
             SetTerrain(6, 5, terrain, terrain == TERRAIN_OPEN ? 1 : 2);
             const uint64_t before = GameStateDigest();
             const auto fog = map;
+            ClearHeard();
             const int32_t asked = Ask(0, u, 6, 5, MOVECOSTONLY);
             EXPECT_EQ(GameStateDigest(), before);
             EXPECT_EQ(U(neutral, 0).alerted, 0);
             for (int32_t x = 0; x < mapsize; x++)
                 for (int32_t y = 0; y < mapsize; y++)
                     ASSERT_EQ(map[x][y].visible, fog[x][y].visible) << x << "," << y;
-            EXPECT_TRUE(soundsplayed.empty());
-            EXPECT_TRUE(messages.empty());
+            EXPECT_TRUE(heard.empty());
             EXPECT_EQ(Ask(0, u, 6, 5, 0), asked);
         }
 }
@@ -161,7 +160,6 @@ TEST_F(MoveAbilityTest, DamperDrainsOtherPlayersAroundTheNewSquareOnce)
     U(1, dry).mana = 0;
     U(1, far).mana = 4;
     U(neutral, guard).mana = 1;
-    soundon = 1;
     ASSERT_TRUE(MoveUnit(0, u, 6, 5));
     EXPECT_EQ(U(0, own).mana, 3);
     EXPECT_EQ(U(1, a).mana, 0);
@@ -169,11 +167,11 @@ TEST_F(MoveAbilityTest, DamperDrainsOtherPlayersAroundTheNewSquareOnce)
     EXPECT_EQ(U(1, far).mana, 4);
     EXPECT_EQ(U(neutral, guard).mana, 0);
     int told = 0;
-    for (const FeedMessage& m : messages)
-        told += m.text == "The Soldier depleted surrounding enemy units' mana!";
+    for (const std::string& m : Feed())
+        told += m == "The Soldier depleted surrounding enemy units' mana!";
     EXPECT_EQ(told, 1);
     int heard = 0;
-    for (const std::string& s : soundsplayed)
+    for (const std::string& s : HeardSounds())
         heard += s == ".\\Sound\\SPManaDrain.wav";
     EXPECT_EQ(heard, 1);
 }

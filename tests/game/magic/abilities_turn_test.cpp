@@ -204,15 +204,14 @@ TEST_F(TurnAbilityTest, ExplosiveAndUnstableBlowUpOnTheHostOnce)
 
 TEST_F(TurnAbilityTest, ExplosionIsHeardOnlyWhereExplored)
 {
-    soundon = 1;
     const int32_t u = Put(1, 4, 4, IMP, { "Explosive" });
     RunTurnStart(1, u);
-    EXPECT_TRUE(soundsplayed.empty());
+    EXPECT_TRUE(HeardSounds().empty());
     deathlist.clear();
     map[4][4].explored = 1;
     RunTurnStart(1, u);
-    ASSERT_FALSE(soundsplayed.empty());
-    EXPECT_EQ(soundsplayed[0], ".\\Sound\\GSExplode.wav");
+    ASSERT_FALSE(HeardSounds().empty());
+    EXPECT_EQ(HeardSounds()[0], ".\\Sound\\GSExplode.wav");
 }
 
 // Host and client start a turn of a third player whose units hold every turn-start ability: both run

@@ -22,7 +22,6 @@
 #include "game/net/sendqueue.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/shell.h"
-#include "game/view/feed.h"
 #include "tests/game/support/gametest.h"
 #include "tests/game/support/machines.h"
 #include "tests/game/support/world.h"

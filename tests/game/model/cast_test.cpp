@@ -6,9 +6,6 @@
 #include "game/model/digest.h"
 #include "game/model/turns.h"
 #include "game/net/builders.h"
-#include "game/screens/commandmode.h"
-#include "game/shell/shell.h"
-#include "platform/clock.h"
 #include "tests/game/model/combat_fixture.h"
 
 class CastTest : public CombatTest {
@@ -16,7 +13,6 @@ protected:
     void SetUp() override
     {
         CombatTest::SetUp();
-        candraw = 0;
         currplayer = turnholder = 0;
         AddTestUnit(0, 1, 1, 2);        // warlords first
         AddTestUnit(1, 15, 15, 2);
@@ -27,12 +23,6 @@ protected:
         U(0, c).spells[2] = SELF;
         TakeSentFrames();
         log.clear();
-    }
-    void TearDown() override
-    {
-        candraw = 1;
-        UseRealClock();
-        CombatTest::TearDown();
     }
     static std::vector<std::string> Bodies()
     {
@@ -94,7 +84,6 @@ TEST_F(CastTest, AResistedCastSendsTargetThenCaster)
     SeedRandom(5);
     const int32_t casterid = U(0, c).id, targetid = U(1, t).id;
     map[6][4].explored = 1;
-    soundon = 1;
     ASSERT_TRUE(ResolveSpell(0, c, 1, t, 1, BOLT));
     EXPECT_EQ(Bodies(), (std::vector<std::string>{ BuildResist(targetid, casterid, BOLT) }));
     EXPECT_EQ(U(1, t).hp, 10);
@@ -102,7 +91,7 @@ TEST_F(CastTest, AResistedCastSendsTargetThenCaster)
     EXPECT_EQ(U(0, c).mana, 8);
     EXPECT_EQ(U(0, c).hits, 0);
     EXPECT_TRUE(Fed("The target resisted the spell!"));
-    EXPECT_EQ(soundsplayed, (std::vector<std::string>{ ".\\Sound\\GSResist.wav" }));
+    EXPECT_EQ(HeardSounds(), (std::vector<std::string>{ ".\\Sound\\GSResist.wav" }));
 }
 
 TEST_F(CastTest, ResolveSpellRefusesWhatTheTargetTestRefuses)
@@ -163,12 +152,11 @@ TEST_F(CastTest, AHandlerSeesTheCasterBeforeItPays)
 TEST_F(CastTest, TheReportNamesTheCasterWhereHisSquareIsExplored)
 {
     CastSpellEffect(0, c, 1, t, BOLT, 1, 0);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Feed().empty());
     map[4][4].explored = 1;
-    soundon = 1;
     CastSpellEffect(0, c, 1, t, BOLT, 1, 0);
     EXPECT_TRUE(Fed("P0's Soldier cast Bolt Spell!"));
-    EXPECT_EQ(soundsplayed, (std::vector<std::string>{ ".\\Sound\\SPBolt.wav" }));
+    EXPECT_EQ(HeardSounds(), (std::vector<std::string>{ ".\\Sound\\SPBolt.wav" }));
     const int32_t n = Fighter(2, 7, 7);
     map[7][7].explored = 1;
     CastSpellEffect(2, n, 1, t, BOLT, 1, 0);
@@ -188,27 +176,26 @@ TEST_F(CastTest, TheVictimSeesTheCasterAndTheCampWakes)
     EXPECT_EQ(map[4][4].explored, 1);
 }
 
-TEST_F(CastTest, CastsWaitOnlyWhileDrawing)
+// A cast holds the screen before and after its effect, a resisted one once after the resistance shows.
+TEST_F(CastTest, CastsHoldTheScreenAroundTheEffect)
 {
-    UseVirtualClock(1000);
-    CastSpellEffect(0, c, 1, t, BOLT, 1, 0);
-    ResistSpell(0, c, 1, t, BOLT);
-    EXPECT_EQ(GetTicks(), 1000u);
-    candraw = 1;
     CastSpellEffect(0, c, 7, 7, QUAKE, 4, 0);
-    EXPECT_EQ(GetTicks(), 1500u);
+    std::vector<std::string> kinds;
+    for (const std::string& line : heard)
+        if (line.rfind("pause", 0) == 0 || line.rfind("effect", 0) == 0)
+            kinds.push_back(line);
+    EXPECT_EQ(kinds, (std::vector<std::string>{ "pause 250", "effect 7 7 4 8 0 0", "pause 250" }));
+    ClearHeard();
     ResistSpell(0, c, 1, t, BOLT);
-    EXPECT_EQ(GetTicks(), 1750u);
+    EXPECT_EQ(HeardOf("pause"), std::vector<std::string>{ "250" });
+    EXPECT_EQ(heard.back(), "picture 0 " + std::to_string(c));
 }
 
 TEST_F(CastTest, ResistingClearsTheMarksAndTheCommand)
 {
-    commandmode = COMMAND_SPELL;
-    commandflag = 1;
     map[3][3].mark = 1;
     ResistSpell(0, c, 1, t, BOLT);
-    EXPECT_EQ(commandmode, COMMAND_MOVE);
-    EXPECT_EQ(commandflag, 0);
+    EXPECT_EQ(HeardOf("commanddone").size(), 1u);
     EXPECT_EQ(map[3][3].mark, 0);
 }
 

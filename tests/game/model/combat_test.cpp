@@ -7,10 +7,6 @@
 #include "game/model/death.h"
 #include "game/model/digest.h"
 #include "game/model/turns.h"
-#include "game/screens/commandmode.h"
-#include "game/shell/shell.h"
-#include "game/view/geometry.h"
-#include "platform/clock.h"
 #include "tests/game/model/combat_fixture.h"
 
 namespace {
@@ -139,15 +135,13 @@ TEST_F(DoCombatTest, CostsFollowTheActionsLeft)
     for (const Case& c : cases) {
         SetUp();
         U(0, a).hits = c.hits;
-        commandmode = COMMAND_ATTACK;
-        commandflag = 1;
         map[6][6].mark = 1;
+        ClearHeard();
         DoCombat(0, a, 1, d, 0, 0, 0, 0);
         EXPECT_EQ(U(0, a).hits, c.wanthits);
         EXPECT_EQ(U(0, a).moves, c.wantmoves);
         EXPECT_EQ(U(0, a).rocks, 999998);
-        EXPECT_EQ(commandmode, COMMAND_MOVE);
-        EXPECT_EQ(commandflag, 0);
+        EXPECT_EQ(HeardOf("commanddone").size(), 1u);
         EXPECT_EQ(map[6][6].mark, 0);
     }
 }
@@ -190,17 +184,30 @@ TEST_F(DoCombatTest, TheKillIsDecidedAfterThePostcombatPhases)
 
 TEST_F(DoCombatTest, AttackSoundAndCampAlertWhereTheyBelong)
 {
-    soundon = 1;
     const int32_t n = Fighter(2, 6, 6);
     const int32_t friendunit = Fighter(2, 7, 7);
     U(2, n).group = 3;
     U(2, friendunit).group = 3;
     DoCombat(0, a, 2, n, 0, 0, 0, 0);
-    EXPECT_TRUE(soundsplayed.empty());  // neither square explored
+    EXPECT_TRUE(HeardSounds().empty());  // neither square explored
     EXPECT_EQ(U(2, friendunit).alerted, 1);
     map[4][4].explored = 1;
     DoCombat(0, a, 2, n, 0, 0, 0, 0);
-    EXPECT_EQ(soundsplayed, (std::vector<std::string>{ "Swing2.wav" }));
+    EXPECT_EQ(HeardSounds(), (std::vector<std::string>{ "Swing2.wav" }));
+}
+
+// The local player's view goes to the fight (ending on the attacker), the blow is heard, seen and
+// counted, and only then is the attack over and the attacker's picture brought up to date.
+TEST_F(DoCombatTest, TheBlowIsHeardThenSeenThenCounted)
+{
+    map[4][4].explored = 1;
+    map[5][4].explored = 1;
+    DoCombat(0, a, 1, d, 0, 0, 0, 0);
+    const std::string attacker = "0 " + std::to_string(a), defender = "1 " + std::to_string(d);
+    EXPECT_EQ(heard, (std::vector<std::string>{ "centre 5 4", "centre 4 4", "sound Swing2.wav",
+                                                "effect " + defender + " 0 0 0 0", "picture " + defender,
+                                                "damage " + defender + " 3", "commanddone", "minimap 0",
+                                                "picture " + attacker }));
 }
 
 TEST_F(DoCombatTest, TheVictimSeesTheAttackersSquare)
@@ -306,44 +313,32 @@ protected:
     void SetUp() override
     {
         CombatTest::SetUp();
-        UseVirtualClock(1000);
-        view = { 0, 0, 20, 13 };
         u = Fighter(1, 5, 5);
         map[5][5].explored = 1;
-    }
-    void TearDown() override
-    {
-        UseRealClock();
-        candraw = 1;
-        CombatTest::TearDown();
     }
     int32_t u = 0;
 };
 
-TEST_F(DamageDisplayTest, TheNumberHoldsTheScreenOnlyWhereItIsShown)
+// Every hit changes the unit's picture first, then shows the number taken (whether and where it can
+// be seen is the view's).
+TEST_F(DamageDisplayTest, AHitAnnouncesThePictureThenTheNumberTaken)
 {
-    candraw = 1;
     EXPECT_FALSE(HurtUnit(1, u, 3));
-    EXPECT_EQ(GetTicks(), 1500u);
-    candraw = 0;
-    HurtUnit(1, u, 3);
-    DealSpellDamage(0, 0, 1, u, 1);
-    EXPECT_EQ(GetTicks(), 1500u);
-    candraw = 1;
-    map[5][5].explored = 0;
-    HurtUnit(1, u, 1);
-    EXPECT_EQ(GetTicks(), 1500u);
-    map[0][0].explored = 1;
-    U(1, u).x = 0;                      // its corner is outside the board's frame
-    U(1, u).y = 0;
-    HurtUnit(1, u, 1);
-    EXPECT_EQ(GetTicks(), 1500u);
-    EXPECT_EQ(U(1, u).hp, 10 - 3 - 3 - 1 - 1 - 1);
+    const std::string unit = "1 " + std::to_string(u);
+    EXPECT_EQ(heard, (std::vector<std::string>{ "picture " + unit, "damage " + unit + " 3" }));
+    ClearHeard();
+    HurtUnit(1, u, 0);
+    DealSpellDamage(0, 0, 1, u, -2);
+    EXPECT_EQ(HeardOf("damage"), (std::vector<std::string>{ unit + " 1", unit + " 1" }));
+    EXPECT_EQ(U(1, u).hp, 10 - 3 - 1 - 1);
+    ClearHeard();
+    HurtUnit(1, 9, 3);
+    DealSpellDamage(0, 0, 1, 9, 3);
+    EXPECT_TRUE(heard.empty());
 }
 
 TEST_F(DamageDisplayTest, HurtUnitTakesAtLeastOnePointAndTellsTheDeath)
 {
-    candraw = 0;
     EXPECT_FALSE(HurtUnit(1, u, 0));
     EXPECT_EQ(U(1, u).hp, 9);
     EXPECT_TRUE(HurtUnit(1, u, 9));
@@ -353,7 +348,6 @@ TEST_F(DamageDisplayTest, HurtUnitTakesAtLeastOnePointAndTellsTheDeath)
 
 TEST_F(DamageDisplayTest, EffectHitsPayKillAndWakeTheCamp)
 {
-    candraw = 0;
     const int32_t caster = Fighter(0, 4, 5);
     const int32_t n = Fighter(2, 8, 8);
     const int32_t mate = Fighter(2, 9, 9);

@@ -8,7 +8,7 @@
 #include "game/model/turns.h"
 #include "game/model/turnstart.h"
 #include "game/net/builders.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "tests/game/model/cycle_fixture.h"
 
 namespace {
@@ -42,7 +42,6 @@ protected:
 
 TEST_F(DeathTest, AUnitIsEnteredOnceAndItsDeathSoundPlaysOnce)
 {
-    soundon = 1;
     map[6][5].explored = 1;
     KillUnit(1, 1, 0);
     KillUnit(1, 1, 2);
@@ -50,9 +49,9 @@ TEST_F(DeathTest, AUnitIsEnteredOnceAndItsDeathSoundPlaysOnce)
     EXPECT_EQ(deathlist[0].killer, 0);
     EXPECT_TRUE(IsUnitDying(1, 1));
     EXPECT_FALSE(IsUnitDying(1, 2));
-    EXPECT_EQ(soundsplayed, (std::vector<std::string>{ "Hurt3.wav" }));
+    EXPECT_EQ(HeardSounds(), (std::vector<std::string>{ "Hurt3.wav" }));
     KillUnit(1, 2, 0);                  // not explored: no sound
-    EXPECT_EQ(soundsplayed.size(), 1u);
+    EXPECT_EQ(HeardSounds().size(), 1u);
     const int32_t id = U(1, 1).id;
     ProcessDeaths();
     EXPECT_TRUE(deathlist.empty());

@@ -72,7 +72,6 @@ TEST_F(ExperienceTest, AThresholdOfZeroNeverUpgradesNorDivides)
 TEST_F(ExperienceTest, UpgradeAddsStatsPowersAndHeals)
 {
     map[1][1].explored = 1;
-    soundon = 1;
     const int32_t u = AddTestUnit(0, 1, 1);
     U(0, u).hp = 3;
     U(0, u).experience = 7;
@@ -86,7 +85,7 @@ TEST_F(ExperienceTest, UpgradeAddsStatsPowersAndHeals)
     EXPECT_EQ(U(0, u).experience, 7);
     EXPECT_EQ(U(0, u).abilities[0], 2);     // Tough
     EXPECT_TRUE(Fed("Your Soldier has upgraded!"));
-    EXPECT_EQ(soundsplayed, std::vector<std::string>{ ".\\Sound\\GSUpgrade.wav" });
+    EXPECT_EQ(HeardSounds(), std::vector<std::string>{ ".\\Sound\\GSUpgrade.wav" });
     EXPECT_EQ(UpgradeExperience(0, u), 100);    // all levels share the threshold
 
     ASSERT_TRUE(UpgradeUnit(0, u));

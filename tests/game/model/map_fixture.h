@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "game/model/mapgen.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "tests/game/model/cycle_fixture.h"

@@ -13,7 +13,7 @@
 #include "game/net/builders.h"
 #include "game/net/frame.h"
 #include "game/net/kinds.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "platform/clock.h"
 #include "platform/random.h"
 #include "tests/game/model/map_fixture.h"

@@ -16,7 +16,6 @@
 #include "game/net/builders.h"
 #include "game/net/kinds.h"
 #include "game/net/routing.h"
-#include "game/view/geometry.h"
 #include "platform/random.h"
 #include "tests/game/model/units_fixture.h"
 
@@ -161,40 +160,34 @@ TEST_F(MovesTest, AForcedMoveKeepsTheStandingWardItsAbilityAddsInALaterSlot)
 
 TEST_F(MovesTest, TheMoveSoundIsHeardOnlyWhereTheLocalPlayerSeesTheUnit)
 {
-    soundon = 1;
     for (auto& column : map)
         for (MapSquare& s : column)
             s.explored = 1;
     MoveUnit(0, mover, 6, 5);
-    EXPECT_EQ(soundsplayed, (std::vector<std::string>{ "Step2.wav" }));
+    EXPECT_EQ(HeardSounds(), (std::vector<std::string>{ "Step2.wav" }));
     const int32_t hidden = AddTestUnit(1, 9, 9);
     U(1, hidden).stat[STAT_STEALTH] = 2;
     MoveUnit(1, hidden, 9, 8);
-    EXPECT_EQ(soundsplayed.size(), 1u);
+    EXPECT_EQ(HeardSounds().size(), 1u);
     U(1, hidden).stat[STAT_STEALTH] = 1;
     MoveUnit(1, hidden, 9, 7);
-    EXPECT_EQ(soundsplayed.size(), 2u);
+    EXPECT_EQ(HeardSounds().size(), 2u);
     map[9][6].explored = 0;
     MoveUnit(1, hidden, 9, 6);
-    EXPECT_EQ(soundsplayed.size(), 2u);
-    soundon = 0;
-    MoveUnit(0, mover, 7, 5);
-    EXPECT_EQ(soundsplayed.size(), 2u);
+    EXPECT_EQ(HeardSounds().size(), 2u);
 }
 
 TEST_F(MovesTest, TheViewFollowsOnlyTheLocalPlayersUnitsOntoExploredSquares)
 {
-    view = { 0, 0, 20, 13 };
     const int32_t other = AddTestUnit(1, 12, 12);
     MoveUnit(1, other, 12, 11);             // another's unit: never
-    EXPECT_EQ(view.left, 0);
+    EXPECT_TRUE(HeardOf("centre").empty());
     MoveUnit(0, mover, 6, 5);               // the move's own look explores the square
-    EXPECT_EQ(view.left, -4);
-    EXPECT_EQ(view.top, -1);
+    EXPECT_EQ(HeardOf("centre"), std::vector<std::string>{ "6 5" });
     EXPECT_EQ(ToggleAutofocus(), 0);
     EXPECT_EQ(autofocus, 0);
     MoveUnit(0, mover, 7, 5);
-    EXPECT_EQ(view.left, -4);
+    EXPECT_EQ(HeardOf("centre").size(), 1u);
     ToggleAutofocus();
     EXPECT_EQ(autofocus, 1);
 }

@@ -17,8 +17,7 @@
 #include "game/net/kinds.h"
 #include "game/net/routing.h"
 #include "game/net/socketevents.h"
-#include "game/screens/states.h"
-#include "game/shell/shell.h"
+#include "game/model/states.h"
 #include "platform/socket.h"
 #include "tests/game/model/combat_fixture.h"
 
@@ -52,16 +51,10 @@ protected:
     void SetUp() override
     {
         CombatTest::SetUp();
-        candraw = 0;
         MakeWorld(humans, 12);
         BuildArmies();
         LongSpells();
         TakeSentFrames();
-    }
-    void TearDown() override
-    {
-        candraw = 1;
-        CombatTest::TearDown();
     }
     void Unit3(int32_t player, int32_t x, int32_t y, std::initializer_list<int32_t> abilitylist,
                std::initializer_list<int32_t> spelllist, int32_t resist)

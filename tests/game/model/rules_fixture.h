@@ -9,8 +9,6 @@
 #include "game/model/state.h"
 #include "game/net/sendqueue.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
 #include "tests/game/support/gametest.h"
 #include "tests/game/support/machines.h"
 #include "tests/game/support/world.h"

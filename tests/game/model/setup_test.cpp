@@ -8,7 +8,7 @@
 #include "game/model/units.h"
 #include "game/net/builders.h"
 #include "game/net/routing.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "tests/game/model/units_fixture.h"
 
 class SetupTest : public UnitsTest {

@@ -44,7 +44,7 @@ protected:
             c.prepare(U(player, u));
         map[SX][SY].terrain = c.terrain;
         map[SX][SY].extra = c.extra;
-        messages.clear();
+        ClearHeard();
         EnterSquare(player, u);
         return u;
     }
@@ -116,10 +116,10 @@ TEST_F(SquaresTest, EachSquareActsOnTheUnitThatArrives)
         EXPECT_EQ(map[SX][SY].terrain, c.wantterrain);
         EXPECT_EQ(map[SX][SY].extra, c.wantextra);
         if (c.feed) {
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(messages[0].text, c.feed);
+            ASSERT_EQ(Feed().size(), 1u);
+            EXPECT_EQ(Feed()[0], c.feed);
         } else {
-            EXPECT_TRUE(messages.empty());
+            EXPECT_TRUE(Feed().empty());
         }
         if (c.check)
             c.check(U(player, u), p[player]);
@@ -191,50 +191,48 @@ TEST_F(SquaresTest, ABrushfireBurnsAllButFlyersAndTheHostRecordsTheDeath)
 
 TEST_F(SquaresTest, SoundsPlayOnlyWhereTheLocalPlayerHasLooked)
 {
-    soundon = 1;
     map[SX][SY].terrain = TERRAIN_RIVER;
     map[SX][SY].hazard = 1;
     const int32_t u = AddTestUnit(1, SX, SY);
     EnterSquare(1, u);
-    EXPECT_TRUE(soundsplayed.empty());
+    EXPECT_TRUE(HeardSounds().empty());
     map[SX][SY].explored = 1;
     EnterSquare(1, u);
-    ASSERT_FALSE(soundsplayed.empty());
-    EXPECT_EQ(soundsplayed.back(), ".\\Sound\\GSWater.wav");
+    ASSERT_FALSE(HeardSounds().empty());
+    EXPECT_EQ(HeardSounds().back(), ".\\Sound\\GSWater.wav");
     EXPECT_EQ(U(1, u).hp, 10 - 2 * BRUSHFIREDAMAGE);     // burnt first, then the water
 
     map[6][6].terrain = TERRAIN_DEPOSIT;
     const int32_t g = AddTestUnit(0, 6, 6);
-    soundsplayed.clear();
+    ClearHeard();
     EnterSquare(0, g);
-    EXPECT_TRUE(soundsplayed.empty());
+    EXPECT_TRUE(HeardSounds().empty());
 }
 
 // The neutral side owns no mine: each of its arrivals frees the mine again, with the line (in its own
 // feed, which nobody reads) and the sound; a player arriving on his own mine changes nothing.
 TEST_F(SquaresTest, TheNeutralSideFreesAMineEveryTimeItArrives)
 {
-    soundon = 1;
     map[SX][SY].terrain = TERRAIN_MINE;
     map[SX][SY].extra = MINENOBODY;
     map[SX][SY].explored = 1;
     const int32_t neutral = static_cast<int32_t>(p.size()) - 1;
     const int32_t guard = AddTestUnit(neutral, SX, SY);
     for (int arrival = 0; arrival < 2; arrival++) {
-        soundsplayed.clear();
+        ClearHeard();
         EnterSquare(neutral, guard);
         EXPECT_EQ(map[SX][SY].extra, MINENOBODY);
-        ASSERT_EQ(soundsplayed.size(), 1u) << arrival;
-        EXPECT_EQ(soundsplayed[0], ".\\Sound\\GSGold.wav");
+        ASSERT_EQ(HeardSounds().size(), 1u) << arrival;
+        EXPECT_EQ(HeardSounds()[0], ".\\Sound\\GSGold.wav");
     }
     const int32_t u = AddTestUnit(0, SX, SY);
     EnterSquare(0, u);
     EXPECT_EQ(map[SX][SY].extra, p[0].code - FIRSTCODE);
-    soundsplayed.clear();
-    messages.clear();
+    ClearHeard();
+    ClearHeard();
     EnterSquare(0, u);
-    EXPECT_TRUE(soundsplayed.empty());
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(HeardSounds().empty());
+    EXPECT_TRUE(Feed().empty());
 }
 
 TEST_F(SquaresTest, APillarRevealsEveryPillarForItsOwnerOnly)

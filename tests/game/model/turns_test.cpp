@@ -11,8 +11,8 @@
 #include "game/model/winner.h"
 #include "game/net/builders.h"
 #include "game/net/frame.h"
-#include "game/screens/states.h"
-#include "game/view/names.h"
+#include "game/model/states.h"
+#include "game/model/names.h"
 #include "tests/game/model/cycle_fixture.h"
 
 namespace {
@@ -251,15 +251,14 @@ TEST_F(TurnTest, DayEndAbilitiesLeaveHostAndClientAlike)
 
 TEST_F(TurnTest, TheWinnerIsDeclaredAndAFalseClaimRefused)
 {
-    soundon = 1;
     DeclareWinner(0);
     EXPECT_EQ(winnername, "P0");
     EXPECT_EQ(gs, GAME_VICTORY);
-    EXPECT_EQ(soundsplayed.back(), ".\\Sound\\GSVictory.wav");
+    EXPECT_EQ(HeardSounds().back(), ".\\Sound\\GSVictory.wav");
     shownames = 0;
     DeclareWinner(1);
     EXPECT_EQ(winnername, "Player Two");
-    EXPECT_EQ(soundsplayed.back(), ".\\Sound\\GSLose.wav");
+    EXPECT_EQ(HeardSounds().back(), ".\\Sound\\GSLose.wav");
     DeclareWinner(9);
     EXPECT_EQ(winnername, "!BADPLAYER");
     shownames = 1;

@@ -62,7 +62,7 @@ TEST_F(TurnStartTest, OneUnitsUpdate)
         if (c.feed)
             EXPECT_TRUE(Fed(c.feed));
         else
-            EXPECT_TRUE(messages.empty());
+            EXPECT_TRUE(Feed().empty());
     }
 }
 
@@ -72,7 +72,7 @@ TEST_F(TurnStartTest, OnlyTheLocalPlayerHearsOfPoison)
     U(1, u).poison = 2;
     UpdateUnit(1, u);
     EXPECT_EQ(U(1, u).hp, 8);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Feed().empty());
 }
 
 TEST_F(TurnStartTest, TheDeadGoAndTheNextUnitIsUpdatedOnce)

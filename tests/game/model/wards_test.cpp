@@ -95,15 +95,15 @@ TEST_F(WardsTest, AnnouncedWardsTellTheOwnerSilentOnesDoNot)
     Add(0, u, 3, 0, { 0, 0, 0, 0, 0, 0, 0, 0 }, 7, 0);
     Add(0, u, 3, 0, { 0, 0, 0, 0, 0, 0, 0, 0 }, 7, 1);
     RemoveWard(0, u, 0);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Feed().empty());
     RemoveWard(0, u, 1);
     EXPECT_TRUE(Fed("A ward vanished from your Soldier."));
     // Another player's ward is told only on his machine.
     const int32_t v = AddTestUnit(1, 2, 2);
     Add(1, v, 3, 0, { 0, 0, 0, 0, 0, 0, 0, 0 }, 7, 1);
-    messages.clear();
+    ClearHeard();
     RemoveWard(1, v, 0);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Feed().empty());
 }
 
 TEST_F(WardsTest, MovingEndsOnlyTheWardsThatEndOnMoving)
@@ -125,7 +125,6 @@ TEST_F(WardsTest, LifetimeWardEndsTheSummonedUnitOnceOnTheHost)
 {
     const int32_t u = AddTestUnit(0, 4, 4, 3);
     map[4][4].explored = 1;
-    soundon = 1;
     AddWard(0, u, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, LIFETIMEWARD, 0);
     EXPECT_TRUE(RemoveWard(0, u, 0));
     EXPECT_TRUE(Fed("Your Imp broke apart and vanished."));  // shown though its announce flag is 0
@@ -133,14 +132,14 @@ TEST_F(WardsTest, LifetimeWardEndsTheSummonedUnitOnceOnTheHost)
     ASSERT_EQ(deathlist.size(), 1u);
     EXPECT_EQ(deathlist[0].id, U(0, u).id);
     EXPECT_EQ(deathlist[0].killer, static_cast<int32_t>(p.size()) - 1);
-    EXPECT_EQ(soundsplayed, std::vector<std::string>{ "Hurt3.wav" });
+    EXPECT_EQ(HeardSounds(), std::vector<std::string>{ "Hurt3.wav" });
 
     EXPECT_FALSE(RemoveWard(0, u, 0));  // the slot is free now
     // A second lifetime ward on a unit already listed: no second entry, no sound.
     AddWard(0, u, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, LIFETIMEWARD, 1);
     EXPECT_TRUE(RemoveWard(0, u, 0));
     EXPECT_EQ(deathlist.size(), 1u);
-    EXPECT_EQ(soundsplayed.size(), 1u);
+    EXPECT_EQ(HeardSounds().size(), 1u);
 }
 
 TEST_F(WardsTest, LifetimeWardOnAClientWaitsForTheHost)
@@ -151,7 +150,7 @@ TEST_F(WardsTest, LifetimeWardOnAClientWaitsForTheHost)
     RemoveWard(0, u, 0);
     EXPECT_EQ(U(0, u).stat[STAT_LIFE], -9999);
     EXPECT_TRUE(deathlist.empty());
-    EXPECT_TRUE(messages.empty());  // not the local player's unit
+    EXPECT_TRUE(Feed().empty());  // not the local player's unit
 }
 
 // Ability slots.

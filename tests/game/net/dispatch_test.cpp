@@ -20,11 +20,9 @@
 #include "game/net/frame.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
-#include "game/screens/setupsteps.h"
-#include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
+#include "game/model/mines.h"
+#include "game/model/states.h"
+#include "game/model/names.h"
 #include "nettest.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
@@ -47,7 +45,7 @@ std::string Digest(bool queued = true)
     }
     d << "gs" << gs << " sh" << shoppers << " names" << (int)shownames << " cp" << currplayer << " cu" << currunit
       << " th" << turnholder << " map" << mapsize << " you" << you << " q" << (queued ? QueuedFrameCount() : 0)
-      << " pend" << pendingsockets.size() << " feed" << messages.size() << " dl" << deathlist.size() << " looks"
+      << " pend" << pendingsockets.size() << " heard" << heard.size() << " dl" << deathlist.size() << " looks"
       << unreportedlooks.size() << " wl";
     for (const Player& player : p)
         d << player.warlordtype << ',';
@@ -479,7 +477,7 @@ TEST_F(DispatchTest, MalformedMessagesChangeNothing)
     for (const Case& c : Cases()) {
         ResetGameState();
         ClearSendQueue();
-        messages.clear();
+        ClearHeard();
         unreportedlooks.clear();
         MakeTable(c.host);
         if (c.prepare)
@@ -508,15 +506,15 @@ TEST_F(DispatchTest, AClientHearsOfALeaverInTheLobbyAsAChatLine)
 {
     for (const bool lobby : {true, false}) {
         ResetGameState();
-        messages.clear();
-        errortitle.clear();
+        ClearHeard();
         MakeTable(false);
         gs = lobby ? GAME_LOBBY : GAME_WATCH;
         const std::string frame = Frame(T('}', Bytes({52})));
         ReceiveBytes(HOSTLINK, (const uint8_t*)frame.data(), frame.size());
         ASSERT_EQ(p.size(), 2u);
-        EXPECT_EQ(errortitle, lobby ? "" : "Bo has left the game.") << lobby;
-        EXPECT_EQ(!messages.empty() && messages.back().text == "Bo has left the game.", lobby) << lobby;
+        EXPECT_EQ(LastHeardError().title, lobby ? "" : "Bo has left the game.") << lobby;
+        const std::vector<std::string> feed = HeardFeed(YouToInt());
+        EXPECT_EQ(!feed.empty() && feed.back() == "Bo has left the game.", lobby) << lobby;
     }
 }
 

@@ -6,8 +6,7 @@
 #include "game/net/dispatch.h"
 #include "game/net/link.h"
 #include "game/net/sendqueue.h"
-#include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
+#include "game/model/states.h"
 #include "nettest.h"
 #include "platform/socket.h"
 
@@ -106,9 +105,8 @@ TEST_F(JoinTest, VersionMismatchShowsBothVersionsAndLeaves)
     ishost = 0;
     mainsocket = HOSTLINK;
     ProcessMessage(Bytes({'$', 1, 2, 3, 9}), HOSTLINK, 0);
-    EXPECT_EQ(gs, GAME_ERRORSCREEN);
-    EXPECT_EQ(aftererror, GAME_LEAVEGAME);
-    EXPECT_EQ(errortitle, "Version Mismatch");
-    EXPECT_NE(errortext.find("Your version number is 1.2.3.4.\nThe server's version number is 1.2.3.9.\n"),
+    EXPECT_EQ(LastHeardError().next, GAME_LEAVEGAME);
+    EXPECT_EQ(LastHeardError().title, "Version Mismatch");
+    EXPECT_NE(LastHeardError().text.find("Your version number is 1.2.3.4.\nThe server's version number is 1.2.3.9.\n"),
               std::string::npos);
 }

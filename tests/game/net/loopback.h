@@ -10,7 +10,7 @@
 #include "game/net/link.h"
 #include "game/net/sendqueue.h"
 #include "game/net/socketevents.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "nettest.h"
 #include "platform/socket.h"
 #include "platform/window.h"

@@ -9,7 +9,6 @@
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
-#include "game/shell/errorscreen.h"
 #include "loopback.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
@@ -41,7 +40,7 @@ TEST_F(LoopbackTest, APeerThatStopsReadingIsCutOffAndTheOthersWaitForNothing)
     ASSERT_EQ(p.size(), 2u);
     EXPECT_STREQ(p[1].name, "Ann");
     EXPECT_TRUE(Logged("stopped reading"));
-    EXPECT_EQ(errortitle, "Bo has left the game.");
+    EXPECT_EQ(LastHeardError().title, "Bo has left the game.");
     EXPECT_TRUE(bo.WaitEnd());
     // Everything reached Ann, then the news that Bo left.
     ASSERT_TRUE(RunUntil([&] {

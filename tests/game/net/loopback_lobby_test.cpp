@@ -2,12 +2,11 @@
 // that never say anything, and a join to something that is no game host, or to a busy port.
 #include <gtest/gtest.h>
 
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/net/link.h"
 #include "game/net/socketevents.h"
-#include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
-#include "game/view/feed.h"
+#include "game/model/states.h"
 #include "loopback.h"
 #include "platform/clock.h"
 #include "platform/socket.h"
@@ -24,9 +23,9 @@ TEST_F(LoopbackTest, AJoinAndLeaveLoopNeverShutsTheLobby)
         bo.Close();
         ASSERT_TRUE(RunUntil([] { return p.size() == 2; })) << "leave " << i;
         EXPECT_EQ(gs, GAME_LOBBY) << "leave " << i;
-        EXPECT_EQ(errortitle, "") << "leave " << i;
-        ASSERT_FALSE(messages.empty());
-        EXPECT_EQ(messages.back().text, "Bo has left the game.");
+        EXPECT_EQ(LastHeardError().title, "") << "leave " << i;
+        ASSERT_FALSE(HeardFeed(YouToInt()).empty());
+        EXPECT_EQ(HeardFeed(YouToInt()).back(), "Bo has left the game.");
     }
     Peer cy;
     Join(cy, port, "Cy");
@@ -90,8 +89,7 @@ TEST_F(LoopbackTest, AJoinWithoutAGameAnswerReturnsToTheJoinScreen)
     };
     for (const Case& c : cases) {
         UseVirtualClock(1000);
-        errortitle.clear();
-        errortext.clear();
+        ClearHeard();
         Peer listener;
         JoinListener(listener);
         if (!c.answer.empty())
@@ -102,12 +100,12 @@ TEST_F(LoopbackTest, AJoinWithoutAGameAnswerReturnsToTheJoinScreen)
         for (int i = 0; i < 20; i++)
             PumpOnce();
         if (c.text) {
-            EXPECT_EQ(errortext, c.text) << c.what;
-            EXPECT_EQ(aftererror, GAME_JOIN) << c.what;
+            EXPECT_EQ(LastHeardError().text, c.text) << c.what;
+            EXPECT_EQ(LastHeardError().next, GAME_JOIN) << c.what;
             EXPECT_FALSE(netstarted) << c.what;
             EXPECT_TRUE(listener.WaitEnd()) << c.what;
         } else {
-            EXPECT_EQ(errortext, "") << c.what;
+            EXPECT_EQ(LastHeardError().text, "") << c.what;
             EXPECT_TRUE(netstarted) << c.what;
             EXPECT_EQ(p.size(), 1u) << c.what;
         }
@@ -126,7 +124,8 @@ TEST_F(LoopbackTest, HostingOnABusyPortSaysThePortIsInUse)
     ASSERT_NE(port, 0);
     netport = port;
     EXPECT_TRUE(HostGame());
-    EXPECT_EQ(errortitle, "Hosting Error");
-    EXPECT_EQ(errortext, "Unable to create necessary host connection.\nPort " + std::to_string(port) + " is already in use.");
+    EXPECT_EQ(LastHeardError().title, "Hosting Error");
+    EXPECT_EQ(LastHeardError().text,
+              "Unable to create necessary host connection.\nPort " + std::to_string(port) + " is already in use.");
     EXPECT_TRUE(Logged("Address already in use (system error 98)")) << log;
 }

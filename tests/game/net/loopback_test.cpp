@@ -10,10 +10,7 @@
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
 #include "game/net/socketevents.h"
-#include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
+#include "game/model/states.h"
 #include "loopback.h"
 #include "platform/socket.h"
 
@@ -93,10 +90,10 @@ TEST_F(LoopbackTest, PlayerWhoClosesIsSeenLeaving)
     }));
     EXPECT_EQ(log.find("DoMessage", before.size()), std::string::npos);
     // In the lobby, his leaving is a line of the chat; the lobby stays up.
-    EXPECT_EQ(errortitle, "");
+    EXPECT_EQ(LastHeardError().title, "");
     EXPECT_EQ(gs, GAME_LOBBY);
-    ASSERT_FALSE(messages.empty());
-    EXPECT_EQ(messages.back().text, "Cy has left the game.");
+    ASSERT_FALSE(HeardFeed(YouToInt()).empty());
+    EXPECT_EQ(HeardFeed(YouToInt()).back(), "Cy has left the game.");
     EXPECT_TRUE(Logged("=========PLAYER LEAVES GAME========="));
     EXPECT_FALSE(Logged("Error in socket handler"));
 }
@@ -115,10 +112,12 @@ TEST_F(LoopbackTest, PlayerWhoseConnectionIsResetIsSeenLeaving)
     }));
     peer.Close();
     gs = GAME_WATCH;        // in a game, a player who leaves is a notice
-    const size_t errors = soundsplayed.size();
+    ClearHeard();
     ASSERT_TRUE(RunUntil([] { return p.size() == 1; }));
-    EXPECT_EQ(errortitle, "Cy has left the game.");
-    EXPECT_EQ(soundsplayed.size(), errors + 2);     // "Network Error" first, then the leave
+    const std::vector<std::string> errors = HeardOf("error");
+    ASSERT_EQ(errors.size(), 2u);                   // "Network Error" first, then the leave
+    EXPECT_EQ(errors[0].substr(0, 13), "Network Error");
+    EXPECT_EQ(LastHeardError().title, "Cy has left the game.");
 }
 
 TEST_F(LoopbackTest, BrokenStreamClosesTheConnection)
@@ -184,8 +183,8 @@ TEST_F(LoopbackTest, ClientJoinsAndHearsTheServerLeave)
 
     host.Close();
     ASSERT_TRUE(RunUntil([] { return mainsocket == NO_SOCKET; }));
-    EXPECT_EQ(errortitle, "Server Disconnected");
-    EXPECT_EQ(aftererror, GAME_LEAVEGAME);
+    EXPECT_EQ(LastHeardError().title, "Server Disconnected");
+    EXPECT_EQ(LastHeardError().next, GAME_LEAVEGAME);
     EXPECT_TRUE(Logged("LOST SERVER CONNECTION"));
 }
 
@@ -196,17 +195,17 @@ TEST_F(LoopbackTest, ClientHearsAVersionMismatch)
     ASSERT_FALSE(JoinHost("127.0.0.1"));
     ASSERT_TRUE(RunUntil([&] { return host.Accept() && connected; }));
     host.Send(Frame(Bytes({'$', 1, 2, 3, 9})));
-    ASSERT_TRUE(RunUntil([] { return errortitle == "Version Mismatch"; }));
-    EXPECT_EQ(aftererror, GAME_LEAVEGAME);
+    ASSERT_TRUE(RunUntil([] { return LastHeardError().title == "Version Mismatch"; }));
+    EXPECT_EQ(LastHeardError().next, GAME_LEAVEGAME);
     // The host closes after its answer: the notice naming both versions stays up.
-    const std::string text = errortext;
+    const std::string text = LastHeardError().text;
     EXPECT_NE(text.find("1.2.3.4."), std::string::npos);
     EXPECT_NE(text.find("1.2.3.9."), std::string::npos);
     host.Close();
     ASSERT_TRUE(RunUntil([] { return mainsocket == NO_SOCKET; }));
-    EXPECT_EQ(errortitle, "Version Mismatch");
-    EXPECT_EQ(errortext, text);
-    EXPECT_EQ(aftererror, GAME_LEAVEGAME);
+    EXPECT_EQ(LastHeardError().title, "Version Mismatch");
+    EXPECT_EQ(LastHeardError().text, text);
+    EXPECT_EQ(LastHeardError().next, GAME_LEAVEGAME);
     EXPECT_FALSE(Logged("LOST SERVER CONNECTION"));
 }
 
@@ -218,8 +217,8 @@ TEST_F(LoopbackTest, RefusedConnectLeavesTheNetworkReadyForAnotherTry)
     gone.Close();
     netport = port;
     ASSERT_FALSE(JoinHost("127.0.0.1"));
-    ASSERT_TRUE(RunUntil([] { return errortitle == "Couldn't Connect"; }));
-    EXPECT_EQ(aftererror, GAME_JOIN);
+    ASSERT_TRUE(RunUntil([] { return LastHeardError().title == "Couldn't Connect"; }));
+    EXPECT_EQ(LastHeardError().next, GAME_JOIN);
     EXPECT_FALSE(netstarted);
     EXPECT_EQ(mainsocket, NO_SOCKET);
 
@@ -233,7 +232,7 @@ TEST_F(LoopbackTest, AddressThatIsNotDottedFailsThroughTheConnectEvent)
 {
     netport = 4417;
     ASSERT_FALSE(JoinHost("not.an.address"));
-    ASSERT_TRUE(RunUntil([] { return errortitle == "Couldn't Connect"; }));
+    ASSERT_TRUE(RunUntil([] { return LastHeardError().title == "Couldn't Connect"; }));
     EXPECT_FALSE(netstarted);
 }
 

@@ -3,19 +3,18 @@
 #include <map>
 
 #include "common/module.h"
+#include "game/model/announce.h"
+#include "tests/game/support/heard.h"
 #include "game/model/catalogue.h"
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
 #include "game/net/receive.h"
 #include "game/net/sendqueue.h"
-#include "game/screens/states.h"
+#include "game/model/states.h"
 #include "game/shell/debuglog.h"
-#include "game/shell/errorscreen.h"
-#include "game/shell/prefs.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
+#include "game/model/names.h"
 #include "platform/random.h"
 
 namespace {
@@ -50,6 +49,7 @@ Module* MakeStringModule(const std::map<uint32_t, std::string>& strings)
 void NetTest::SetUp()
 {
     CaptureDebugLog(&log);
+    HearRules();
     SeedRandom(1);
     ResetGameState();
     ResetCatalogue();
@@ -60,11 +60,6 @@ void NetTest::SetUp()
     ASSERT_NE(stringmodule, nullptr);
     gs = GAME_LOBBY;
     shownames = 1;
-    soundon = 1;
-    soundsplayed.clear();
-    messages.clear();
-    errortitle.clear();
-    errortext.clear();
     playername = "Tester";
     netport = 0;
 }
@@ -79,6 +74,7 @@ void NetTest::TearDown()
     ResetGameState();
     ResetCatalogue();
     CaptureDebugLog(nullptr);
+    ListenToRules(nullptr);
 }
 
 std::string Bytes(std::initializer_list<int> bytes)

@@ -1,11 +1,14 @@
 // What the network tests share: a clean game and network for each test, a small string module
-// (version 1.2.3.4), the log captured, and frames written independently of the game's own framer.
+// (version 1.2.3.4), the log captured, what the network announces recorded (tests/game/support/heard.h),
+// and frames written independently of the game's own framer.
 #pragma once
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "tests/game/support/heard.h"
 
 class NetTest : public ::testing::Test {
 protected:

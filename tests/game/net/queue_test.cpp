@@ -11,8 +11,7 @@
 #include "game/net/link.h"
 #include "game/net/routing.h"
 #include "game/net/sendqueue.h"
-#include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
+#include "game/model/states.h"
 #include "nettest.h"
 #include "platform/socket.h"
 
@@ -221,7 +220,7 @@ TEST_F(QueueTest, APeerThatStopsReadingIsCutOffAndLeaves)
     // Handled as a player who left; Bo is told and got every frame meant for him.
     ASSERT_EQ(p.size(), 3u);
     EXPECT_STREQ(p[1].name, "Bo");
-    EXPECT_EQ(errortitle, "Ann has left the game.");
+    EXPECT_EQ(LastHeardError().title, "Ann has left the game.");
     EXPECT_TRUE(CutOffSockets().empty());
     EXPECT_GT(wire[BO].size(), bobefore);
     EXPECT_EQ(wire[BO].size() % frame.size(), BuildFrame(BuildDropPlayer(1)).size());

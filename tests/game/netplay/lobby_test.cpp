@@ -10,8 +10,7 @@
 #include "game/net/link.h"
 #include "game/net/lobby.h"
 #include "game/screens/states.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
+#include "game/model/names.h"
 #include "netplay.h"
 
 TEST_F(NetPlayTest, BeginningNeedsAnotherPlayerUnlessAloneWhichEndsTheWinTestForGood)
@@ -143,7 +142,6 @@ TEST_F(NetPlayTest, LeavingForgetsTheGameFromAnyState)
     MakeWorld(2, 12);
     AddTestUnit(0, 1, 1);
     deathlist.push_back({p[0].units[0].id, 1});
-    messages.push_back(FeedMessage{"x", 0, 0});
     gs = GAME_UNITTURN;
     LeaveGame();
     EXPECT_EQ(gs, GAME_TOMAINMENU);
@@ -152,7 +150,7 @@ TEST_F(NetPlayTest, LeavingForgetsTheGameFromAnyState)
     EXPECT_EQ(mapsize, 0);
     EXPECT_EQ(you, NOSTAMP);
     EXPECT_TRUE(deathlist.empty());
-    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(HeardOf("gameleft").size(), 1u);  // and what was shown of it
     EXPECT_EQ(ishost, 0);
     LeaveGame();                        // and again, with nothing left
     EXPECT_TRUE(p.empty());

@@ -11,7 +11,6 @@
 #include "game/net/lobby.h"
 #include "game/net/sendqueue.h"
 #include "game/shell/debuglog.h"
-#include "game/view/feed.h"
 #include "tests/game/support/gametest.h"
 #include "tests/game/support/machines.h"
 #include "tests/game/support/world.h"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
@@ -10,6 +11,7 @@
 #include "game/net/sendqueue.h"
 #include "game/screens/buttons.h"
 #include "game/screens/help.h"
+#include "game/screens/listener.h"
 #include "game/screens/lobby.h"
 #include "game/view/board.h"
 #include "game/view/chat.h"
@@ -39,6 +41,7 @@ void ScreenTest::SetUp()
 {
     olddir = GetCurrentDir();
     ASSERT_FALSE(SetCurrentDir(GORV_DIST_DIR));
+    ShowRulesOnScreen();
     UseVirtualClock(100000);
     ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
     ASSERT_FALSE(CreateMainWindow("Gorvanel", GameWndProc));
@@ -81,6 +84,7 @@ void ScreenTest::TearDown()
     RecordDrawnText(nullptr);   // its fonts go now
     gridon = 0;
     LeaveGame();
+    ListenToRules(nullptr);
     ClearSendQueue();
     ClearInputScript();
     CloseInput();

@@ -19,6 +19,7 @@ protected:
     {
         soundon = 1;
         soundsplayed.clear();
+        DeleteSoundEntries();           // the error sound's cache entry, which start-up tests expect gone
         gs = GAME_INTRO;
     }
 };

@@ -6,8 +6,9 @@
 #include "game/model/turns.h"
 #include "game/net/dispatch.h"
 #include "game/net/link.h"
-#include "game/screens/states.h"
-#include "game/view/names.h"
+#include "game/model/names.h"
+#include "game/model/states.h"
+#include "tests/game/support/heard.h"
 #include "tests/game/support/world.h"
 
 MachineState SaveMachine()
@@ -37,7 +38,7 @@ MachineState SaveMachine()
     s.returngs = returngs;
     s.mainsocket = mainsocket;
     s.sendqueues = sendqueues;
-    s.messages = messages;
+    s.heard = heard;
     return s;
 }
 
@@ -67,7 +68,7 @@ void LoadMachine(const MachineState& s)
     returngs = s.returngs;
     mainsocket = s.mainsocket;
     sendqueues = s.sendqueues;
-    messages = s.messages;
+    heard = s.heard;
     DropLocalPlayerCache();
 }
 

@@ -9,7 +9,6 @@
 
 #include "game/model/records.h"
 #include "game/net/sendqueue.h"
-#include "game/view/feed.h"
 
 // Every global of the game state one machine holds.
 struct MachineState {
@@ -26,7 +25,7 @@ struct MachineState {
     int32_t gs, returngs;
     int32_t mainsocket;
     std::map<int32_t, ConnectionQueue> sendqueues;
-    std::deque<FeedMessage> messages;
+    std::vector<std::string> heard;     // what the rules announced on it (tests/game/support/heard.h)
 };
 
 MachineState SaveMachine();

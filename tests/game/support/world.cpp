@@ -5,15 +5,14 @@
 #include "common/module.h"
 #include "game/model/catalogue.h"
 #include "game/model/ids.h"
+#include "game/model/names.h"
 #include "game/model/state.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
 #include "game/net/sendqueue.h"
-#include "game/shell/sound.h"
-#include "game/view/feed.h"
-#include "game/view/names.h"
 #include "platform/socket.h"
+#include "tests/game/support/heard.h"
 
 namespace {
 
@@ -121,9 +120,7 @@ void MakeWorld(int32_t humans, int32_t size, bool neutral)
 {
     ResetGameState();
     ClearSendQueue();
-    messages.clear();
-    soundsplayed.clear();
-    soundon = 0;
+    ClearHeard();
     shownames = 1;
     for (int32_t i = 0; i < humans; i++) {
         AddPlayer();

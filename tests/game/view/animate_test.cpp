@@ -1,5 +1,5 @@
 // Effect animations: eight frames of 75 ms on the virtual clock, each a whole play screen with one
-// cell of the effect sheet over the target.
+// cell of the effect sheet over the target; and the damage figure, one such screen held 500 ms.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,6 +10,8 @@
 #include "game/shell/shell.h"
 #include "game/view/animate.h"
 #include "game/view/board.h"
+#include "game/view/cells.h"
+#include "game/view/damagefigure.h"
 #include "game/view/geometry.h"
 #include "platform/clock.h"
 #include "platform/headless.h"
@@ -21,6 +23,7 @@ namespace {
 struct Shown {
     Probe effect;               // at the target square's effect patch
     Probe stretched;            // where the same patch lands stretched to three squares
+    Probe figure;               // at the target square's damage patch
     uint32_t tick;
 };
 
@@ -31,7 +34,7 @@ void Watch(const uint32_t* pixels, int width, int height)
 {
     const SysSurface frame = { width, height, 0, const_cast<uint32_t*>(pixels) };
     shown.push_back({ LayerAt(&frame, target.x, target.y, PATCH_EFFECT), CellAt(&frame, target.x + 70, target.y),
-                      GetTicks() });
+                      LayerAt(&frame, target.x, target.y, PATCH_DAMAGE), GetTicks() });
 }
 
 class AnimateTest : public ViewTest {
@@ -137,6 +140,35 @@ TEST_F(AnimateTest, CellsPastTheSheetAreSkippedButTheFramesPlay)
     EXPECT_EQ(Cells(), (std::vector<int32_t>{ 300, 316, 332, 348, 364, 380, -1, -1, -1 }));
     EXPECT_EQ(GetTicks(), 100600u);
     EXPECT_NE(log.find("ERROR: Cell 396 lies outside its 657 x 985 sheet."), std::string::npos) << log;
+}
+
+TEST_F(AnimateTest, TheDamageNumberIsShownOverTheUnitAndHeld)
+{
+    const int32_t u = AddTestUnit(1, 5, 5);
+    Aim(5, 5);
+    ShowDamage(1, u, 3);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].figure, (Probe{ SHEET_UNITS, DAMAGEICON }));
+    EXPECT_EQ(shown[0].tick, 100000u);
+    EXPECT_EQ(GetTicks(), 100000u + DAMAGESHOWMS);
+}
+
+TEST_F(AnimateTest, ADamageNumberThatCannotBeSeenCostsNoTime)
+{
+    const int32_t u = AddTestUnit(1, 5, 5);
+    candraw = 0;
+    ShowDamage(1, u, 3);
+    candraw = 1;
+    map[5][5].explored = 0;
+    ShowDamage(1, u, 3);
+    map[0][4].explored = 1;
+    p[1].units[u].x = 0;                // in the board's first column, under the frame
+    p[1].units[u].y = 4;
+    ShowDamage(1, u, 3);
+    ShowDamage(1, 9, 3);
+    ShowDamage(-1, 0, 3);
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(GetTicks(), 100000u);
 }
 
 } // namespace

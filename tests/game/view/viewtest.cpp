@@ -5,7 +5,9 @@
 #include <ostream>
 
 #include "common/module.h"
+#include "game/model/announce.h"
 #include "game/model/state.h"
+#include "game/screens/listener.h"
 #include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/display.h"
@@ -266,6 +268,7 @@ bool LoadGameArt()
 void ViewTest::SetUp()
 {
     CaptureDebugLog(&log);
+    ShowRulesOnScreen();
     olddir = GetCurrentDir();
     ASSERT_FALSE(SetCurrentDir(GORV_DIST_DIR));
     ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
@@ -289,6 +292,7 @@ void ViewTest::SetUp()
 
 void ViewTest::TearDown()
 {
+    ListenToRules(nullptr);
     FreeUnitPictures();
     messages.clear();
     gridon = 0;
