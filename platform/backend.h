@@ -11,6 +11,8 @@ struct BackendOps {
     bool (*openwindow)(const char* caption);                // caption in CP1252; true on failure
     void (*closewindow)();
     void (*present)(const uint32_t* pixels, int width, int height);
+    void (*pace)();                                         // waits out the slot of a frame that shows nothing new
+    bool (*framedue)();                                     // a present now would not wait for its slot
     void (*pump)();                                         // turns pending events into queued messages
     void (*wait)(int timeoutms);                            // waits up to timeoutms for an event; may return early
     // UTF-8 texts, a BoxIcon and BoxButtons (platform/dialog.h); the BoxAnswer, or -1 when nothing was shown.

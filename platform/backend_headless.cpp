@@ -84,6 +84,16 @@ void HeadlessPresent(const uint32_t* pixels, int width, int height)
         presentwatch(pixels, width, height);
 }
 
+// Frames cost no time here, so every one is due and none waits.
+void HeadlessPace()
+{
+}
+
+bool HeadlessFrameDue()
+{
+    return true;
+}
+
 void HeadlessPump()
 {
     if (endrequested) {
@@ -132,8 +142,8 @@ void HeadlessWake()
 } // namespace
 
 const BackendOps headlessbackend = {
-    HeadlessStart, HeadlessStop, HeadlessOpenWindow, HeadlessCloseWindow, HeadlessPresent,
-    HeadlessPump, HeadlessWait, HeadlessMessageBox, HeadlessOpenSmall, HeadlessWake,
+    HeadlessStart, HeadlessStop,     HeadlessOpenWindow, HeadlessCloseWindow, HeadlessPresent, HeadlessPace,
+    HeadlessFrameDue, HeadlessPump, HeadlessWait,      HeadlessMessageBox,  HeadlessOpenSmall, HeadlessWake,
 };
 
 bool HeadlessSmallWindowFramed(std::string* caption)

@@ -32,6 +32,9 @@ bool SdlStart()
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The 800 x 600 frame is scaled up sharp: nearest pixel, never blurred.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // One streamed texture copied to the window is all the drawing there is: SDL's software renderer
+    // shows it sooner after start and without the memory of a GL stack.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         SDL_Log("SDL video: %s", SDL_GetError());
         return true;
@@ -106,9 +109,9 @@ bool OpenWindowOfSize(const char* caption, int x, int y, int width, int height, 
         SDL_Log("SDL window: %s", SDL_GetError());
         return true;
     }
-    renderer = SDL_CreateRenderer(sdlwindow, -1, 0);
+    renderer = SDL_CreateRenderer(sdlwindow, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
-        renderer = SDL_CreateRenderer(sdlwindow, -1, SDL_RENDERER_SOFTWARE);
+        renderer = SDL_CreateRenderer(sdlwindow, -1, 0);
     if (!renderer || MakeTexture(width, height)) {
         SDL_Log("SDL renderer: %s", SDL_GetError());
         SdlCloseWindow();
@@ -136,6 +139,22 @@ bool SdlOpenSmall(const char* caption, int width, int height, bool framed)
     return false;
 }
 
+// A flip waits for the screen's next refresh: the game's frame-counted timings (the caret, the pulsing
+// titles, the edge scrolling) assume about 60 frames a second, so a frame never ends sooner than that
+// after the last, whether it was shown or had nothing new to show.
+void SdlPace()
+{
+    const uint64_t now = SDL_GetTicks64();
+    if (now - lastpresent < FRAMEMS)
+        SDL_Delay((uint32_t)(FRAMEMS - (now - lastpresent)));
+    lastpresent = SDL_GetTicks64();
+}
+
+bool SdlFrameDue()
+{
+    return SDL_GetTicks64() - lastpresent >= FRAMEMS;
+}
+
 void SdlPresent(const uint32_t* pixels, int width, int height)
 {
     if (!renderer)
@@ -151,13 +170,7 @@ void SdlPresent(const uint32_t* pixels, int width, int height)
     SDL_RenderClear(renderer);
     SDL_RenderCopy(renderer, frametexture, nullptr, nullptr);
     SDL_RenderPresent(renderer);
-    // A flip waits for the screen's next refresh: the game's frame-counted timings (the caret, the
-    // pulsing titles, the edge scrolling) assume about 60 frames a second, so a present never comes
-    // sooner than that after the last, whatever the renderer does.
-    const uint64_t now = SDL_GetTicks64();
-    if (now - lastpresent < FRAMEMS)
-        SDL_Delay((uint32_t)(FRAMEMS - (now - lastpresent)));
-    lastpresent = SDL_GetTicks64();
+    SdlPace();
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& e)
@@ -277,6 +290,6 @@ int SdlMessageBox(const char* caption, const char* text, int icon, int buttons)
 } // namespace
 
 const BackendOps sdlbackend = {
-    SdlStart, SdlStop,   SdlOpenWindow, SdlCloseWindow, SdlPresent, SdlPump,
-    SdlWait,  SdlMessageBox, SdlOpenSmall,  SdlWake,
+    SdlStart, SdlStop,       SdlOpenWindow, SdlCloseWindow, SdlPresent, SdlPace, SdlFrameDue,
+    SdlPump,  SdlWait,       SdlMessageBox, SdlOpenSmall,   SdlWake,
 };

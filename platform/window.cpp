@@ -1,10 +1,14 @@
 // The game's window and its message queue, over whichever back end was started.
 #include "platform/window.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/audio.h"
 #include "platform/backend.h"
@@ -31,6 +35,33 @@ bool windowexists = false;
 bool destroying = false;
 bool hasfocus = true;
 
+// The frame the window shows: one that would show the same again is not presented (the present is
+// most of an idle frame's cost). The window asking to be painted (SYS_PAINT) gets the next one anyway.
+std::vector<uint32_t> shownframe;
+int shownwidth = 0;
+std::atomic<bool> repaint{true};
+
+// Forgets the frame shown: the next is presented whatever it holds.
+void ForgetShownFrame()
+{
+    shownframe.clear();
+    shownwidth = 0;
+    repaint = true;
+}
+
+// Whether the frame is the one the window shows; when not, it becomes it.
+bool SameAsShown(const uint32_t* pixels, int width, int height)
+{
+    const size_t count = (size_t)width * height;
+    const bool same = !repaint.exchange(false) && width == shownwidth && shownframe.size() == count
+                      && memcmp(shownframe.data(), pixels, count * sizeof(uint32_t)) == 0;
+    if (!same) {
+        shownframe.assign(pixels, pixels + count);
+        shownwidth = width;
+    }
+    return same;
+}
+
 bool QueueEmpty()
 {
     const std::lock_guard<std::mutex> hold(queuelock);
@@ -49,6 +80,7 @@ bool StartPlatform(SysBackend kind)
         return true;
     backend = ops;
     windowthread = std::this_thread::get_id();
+    ForgetShownFrame();
     return false;
 }
 
@@ -83,6 +115,7 @@ bool CreateMainWindow(const char* caption, WindowProc proc)
         return true;
     if (backend->openwindow(caption))
         return true;
+    ForgetShownFrame();
     windowproc = proc ? proc : DefaultWindowProc;
     windowexists = true;
     hasfocus = true;
@@ -95,6 +128,7 @@ bool CreateSmallWindow(const char* caption, int width, int height, WindowProc pr
         return true;
     if (backend->opensmall(caption, width, height, framed))
         return true;
+    ForgetShownFrame();
     windowproc = proc ? proc : DefaultWindowProc;
     windowexists = true;
     hasfocus = true;
@@ -121,8 +155,17 @@ bool MainWindowExists()
 
 void PresentFrame(const uint32_t* pixels, int width, int height)
 {
-    if (backend && pixels && width > 0 && height > 0)
+    if (!backend || !pixels || width <= 0 || height <= 0)
+        return;
+    if (SameAsShown(pixels, width, height))
+        backend->pace();
+    else
         backend->present(pixels, width, height);
+}
+
+bool FrameDue()
+{
+    return !backend || backend->framedue();
 }
 
 void PumpSysEvents()
@@ -136,6 +179,12 @@ size_t QueuedSysMessages()
 {
     const std::lock_guard<std::mutex> hold(queuelock);
     return queue.size();
+}
+
+bool SysMessageQueued(uint32_t message)
+{
+    const std::lock_guard<std::mutex> hold(queuelock);
+    return std::any_of(queue.begin(), queue.end(), [message](const SysMsg& m) { return m.message == message; });
 }
 
 bool PeekSysMessage(SysMsg* msg)
@@ -185,6 +234,8 @@ void WaitWindowMessage()
 
 void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam)
 {
+    if (message == SYS_PAINT)
+        repaint = true;
     {
         const std::lock_guard<std::mutex> hold(queuelock);
         queue.push_back(SysMsg{message, wparam, lparam});
