@@ -1,7 +1,8 @@
 // baresdl: the least an SDL program does before a player sees anything, as the yardstick of the game's
 // first frame: a desktop full-screen window (as the game opens), a renderer, one present; then it says
-// "presented" on standard output and ends. `baresdl software` asks for SDL's software renderer, as the
-// game does; without it SDL picks its default (an accelerated one where it can).
+// "presented" on standard output and ends. It takes what SDL picks by default (an accelerated renderer
+// where it can, on a GL stack); `baresdl software` asks for the software renderer on the window
+// system's own framebuffer, as the game does.
 #include <SDL.h>
 
 #include <cstdio>
@@ -10,8 +11,10 @@
 int main(int argc, char** argv)
 {
     const bool software = argc > 1 && strcmp(argv[1], "software") == 0;
-    if (software)
+    if (software) {
         SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         fprintf(stderr, "baresdl: %s\n", SDL_GetError());
         return 1;

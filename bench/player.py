@@ -6,15 +6,19 @@ server (Xvfb), beside a bare SDL program (baresdl) on the same server in the sam
 
 - FirstFrame: from exec to the loading bar's first frame (the log line the game writes right after
   presenting it; the game's log is a pipe read here, so each line is timed as it is written).
-  BareSdlFirstFrame: from exec to baresdl's one present (its line on standard output), run
-  alternately with the game, RUNS times each after one untimed run of both; the medians are kept.
+  BareSdlFirstFrame: from exec to baresdl's one present (its line on standard output) with what SDL
+  picks by default; BareSdlSoftwareFirstFrame: the same on the software renderer and the window
+  system's framebuffer, the game's own way. Run in turn with the game, RUNS times each after one
+  untimed run of all three; the medians are kept.
 - SplashLogo: from exec to the splash logo's frame, the same way.
 - CloseDuringSplash: SIGTERM while the splash waits for its mark, to the program's end; the end must
   come through the shutdown (exit code 0, the log deleted, the preferences written).
 - PeakMemoryToUnitTurn: the game's peak resident set (VmHWM) from its start to its unit's turn, played
   by X input alone (xdotool) as a lone host.
 - IdleCpuMenu, IdleCpuLobby: the game's processor time over IDLESECONDS at the main menu and in the
-  lobby, as a share of one core.
+  lobby, as a share of one core. IdleCpuWaiting: the same while the host of a game of two waits for
+  the other player (a second game program, without a window, driven through its control folder) to
+  choose his warlord.
 
 Each figure is appended to the results file of `make bench` (bench/results.h) as program "player",
 with its value in its goal's unit (seconds, MB or per cent); a stage that fails writes an error for
@@ -34,7 +38,8 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'desktop'))
 import desktop  # noqa: E402  (the desktop test's desks, waits and screens)
-from pictures import INTRO, LETTERS, LOBBY, MENU, MONEY, NAME, NAMETYPED, SHOP, WARLORDS, holds  # noqa: E402
+from pictures import (BOARD, INTRO, LETTERS, LOBBY, MENU, MONEY, NAME, NAMETYPED, SHOP, WARLORDS, all_of, holds,  # noqa: E402
+                      lobby_rows)  # noqa: E402
 
 RUNS = 5                # timed start-ups of each program
 IDLESECONDS = 10        # the span over which idle processor time is taken
@@ -104,10 +109,10 @@ class TimedLog:
             os.remove(self.path)
 
 
-def bare_run(baresdl, env):
+def bare_run(baresdl, env, *args):
     """Seconds from exec to baresdl's present."""
     start = time.monotonic()
-    proc = subprocess.Popen([baresdl, 'software'], env=env, stdout=subprocess.PIPE, text=True)
+    proc = subprocess.Popen([baresdl] + list(args), env=env, stdout=subprocess.PIPE, text=True)
     line = proc.stdout.readline()
     at = time.monotonic()
     proc.wait(10)
@@ -155,19 +160,22 @@ def game_run(desk):
 
 def startups(desk, baresdl, results):
     env = desk.env()
-    bare, first, logo, close = [], [], [], []
+    bare, software, first, logo, close = [], [], [], [], []
     for n in range(RUNS + 1):
         b = bare_run(baresdl, env)
+        sw = bare_run(baresdl, env, 'software')
         f, lg, c = game_run(desk)
-        print('run %d: baresdl %.3f s; game first frame %.3f s, logo %.3f s, SIGTERM to end %.3f s'
-              % (n, b, f, lg, c), flush=True)
+        print('run %d: baresdl %.3f s, with the software renderer %.3f s; game first frame %.3f s, logo %.3f s, '
+              'SIGTERM to end %.3f s' % (n, b, sw, f, lg, c), flush=True)
         if n == 0:
-            continue            # both programs' files come from the disk cache from now on
+            continue            # every program's files come from the disk cache from now on
         bare.append(b)
+        software.append(sw)
         first.append(f)
         logo.append(lg)
         close.append(c)
     results['BareSdlFirstFrame'] = statistics.median(bare)
+    results['BareSdlSoftwareFirstFrame'] = statistics.median(software)
     results['FirstFrame'] = statistics.median(first)
     results['SplashLogo'] = statistics.median(logo)
     results['CloseDuringSplash'] = max(close)
@@ -205,9 +213,8 @@ def idle_share(desk, stage, check):
     return share
 
 
-def play(desk, results):
-    """From the start to the main menu, the lobby as host, and alone through the set-up to a unit's turn."""
-    desk.start_game()
+def arrive_at_menu(desk):
+    """From the splash through the intro and the name to the main menu."""
     desktop.await_log(desk, 'Start-up finished.')
     ended = []
 
@@ -221,6 +228,12 @@ def play(desk, results):
     desktop.await_screen(desk, 'name-typed', NAMETYPED)
     desk.click(695, 570)                            # "Accept"
     desktop.await_screen(desk, 'menu', MENU)
+
+
+def play(desk, results):
+    """From the start to the main menu, the lobby as host, and alone through the set-up to a unit's turn."""
+    desk.start_game()
+    arrive_at_menu(desk)
     results['IdleCpuMenu'] = idle_share(desk, 'menu', MENU)
 
     desk.click(400, 100)                            # the host icon
@@ -243,10 +256,81 @@ def play(desk, results):
     print('peak resident set to a unit\'s turn: %.1f MB' % results['PeakMemoryToUnitTurn'], flush=True)
 
 
+class Client:
+    """A second player: the game program without a window (GORVANEL_HEADLESS), played through its control
+    folder (game/screens/control.h), in a folder of its own beside the desk's."""
+
+    def __init__(self, dist, work, module):
+        self.dir = os.path.join(work, 'client')
+        os.makedirs(os.path.join(self.dir, 'ctl'))
+        for f in os.listdir(dist):
+            if f.lower() not in ('debug.txt', 'gorvanel.ini', 'tessarine.dll'):
+                os.symlink(os.path.join(dist, f), os.path.join(self.dir, f))
+        os.symlink(module, os.path.join(self.dir, 'Tessarine.dll'))
+        with open(os.path.join(self.dir, 'gorvanel.ini'), 'w') as ini:
+            ini.write('[Gorvanel Preferences]\n\nmusic=0\nsound=0\ngrid=0\nminimap=1\n')
+        self.commands = os.path.join(self.dir, 'ctl', 'commands')
+        open(self.commands, 'w').close()
+        env = dict(os.environ, GORVANEL_HEADLESS='1', GORVANEL_CONTROL=os.path.join(self.dir, 'ctl'),
+                   ASAN_OPTIONS='detect_leaks=0')
+        self.game = subprocess.Popen(['./Gorvanel'], cwd=self.dir, env=env, stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL)
+
+    def send(self, *lines):
+        with open(self.commands, 'a') as f:
+            f.write(''.join(line + '\n' for line in lines))
+
+    def expect(self, reply):
+        def look():
+            if self.game.poll() is not None:
+                raise Failure('the second player ended (exit code %d)' % self.game.returncode)
+            try:
+                with open(os.path.join(self.dir, 'ctl', 'replies')) as f:
+                    return None if reply in f.read().splitlines() else 'no "%s" from it yet' % reply
+            except OSError:
+                return 'no replies from it yet'
+        desktop.wait_until('the second player: %s' % reply, look)
+
+    def stop(self):
+        if self.game.returncode is None:
+            self.game.kill()
+            self.game.wait()
+
+
+def waiting(desk, results, work, module, dist):
+    """Host of a game of two, with a second player who joins and then lets him wait: through the set-up
+    to his own shop's Done, after which the host waits for the other."""
+    desk.start_game()
+    arrive_at_menu(desk)
+    desk.click(400, 100)                            # the host icon
+    desktop.await_log(desk, 'Listening on port', what='hosting')
+    client = Client(dist, work, module)
+    try:
+        client.send('wait gs 60', 'keys 57 x5', 'wait gs 7', 'type Ann', 'say typed')
+        client.expect('typed')
+        client.send('click 695 570', 'wait gs 3', 'click 256 156', 'wait gs 8', 'type 127.0.0.1', 'say address')
+        client.expect('address')
+        client.send('keys 28', 'wait gs 1')
+        client.expect('gs 1')
+        desktop.await_screen(desk, 'lobby-two', lobby_rows(2))
+        desk.click(695, 570)                        # "Start Game"
+        desktop.await_screen(desk, 'money', MONEY)
+        desk.click(400, 125)                        # "$600"
+        desktop.await_screen(desk, 'warlords', WARLORDS)
+        desk.click(100, 100)                        # the first warlord
+        desk.click(625, 500)                        # "Select Warlord"
+        desktop.await_screen(desk, 'shop', SHOP)
+        desk.click(690, 490)                        # "Done": the other has not chosen yet
+        desktop.await_screen(desk, 'waiting', all_of(BOARD, lambda pic: None if not holds(pic, SHOP) else 'the shop'))
+        results['IdleCpuWaiting'] = idle_share(desk, 'waiting', BOARD)
+    finally:
+        client.stop()
+
+
 def write(path, results, errors):
     with open(path, 'a') as f:
-        for name in ('BareSdlFirstFrame', 'FirstFrame', 'SplashLogo', 'CloseDuringSplash', 'IdleCpuMenu',
-                     'IdleCpuLobby', 'PeakMemoryToUnitTurn'):
+        for name in ('BareSdlFirstFrame', 'BareSdlSoftwareFirstFrame', 'FirstFrame', 'SplashLogo', 'CloseDuringSplash', 'IdleCpuMenu',
+                     'IdleCpuLobby', 'IdleCpuWaiting', 'PeakMemoryToUnitTurn'):
             if name in results:
                 f.write('player\t%s\t%.9g\t\n' % (name, results[name]))
             else:
@@ -267,16 +351,16 @@ def main():
     desks = []
     try:
         module = desktop.pack_module(gorvpack, manifest, desktop.free_port(), work)
-        for stage, names in ((startups, ('BareSdlFirstFrame', 'FirstFrame', 'SplashLogo', 'CloseDuringSplash')),
-                             (play, ('IdleCpuMenu', 'IdleCpuLobby', 'PeakMemoryToUnitTurn'))):
+        stages = ((startups, ('BareSdlFirstFrame', 'BareSdlSoftwareFirstFrame', 'FirstFrame', 'SplashLogo',
+                              'CloseDuringSplash'), lambda desk: startups(desk, baresdl, results)),
+                  (play, ('IdleCpuMenu', 'IdleCpuLobby', 'PeakMemoryToUnitTurn'), lambda desk: play(desk, results)),
+                  (waiting, ('IdleCpuWaiting',), lambda desk: waiting(desk, results, work, module, dist)))
+        for stage, names, run in stages:
             desk = Desk(stage.__name__, dist, work, module)
             desks.append(desk)
             try:
                 desk.start_x()
-                if stage is startups:
-                    stage(desk, baresdl, results)
-                else:
-                    stage(desk, results)
+                run(desk)
             except (Failure, desktop.Failure, subprocess.SubprocessError, OSError) as e:
                 print('FAILED:', e, flush=True)
                 for name in names:

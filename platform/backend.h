@@ -10,7 +10,9 @@ struct BackendOps {
     void (*stop)();
     bool (*openwindow)(const char* caption);                // caption in CP1252; true on failure
     void (*closewindow)();
-    void (*present)(const uint32_t* pixels, int width, int height);
+    // Shows the frame; only rows top..bottom (inclusive) differ from the frame shown before, unless the
+    // band is every row (a new window, a new shape, the window asked to be painted).
+    void (*present)(const uint32_t* pixels, int width, int height, int top, int bottom);
     void (*pace)();                                         // waits out the slot of a frame that shows nothing new
     bool (*framedue)();                                     // a present now would not wait for its slot
     void (*pump)();                                         // turns pending events into queued messages

@@ -74,7 +74,7 @@ void HeadlessCloseWindow()
 {
 }
 
-void HeadlessPresent(const uint32_t* pixels, int width, int height)
+void HeadlessPresent(const uint32_t* pixels, int width, int height, int, int)
 {
     lastframe.assign(pixels, pixels + (size_t)width * height);
     framewidth = width;

@@ -33,8 +33,10 @@ bool SdlStart()
     // The 800 x 600 frame is scaled up sharp: nearest pixel, never blurred.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     // One streamed texture copied to the window is all the drawing there is: SDL's software renderer
-    // shows it sooner after start and without the memory of a GL stack.
+    // onto the window system's own framebuffer (on X11 shared memory, not a GL texture) shows it sooner
+    // after start and without the memory of a GL stack.
     SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         SDL_Log("SDL video: %s", SDL_GetError());
         return true;
@@ -155,20 +157,40 @@ bool SdlFrameDue()
     return SDL_GetTicks64() - lastpresent >= FRAMEMS;
 }
 
-void SdlPresent(const uint32_t* pixels, int width, int height)
+// Whether the renderer's buffer keeps what the last present showed, so that drawing the changed rows
+// alone shows the whole frame: the software renderer's does (it is the window's own framebuffer), and
+// at a whole-number scale each frame row lands on the same screen rows whichever band is drawn.
+bool KeepsShownFrame()
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !(info.flags & SDL_RENDERER_SOFTWARE))
+        return false;
+    float sx = 0;
+    float sy = 0;
+    SDL_RenderGetScale(renderer, &sx, &sy);
+    return sx >= 1 && sy >= 1 && sx == (float)(int)sx && sy == (float)(int)sy;
+}
+
+void SdlPresent(const uint32_t* pixels, int width, int height, int top, int bottom)
 {
     if (!renderer)
         return;
-    if ((width != texturewidth || height != textureheight) && MakeTexture(width, height))
-        return;
+    bool whole = (top == 0 && bottom == height - 1) || !KeepsShownFrame();
+    if (width != texturewidth || height != textureheight) {
+        if (MakeTexture(width, height))
+            return;
+        whole = true;
+    }
+    const SDL_Rect band = {0, whole ? 0 : top, width, whole ? height : bottom - top + 1};
     void* upload = nullptr;
     int pitch = 0;
-    if (SDL_LockTexture(frametexture, nullptr, &upload, &pitch) != 0)
+    if (SDL_LockTexture(frametexture, &band, &upload, &pitch) != 0)
         return;
-    CopyFrameToUpload(upload, pitch, pixels, width, height);
+    CopyFrameToUpload(upload, pitch, pixels + (size_t)band.y * width, width, band.h);
     SDL_UnlockTexture(frametexture);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, frametexture, nullptr, nullptr);
+    if (whole)
+        SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, frametexture, &band, &band);
     SDL_RenderPresent(renderer);
     SdlPace();
 }

@@ -36,12 +36,13 @@ bool destroying = false;
 bool hasfocus = true;
 
 // The frame the window shows: one that would show the same again is not presented (the present is
-// most of an idle frame's cost). The window asking to be painted (SYS_PAINT) gets the next one anyway.
+// most of an idle frame's cost), and of one that changed only the rows that changed are passed on as
+// new. The window asking to be painted (SYS_PAINT) gets the whole of the next one anyway.
 std::vector<uint32_t> shownframe;
 int shownwidth = 0;
 std::atomic<bool> repaint{true};
 
-// Forgets the frame shown: the next is presented whatever it holds.
+// Forgets the frame shown: the next is presented whole whatever it holds.
 void ForgetShownFrame()
 {
     shownframe.clear();
@@ -49,17 +50,32 @@ void ForgetShownFrame()
     repaint = true;
 }
 
-// Whether the frame is the one the window shows; when not, it becomes it.
-bool SameAsShown(const uint32_t* pixels, int width, int height)
+// The band of rows in which the frame differs from the one shown, which it then becomes; false when
+// it is the same.
+bool ChangedRows(const uint32_t* pixels, int width, int height, int* top, int* bottom)
 {
     const size_t count = (size_t)width * height;
-    const bool same = !repaint.exchange(false) && width == shownwidth && shownframe.size() == count
-                      && memcmp(shownframe.data(), pixels, count * sizeof(uint32_t)) == 0;
-    if (!same) {
+    const size_t row = (size_t)width * sizeof(uint32_t);
+    if (repaint.exchange(false) || width != shownwidth || shownframe.size() != count) {
         shownframe.assign(pixels, pixels + count);
         shownwidth = width;
+        *top = 0;
+        *bottom = height - 1;
+        return true;
     }
-    return same;
+    const uint32_t* const shown = shownframe.data();
+    int first = 0;
+    while (first < height && memcmp(shown + (size_t)first * width, pixels + (size_t)first * width, row) == 0)
+        first++;
+    if (first == height)
+        return false;
+    int last = height - 1;
+    while (last > first && memcmp(shown + (size_t)last * width, pixels + (size_t)last * width, row) == 0)
+        last--;
+    memcpy(shownframe.data() + (size_t)first * width, pixels + (size_t)first * width, (size_t)(last - first + 1) * row);
+    *top = first;
+    *bottom = last;
+    return true;
 }
 
 bool QueueEmpty()
@@ -153,14 +169,22 @@ bool MainWindowExists()
     return windowexists;
 }
 
-void PresentFrame(const uint32_t* pixels, int width, int height)
+bool PresentFrame(const uint32_t* pixels, int width, int height, int* top, int* bottom)
 {
     if (!backend || !pixels || width <= 0 || height <= 0)
-        return;
-    if (SameAsShown(pixels, width, height))
+        return false;
+    int first = 0;
+    int last = 0;
+    if (!ChangedRows(pixels, width, height, &first, &last)) {
         backend->pace();
-    else
-        backend->present(pixels, width, height);
+        return false;
+    }
+    backend->present(pixels, width, height, first, last);
+    if (top)
+        *top = first;
+    if (bottom)
+        *bottom = last;
+    return true;
 }
 
 bool FrameDue()

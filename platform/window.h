@@ -78,8 +78,9 @@ void DestroyMainWindow();                                   // delivers SYS_DEST
 bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc, bool framed);
 bool MainWindowExists();                                    // true between Create...Window and DestroyMainWindow
 // Shows one XRGB frame (the 800 x 600 back buffer), paced to about 60 a second; a frame the same as the
-// one shown is not presented again, unless the window asked to be painted meanwhile (SYS_PAINT).
-void PresentFrame(const uint32_t* pixels, int width, int height);
+// one shown is not presented again, unless the window asked to be painted meanwhile (SYS_PAINT). True
+// when it was presented: rows *top..*bottom (when asked for) are then all that differ from the last.
+bool PresentFrame(const uint32_t* pixels, int width, int height, int* top = nullptr, int* bottom = nullptr);
 bool FrameDue();                                            // a frame presented now would not wait for its slot
 void ShowSystemCursor(bool show);                           // shows or hides the system's pointer over the window (the game draws its own)
 bool SystemCursorShown();                                   // what ShowSystemCursor last asked for (initially shown)
