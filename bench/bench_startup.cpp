@@ -69,6 +69,10 @@ void BM_StartupStepsHeadless(benchmark::State& state)
     std::filesystem::current_path(home);
     state.counters["goal_ms"] = 300;
 }
-BENCHMARK(BM_StartupStepsHeadless)->Unit(benchmark::kMillisecond)->Iterations(5)->Repetitions(3)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StartupStepsHeadless)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(5)
+    ->Repetitions(3)
+    ->ReportAggregatesOnly(true);
 
 } // namespace

@@ -38,8 +38,8 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'desktop'))
 import desktop  # noqa: E402  (the desktop test's desks, waits and screens)
-from pictures import (BOARD, INTRO, LETTERS, LOBBY, MENU, MONEY, NAME, NAMETYPED, SHOP, WARLORDS, all_of, holds,  # noqa: E402
-                      lobby_rows)  # noqa: E402
+from pictures import (BOARD, INTRO, LETTERS, LOBBY, MENU, MONEY, NAME, NAMETYPED, SHOP, WARLORDS,  # noqa: E402
+                      all_of, holds, lobby_rows)  # noqa: E402
 
 RUNS = 5                # timed start-ups of each program
 IDLESECONDS = 10        # the span over which idle processor time is taken
@@ -230,6 +230,17 @@ def arrive_at_menu(desk):
     desktop.await_screen(desk, 'menu', MENU)
 
 
+def shop_done(desk):
+    """The host, once the game begins: the money, his warlord, and out of the shop buying nothing."""
+    desktop.await_screen(desk, 'money', MONEY)
+    desk.click(400, 125)                            # "$600"
+    desktop.await_screen(desk, 'warlords', WARLORDS)
+    desk.click(100, 100)                            # the first warlord
+    desk.click(625, 500)                            # "Select Warlord"
+    desktop.await_screen(desk, 'shop', SHOP)
+    desk.click(690, 490)                            # "Done"
+
+
 def play(desk, results):
     """From the start to the main menu, the lobby as host, and alone through the set-up to a unit's turn."""
     desk.start_game()
@@ -243,32 +254,20 @@ def play(desk, results):
 
     # Alone: F9 held lets the host begin without others.
     desk.xdo('keydown', 'F9', 'mousemove', 695, 570, 'sleep', 0.15, 'click', 1, 'sleep', 0.15, 'keyup', 'F9')
-    desktop.await_screen(desk, 'money', MONEY)
-    desk.click(400, 125)                            # "$600"
-    desktop.await_screen(desk, 'warlords', WARLORDS)
-    desk.click(100, 100)                            # the first warlord
-    desk.click(625, 500)                            # "Select Warlord"
-    desktop.await_screen(desk, 'shop', SHOP)
-    desk.click(690, 490)                            # "Done"
+    shop_done(desk)
     desktop.await_log(desk, 'Found unit:', what='a unit\'s turn')
     desk.keep(desk.snap(), 'turn')
     results['PeakMemoryToUnitTurn'] = peak_megabytes(desk.game.pid)
     print('peak resident set to a unit\'s turn: %.1f MB' % results['PeakMemoryToUnitTurn'], flush=True)
 
 
-class Client:
+class Client(desktop.Desk):
     """A second player: the game program without a window (GORVANEL_HEADLESS), played through its control
-    folder (game/screens/control.h), in a folder of its own beside the desk's."""
+    folder (game/screens/control.h), in a folder of its own as the desktop test makes one."""
 
     def __init__(self, dist, work, module):
-        self.dir = os.path.join(work, 'client')
+        super().__init__('client', dist, work, module)
         os.makedirs(os.path.join(self.dir, 'ctl'))
-        for f in os.listdir(dist):
-            if f.lower() not in ('debug.txt', 'gorvanel.ini', 'tessarine.dll'):
-                os.symlink(os.path.join(dist, f), os.path.join(self.dir, f))
-        os.symlink(module, os.path.join(self.dir, 'Tessarine.dll'))
-        with open(os.path.join(self.dir, 'gorvanel.ini'), 'w') as ini:
-            ini.write('[Gorvanel Preferences]\n\nmusic=0\nsound=0\ngrid=0\nminimap=1\n')
         self.commands = os.path.join(self.dir, 'ctl', 'commands')
         open(self.commands, 'w').close()
         env = dict(os.environ, GORVANEL_HEADLESS='1', GORVANEL_CONTROL=os.path.join(self.dir, 'ctl'),
@@ -291,10 +290,6 @@ class Client:
                 return 'no replies from it yet'
         desktop.wait_until('the second player: %s' % reply, look)
 
-    def stop(self):
-        if self.game.returncode is None:
-            self.game.kill()
-            self.game.wait()
 
 
 def waiting(desk, results, work, module, dist):
@@ -314,13 +309,7 @@ def waiting(desk, results, work, module, dist):
         client.expect('gs 1')
         desktop.await_screen(desk, 'lobby-two', lobby_rows(2))
         desk.click(695, 570)                        # "Start Game"
-        desktop.await_screen(desk, 'money', MONEY)
-        desk.click(400, 125)                        # "$600"
-        desktop.await_screen(desk, 'warlords', WARLORDS)
-        desk.click(100, 100)                        # the first warlord
-        desk.click(625, 500)                        # "Select Warlord"
-        desktop.await_screen(desk, 'shop', SHOP)
-        desk.click(690, 490)                        # "Done": the other has not chosen yet
+        shop_done(desk)                             # the other has not chosen yet
         desktop.await_screen(desk, 'waiting', all_of(BOARD, lambda pic: None if not holds(pic, SHOP) else 'the shop'))
         results['IdleCpuWaiting'] = idle_share(desk, 'waiting', BOARD)
     finally:
@@ -329,8 +318,8 @@ def waiting(desk, results, work, module, dist):
 
 def write(path, results, errors):
     with open(path, 'a') as f:
-        for name in ('BareSdlFirstFrame', 'BareSdlSoftwareFirstFrame', 'FirstFrame', 'SplashLogo', 'CloseDuringSplash', 'IdleCpuMenu',
-                     'IdleCpuLobby', 'IdleCpuWaiting', 'PeakMemoryToUnitTurn'):
+        for name in ('BareSdlFirstFrame', 'BareSdlSoftwareFirstFrame', 'FirstFrame', 'SplashLogo',
+                     'CloseDuringSplash', 'IdleCpuMenu', 'IdleCpuLobby', 'IdleCpuWaiting', 'PeakMemoryToUnitTurn'):
             if name in results:
                 f.write('player\t%s\t%.9g\t\n' % (name, results[name]))
             else:

@@ -172,8 +172,8 @@ int main(int argc, char** argv)
         const Goal* const goal = FindGoal(goals, r.name);
         const std::string goaltext = goal ? goal->text : "";
         if (!r.error.empty()) {
-            printf("%-*s  %10s  %9s  %-*s  ERROR: %s\n", (int)width, name.c_str(), "-", "-", (int)goalwidth, goaltext.c_str(),
-                   r.error.c_str());
+            printf("%-*s  %10s  %9s  %-*s  ERROR: %s\n", (int)width, name.c_str(), "-", "-", (int)goalwidth,
+                   goaltext.c_str(), r.error.c_str());
             errors++;
             continue;
         }
@@ -208,8 +208,8 @@ int main(int argc, char** argv)
         for (const BenchResult& r : results)
             found = found || FindGoal(goals, r.name) == &g;
         if (!found)
-            printf("%-*s  %10s  %9s  %-*s  no such benchmark ran\n", (int)width, g.name.c_str(), "-", "-", (int)goalwidth,
-                   g.text.c_str());
+            printf("%-*s  %10s  %9s  %-*s  no such benchmark ran\n", (int)width, g.name.c_str(), "-", "-",
+                   (int)goalwidth, g.text.c_str());
     }
     printf("\n%zu benchmarks: %d goals met, %d missed, %d errors. x frame: the time over the frame copy "
            "(800 x 600 x 4 bytes) of the same program.\n",

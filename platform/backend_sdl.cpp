@@ -209,6 +209,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& e)
         PostSysMessage(SYS_CLOSE, 0, 0);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:     // a new size is a new buffer, showing nothing yet
         PostSysMessage(SYS_PAINT, 0, 0);
         break;
     default:

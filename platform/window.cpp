@@ -72,7 +72,8 @@ bool ChangedRows(const uint32_t* pixels, int width, int height, int* top, int* b
     int last = height - 1;
     while (last > first && memcmp(shown + (size_t)last * width, pixels + (size_t)last * width, row) == 0)
         last--;
-    memcpy(shownframe.data() + (size_t)first * width, pixels + (size_t)first * width, (size_t)(last - first + 1) * row);
+    memcpy(shownframe.data() + (size_t)first * width, pixels + (size_t)first * width,
+           (size_t)(last - first + 1) * row);
     *top = first;
     *bottom = last;
     return true;
@@ -176,7 +177,7 @@ bool PresentFrame(const uint32_t* pixels, int width, int height, int* top, int* 
     int first = 0;
     int last = 0;
     if (!ChangedRows(pixels, width, height, &first, &last)) {
-        backend->pace();
+        backend->repeat();
         return false;
     }
     backend->present(pixels, width, height, first, last);

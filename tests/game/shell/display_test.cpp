@@ -109,8 +109,8 @@ TEST_F(DisplayTest, ABackdropDrawsWhatTheClearAndTheKeyedPictureWould)
     const struct {
         int32_t width, height;
         uint32_t key;
-    } cases[] = {{SCREENWIDTH, SCREENHEIGHT, 0}, {SCREENWIDTH, SCREENHEIGHT, 0x010101}, {SCREENWIDTH / 2, SCREENHEIGHT, 0},
-                 {SCREENWIDTH, SCREENHEIGHT - 1, 0}};
+    } cases[] = {{SCREENWIDTH, SCREENHEIGHT, 0}, {SCREENWIDTH, SCREENHEIGHT, 0x010101},
+                 {SCREENWIDTH / 2, SCREENHEIGHT, 0}, {SCREENWIDTH, SCREENHEIGHT - 1, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << ", key " << c.key);
         Surface picture;
@@ -124,7 +124,8 @@ TEST_F(DisplayTest, ABackdropDrawsWhatTheClearAndTheKeyedPictureWould)
         const std::vector<uint32_t> expected(backbuffer->pixels, backbuffer->pixels + SCREENWIDTH * SCREENHEIGHT);
         FillSurface(backbuffer, nullptr, 0x777777);
         EXPECT_FALSE(ClearAndDrawBackdrop(picture));
-        EXPECT_EQ(std::vector<uint32_t>(backbuffer->pixels, backbuffer->pixels + SCREENWIDTH * SCREENHEIGHT), expected);
+        const std::vector<uint32_t> drawn(backbuffer->pixels, backbuffer->pixels + SCREENWIDTH * SCREENHEIGHT);
+        EXPECT_EQ(drawn, expected);
     }
 }
 
