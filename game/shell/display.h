@@ -14,7 +14,7 @@ struct Display {
     bool ddraw;                 // the display device is open
     SysSurface* primary;        // the front buffer: the last frame shown
     SysSurface* backbuffer;     // the frame being drawn
-    bool primaryshown;          // the front buffer holds the frame the window shows (else the next flip copies it whole)
+    bool primaryshown;          // the front buffer holds what the window shows (else a flip copies it whole)
     ~Display();                 // ReleaseDirectDraw
 };
 
