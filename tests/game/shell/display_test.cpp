@@ -80,6 +80,19 @@ TEST_F(DisplayTest, FlipShowsTheBackBufferAndKeepsIt)
     EXPECT_FALSE(ClearBackBuffer());
     EXPECT_EQ(backbuffer->pixels[0], 0u);
     EXPECT_EQ(display.primary->pixels[0], 0x123456u);
+
+    // Flips that change some rows, and one that changes nothing: the front buffer is the frame each time.
+    for (const int changed : {0, 100, 400, -1}) {
+        if (changed >= 0) {
+            backbuffer->pixels[changed * SCREENWIDTH + 7] = 0xABCDEF;
+            backbuffer->pixels[(changed + 150) * SCREENWIDTH + 9] = 0x13579B;
+        }
+        FlipScreen();
+        const size_t count = (size_t)SCREENWIDTH * SCREENHEIGHT;
+        const std::vector<uint32_t> front(display.primary->pixels, display.primary->pixels + count);
+        const std::vector<uint32_t> back(backbuffer->pixels, backbuffer->pixels + count);
+        EXPECT_TRUE(front == back) << "after a change at row " << changed;
+    }
 }
 
 TEST_F(DisplayTest, DrawSurfaceIsKeyedAndClipped)
