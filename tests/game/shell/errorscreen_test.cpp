@@ -17,7 +17,6 @@ protected:
     }
     void TearDown() override
     {
-        DeleteSoundEntries();   // the error's sound was cached: the next suite starts with none
         soundon = 1;
         soundsplayed.clear();
         DeleteSoundEntries();           // the error sound's cache entry, which start-up tests expect gone
