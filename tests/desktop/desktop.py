@@ -476,6 +476,15 @@ PREPARED = 'Calling PrepareDeploy('     # the deployment looks for the next unit
 PARK = (100, 460)                       # the pointer between two placements: far from the camp's squares
 
 
+def placements(lines):
+    return sum(1 for line in lines or [] if line.startswith(PUT))
+
+
+def all_answered(lines):
+    """Every placement answered, and the deployment back at choosing the next unit."""
+    return last_index(lines, lambda line: line.startswith(PREPARED)) >= last_index(lines, lambda line: line.startswith(PUT))
+
+
 def deployment(pl):
     """The lines of the player's current deployment, or None when his log shows none under way. A new
     one starts the driver's count of the squares tried and placed on afresh."""
@@ -497,7 +506,7 @@ def deploy_ready(pl):
     lines = deployment(pl)
     if lines is None:
         return 'no deployment under way'
-    if last_index(lines, lambda line: line.startswith(PREPARED)) < last_index(lines, lambda line: line.startswith(PUT)):
+    if not all_answered(lines):
         return 'the last placement not yet answered'
     pic = pl.desk.snap()
     if not holds(pic, DEPLOY):
@@ -539,28 +548,25 @@ def deploy(pl):
         return None if found[0] else 'no marker on square (%d, %d)' % (tx, ty)
     wait_until('%s: the marker under the pointer' % d.name, marked)
     if found[0] == 'legal':
-        puts = sum(1 for line in deployment(pl) or [] if line.startswith(PUT))
+        puts = placements(deployment(pl))
         d.click_here()
 
         def answered():
             lines = deployment(pl)
             if lines is None:
                 return None         # the deployment is over: the placement was its last
-            if sum(1 for line in lines if line.startswith(PUT)) <= puts:
+            if placements(lines) <= puts:
                 # A square marked red now, with still no placement logged after that picture: the click
                 # was taken for one where no unit may go.
-                if deploy_marker(d.snap(), tx, ty) == 'refused' and \
-                        sum(1 for line in deployment(pl) or [] if line.startswith(PUT)) <= puts:
+                if deploy_marker(d.snap(), tx, ty) == 'refused' and placements(deployment(pl)) <= puts:
                     return None
                 return 'no placement in its log'
-            if last_index(lines, lambda line: line.startswith(PREPARED)) < last_index(lines, lambda line: line.startswith(PUT)):
-                return 'the placement not yet answered'
-            return None
+            return None if all_answered(lines) else 'the placement not yet answered'
         wait_until('%s: the unit placed on square (%d, %d)' % (d.name, tx, ty), answered)
         lines = deployment(pl)
         if lines is None:
             pl.placed.append((tx, ty))
-        elif sum(1 for line in lines if line.startswith(PUT)) > puts:
+        elif placements(lines) > puts:
             # The host places its own at once; a client's stands once the host sent it back.
             after = lines[last_index(lines, lambda line: line.startswith(PUT)):]
             if pl.host or 'ACTION: Deploy Unit' in after:
