@@ -12,9 +12,13 @@ The games host and join on a free port of the test's own: each folder holds a co
 packed with that port, so a game running on this machine meanwhile is never in the way.
 
 Every wait is for something the driver can see (a screen, a line of a log, whose turn it is), all of
-them under one overall deadline; a player is acted for only while he holds the turn. Exit code 0 when
-every stage was reached and every picture held what it must; otherwise the state waited for, what was
-seen instead, the three screens (desktop-<player>-failed.png) and the programs' logs.
+them under one overall deadline. Every step rests on what cannot change under it: the logs say first
+whose turn it is and whether that player's game deploys or takes his units, and the screen is checked
+in a picture taken after that; a button that leaves a screen is pressed again only once a picture
+showed the screen left. A wait that can no longer end well (a game ended, a turn whose game takes no
+unit, no square left to deploy on) fails at once. Exit code 0 when every stage was reached and every
+picture held what it must; otherwise the state waited for, what was seen instead, the three screens
+(desktop-<player>-failed.png) and the programs' logs.
 """
 import os
 import re
@@ -43,15 +47,20 @@ class Failure(Exception):
 
 deadline = 0.0
 out = None
+games = []              # every desk: a wait ends at once when one of their games has ended
 
 
 def wait_until(what, look):
     """Asks look() until it answers None, meaning the state holds; otherwise it answers what it sees.
-    At the overall deadline the run ends, saying what it waited for and what it saw instead."""
+    A look that sees the state can no longer come raises Failure itself; a game that ended ends the
+    wait at once; at the overall deadline the run ends, saying what it waited for and what it saw."""
     while True:
         seen = look()
         if seen is None:
             return
+        for d in games:
+            if d.game:
+                d.running()
         if time.time() > deadline:
             raise Failure('waited for %s; saw %s' % (what, seen))
         time.sleep(POLL)
@@ -124,6 +133,12 @@ class Desk:
     def click(self, x, y):
         self.xdo('mousemove', x, y, 'sleep', 0.15, 'click', 1, 'sleep', 0.15)
 
+    def point(self, x, y):
+        self.xdo('mousemove', x, y, 'sleep', 0.15)
+
+    def click_here(self):
+        self.xdo('click', 1, 'sleep', 0.15)
+
     def key(self, *keys):
         self.xdo('key', '--delay', 80, *keys)
 
@@ -172,6 +187,17 @@ def await_screen(desk, stage, check, act=None):
     wait_until('%s: the %s screen' % (desk.name, stage), look)
     desk.keep(found[0], stage)
     return found[0]
+
+
+def click_away(desk, x, y, stage, check):
+    """Clicks a button that leaves the screen, and waits until a picture shows the screen left: only
+    then can a later picture of that screen be a new one, and not the last frame of this."""
+    desk.click(x, y)
+
+    def look():
+        pic = desk.snap()
+        return 'the %s screen, still' % stage if holds(pic, check) else None
+    wait_until('%s: the %s screen left' % (desk.name, stage), look)
 
 
 def await_log(desk, text, least=1, what=None):
@@ -250,6 +276,43 @@ def holds_turn(pl, host):
         return True
     after, n = since_last(pl.desk.lines(), turn_start(pl))
     return n > 0 and not any(line.startswith('turncount=') for line in after)
+
+
+# What the player's own game is doing, as its log tells it. A deployment begins where the game shades
+# the land round the camp; a client deploys at the start of his morning turn, the host before the day's
+# first turn. The turn takes its units ("GAME_NEXTUNIT") only once the deployment is over.
+SHADING = 'Shading map for player '
+NEXTUNIT = 'GAME_NEXTUNIT'
+
+
+def last_index(lines, test):
+    return max((i for i, line in enumerate(lines) if test(line)), default=-1)
+
+
+def deploying(lines):
+    """A deployment begun, and no unit taken since."""
+    return last_index(lines, lambda line: line.startswith(SHADING)) > last_index(lines, lambda line: line == NEXTUNIT)
+
+
+def in_unit_turn(pl, host):
+    """The player holds the turn and his game takes his units in it: any deployment of his is over, so
+    his acting unit's keys are read (between its waits for the host)."""
+    if not holds_turn(pl, host):
+        return False
+    lines = pl.desk.lines()
+    begun = max(last_index(lines, lambda line: line == turn_start(pl)),
+                last_index(lines, lambda line: line.startswith(SHADING)))
+    return last_index(lines, lambda line: line == NEXTUNIT) > begun >= 0
+
+
+def unit_turn_lost(pl, host):
+    """Fails at once when the player holds the turn but his game deploys or has not yet begun taking
+    units: no key of an acting unit can be read then, however long the driver waits."""
+    if holds_turn(pl, host) and not in_unit_turn(pl, host):
+        tail = ' | '.join(pl.desk.lines()[-6:])
+        raise Failure('%s holds the turn, but his game takes no unit in it (%s); its log ends: %s'
+                      % (pl.desk.name, 'deploying' if deploying(pl.desk.lines()) else 'no "%s" since the turn began'
+                         % NEXTUNIT, tail))
 
 
 # The stages, in the order a person meets them.
@@ -372,7 +435,7 @@ def shop(desks):
         d.click(690, 425)                           # "Buy This Unit", twice
         d.click(690, 425)
         await_screen(d, 'shop-bought', all_of(SHOP, picture_in((20, 530, 140, 590), 'the bought units', 8)))
-        d.click(690, 490)                           # "Done"
+        click_away(d, 690, 490, 'shop', SHOP)       # "Done"
 
 
 class Player:
@@ -384,7 +447,10 @@ class Player:
         self.host = host                # whether this desk is the host's
         self.colour = None              # his badges' colour, seen at deployment
         self.camp = None
-        self.spiral = 0
+        self.deployment = 0             # the deployments his log has begun, when the driver last looked
+        self.spiral = 0                 # squares round the camp tried in this deployment
+        self.placed = []                # the squares his units were placed on in it
+        self.kept = set()               # the stages whose first picture is kept
         self.actions = 0
         self.refused = 0                # steps refused in a row
         self.moves = self.attacks = 0
@@ -398,21 +464,114 @@ class Player:
     def told(self, text):
         return sum(1 for line in self.seen()[0] if line == text)
 
+    def first(self, stage, pic):
+        if stage not in self.kept:
+            self.kept.add(stage)
+            self.desk.keep(pic, stage)
 
-def deploy(pl, pic):
-    """One click on the next square round the warlord: the unit nearest the middle of the view, whose
-    badge shows the player's colour."""
+
+RING = [(dx, dy) for r in range(1, 4) for dx in range(-r, r + 1) for dy in range(-r, r + 1) if max(abs(dx), abs(dy)) == r]
+PUT = 'Just put player '                # a unit placed: the host's at once, a client's until the host answers
+PREPARED = 'Calling PrepareDeploy('     # the deployment looks for the next unit to place
+PARK = (100, 460)                       # the pointer between two placements: far from the camp's squares
+
+
+def placements(lines):
+    return sum(1 for line in lines or [] if line.startswith(PUT))
+
+
+def all_answered(lines):
+    """Every placement answered, and the deployment back at choosing the next unit."""
+    return last_index(lines, lambda line: line.startswith(PREPARED)) >= last_index(lines, lambda line: line.startswith(PUT))
+
+
+def deployment(pl):
+    """The lines of the player's current deployment, or None when his log shows none under way. A new
+    one starts the driver's count of the squares tried and placed on afresh."""
+    lines = pl.desk.lines()
+    if not deploying(lines):
+        return None
+    begun = sum(1 for line in lines if line.startswith(SHADING))
+    if begun != pl.deployment:
+        pl.deployment, pl.spiral, pl.placed = begun, 0, []
+    return lines[last_index(lines, lambda line: line.startswith(SHADING)):]
+
+
+def deploy_ready(pl):
+    """None when the next unit may be placed: the log shows a deployment under way and every placement
+    answered and looked past (the game is back at choosing a unit), and a picture taken after that
+    shows the deployment screen with the units placed in it. That picture cannot be the last frame
+    before a placement, and none is drawn after the last one, so a click never outlives the
+    deployment. Otherwise what it lacks."""
+    lines = deployment(pl)
+    if lines is None:
+        return 'no deployment under way'
+    if not all_answered(lines):
+        return 'the last placement not yet answered'
+    pic = pl.desk.snap()
+    if not holds(pic, DEPLOY):
+        return 'no deployment screen: %s' % (not_blank(pic) or DEPLOY(pic))
     if pl.colour is None:
         units = units_on_board(pic, skip=None)
         if not units:
-            return
+            return 'no unit on the board'
         pl.camp = min(units, key=lambda t: abs(t[0] - CENTRE[0]) + abs(t[1] - CENTRE[1]))
         pl.colour = units[pl.camp]
-    ring = [(dx, dy) for r in range(1, 4) for dx in range(-r, r + 1) for dy in range(-r, r + 1)
-            if max(abs(dx), abs(dy)) == r]
-    dx, dy = ring[pl.spiral % len(ring)]
+    for tx, ty in pl.placed:
+        colour = badge(pic, tx, ty)
+        if not colour or not near(colour, pl.colour, 30):
+            return 'the unit placed on square (%d, %d) not shown yet' % (tx, ty)
+    pl.first('deploy', pic)
+    return None
+
+
+def deploy(pl):
+    """Places the next unit on the next square round the warlord (the unit nearest the middle of the
+    view, whose badge shows the player's colour). The pointer goes there first: the game marks the
+    square under it, red where no unit may go and green where one may, and only a green one is clicked;
+    the click is done once the log shows the placement and the game's answer to it (a client's may be
+    refused by the host). The pointer then rests away from the camp, off the squares it must show."""
+    d = pl.desk
+    if pl.spiral == len(RING):
+        raise Failure('%s: none of the %d squares round his camp took a unit (%d placed)'
+                      % (d.name, len(RING), len(pl.placed)))
+    dx, dy = RING[pl.spiral]
     pl.spiral += 1
-    pl.desk.click((pl.camp[0] + dx) * SQUARE + SQUARE // 2, (pl.camp[1] + dy) * SQUARE + SQUARE // 2)
+    tx, ty = pl.camp[0] + dx, pl.camp[1] + dy
+    # The cursor's picture is drawn from the pointer down and right: near the square's corner it
+    # covers little of the square's marker.
+    d.point(tx * SQUARE + SQUARE - 8, ty * SQUARE + SQUARE - 8)
+    found = []
+
+    def marked():
+        found[:] = [deploy_marker(d.snap(), tx, ty)]
+        return None if found[0] else 'no marker on square (%d, %d)' % (tx, ty)
+    wait_until('%s: the marker under the pointer' % d.name, marked)
+    if found[0] == 'legal':
+        puts = placements(deployment(pl))
+        d.click_here()
+
+        def answered():
+            lines = deployment(pl)
+            if lines is None:
+                return None         # the deployment is over: the placement was its last
+            if placements(lines) <= puts:
+                # A square marked red now, with still no placement logged after that picture: the click
+                # was taken for one where no unit may go.
+                if deploy_marker(d.snap(), tx, ty) == 'refused' and placements(deployment(pl)) <= puts:
+                    return None
+                return 'no placement in its log'
+            return None if all_answered(lines) else 'the placement not yet answered'
+        wait_until('%s: the unit placed on square (%d, %d)' % (d.name, tx, ty), answered)
+        lines = deployment(pl)
+        if lines is None:
+            pl.placed.append((tx, ty))
+        elif placements(lines) > puts:
+            # The host places its own at once; a client's stands once the host sent it back.
+            after = lines[last_index(lines, lambda line: line.startswith(PUT)):]
+            if pl.host or 'ACTION: Deploy Unit' in after:
+                pl.placed.append((tx, ty))
+    d.point(*PARK)
 
 
 def synced(pl):
@@ -451,6 +610,7 @@ def press(pl, host, key, what, done, again=False):
     def look():
         if done():
             return None
+        unit_turn_lost(pl, host)
         lines = d.lines()
         found = sum(line.count('Found unit:') for line in lines)
         missed = sum(line.count(MISSED) for line in lines)
@@ -498,6 +658,7 @@ def ready(pl, host):
     def look():
         if not holds_turn(pl, host) or d.count(MISSED) > missed:
             return None
+        unit_turn_lost(pl, host)
         d.key('0')
         return 'no "%s" in its log after the key 0' % MISSED
     wait_until('%s: the keys of the acting unit read' % d.name, look)
@@ -535,6 +696,7 @@ def act(pl, host):
         return False
     centre(pl, host)
     pic = await_screen(d, 'now', MYTURN)
+    pl.first('turn', pic)
     units = units_on_board(pic)
     enemies = [t for t, c in units.items() if pl.colour and not near(c, pl.colour, 30)]
     pl.actions += 1
@@ -581,40 +743,39 @@ def act(pl, host):
 
 def play(desks):
     """Every player deploys and plays his turns until each has had a turn and one of them has attacked;
-    the others' screens are watched and the day's screens passed. A turn's step is taken only for the
-    player who holds the turn, read just before."""
+    the others' screens are watched and the day's screens passed. Each step rests on the logs first:
+    a unit's turn is played only for the player who holds the turn and whose game takes his units in
+    it, a unit placed only while his log shows his deployment under way; the screen is checked in a
+    picture taken after that."""
     host, ann, bo = desks
     players = [Player(host, ann, True), Player(ann, bo, False), Player(bo, ann, False)]
-    seen = set()
     attacker = None
-
-    def first(pl, stage, pic):
-        if (pl.desk.name, stage) not in seen:
-            seen.add((pl.desk.name, stage))
-            pl.desk.keep(pic, stage)
 
     def progress():
         nonlocal attacker
         for pl in players:
             d = pl.desk
+            if in_unit_turn(pl, host):
+                if not attacker and act(pl, host):
+                    attacker = pl
+                elif attacker:
+                    if 'turn' not in pl.kept:
+                        centre(pl, host)
+                        pl.first('turn', await_screen(d, 'now', MYTURN))
+                    end_turn(pl, host)      # enough seen: the whole turn ends
+                continue
+            if deploy_ready(pl) is None:
+                deploy(pl)
+                continue
             pic = d.snap()
             if holds(pic, SHOP):
-                d.click(690, 490)                   # "Done": the next day's shopping
-            elif holds(pic, DEPLOY):
-                first(pl, 'deploy', pic)
-                deploy(pl, pic)
-            elif holds(pic, MYTURN) and holds_turn(pl, host):
-                first(pl, 'turn', pic)
-                if attacker:
-                    end_turn(pl, host)          # enough seen: the whole turn ends
-                elif act(pl, host):
-                    attacker = pl
+                click_away(d, 690, 490, 'shop', SHOP)           # "Done": the next day's shopping
             elif holds(pic, SUMMARY):
-                first(pl, 'summary', pic)
-                d.click(105, 570)                   # "Done"
-            elif holds(pic, WATCHING):
-                first(pl, 'watching', pic)
-        missing = [pl.desk.name for pl in players if (pl.desk.name, 'turn') not in seen]
+                pl.first('summary', pic)
+                click_away(d, 105, 570, 'summary', SUMMARY)     # "Done"
+            elif holds(pic, WATCHING) and turn_holder(host) not in (None, d.name):
+                pl.first('watching', pic)
+        missing = [pl.desk.name for pl in players if 'turn' not in pl.kept]
         if attacker and not missing:
             return None
         if missing:
@@ -647,6 +808,7 @@ def main():
         module = pack_module(gorvpack, manifest, port, work)
         print('port:', port, flush=True)
         desks = [Desk(name, dist, work, module) for name in ('Hal', 'Ann', 'Bo')]
+        games[:] = desks
         for d in desks:
             d.start_x()
             d.start_game()

@@ -244,6 +244,17 @@ def badge(pic, tx, ty):
     return pic.at(x + 4, y + 4)
 
 
+def deploy_marker(pic, tx, ty):
+    """The mark the deployment screen draws on the square under the pointer: 'refused' (a red ring),
+    'legal' (a green cross-hair), or None while the square shows neither."""
+    box = (tx * SQUARE, ty * SQUARE, (tx + 1) * SQUARE, (ty + 1) * SQUARE)
+    if pic.share(box, lambda px: px[0] > 170 and px[1] < 90 and px[2] < 90) >= 0.05:
+        return 'refused'
+    if pic.share(box, lambda px: px[1] > 180 and px[0] < 110 and px[2] < 110) >= 0.03:
+        return 'legal'
+    return None
+
+
 def units_on_board(pic, skip=CENTRE):
     found = {}
     for ty in range(1, BOARDH):
