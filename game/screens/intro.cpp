@@ -13,6 +13,7 @@
 #include "game/shell/prefs.h"
 #include "game/shell/shell.h"
 #include "game/view/drawing.h"
+#include "game/view/frames.h"
 #include "game/view/text.h"
 #include "platform/clock.h"
 #include "platform/window.h"

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "game/model/state.h"
-#include "game/screens/states.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
+#include "game/view/frames.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "game/model/state.h"
+#include "game/screens/boardkeys.h"
 #include "game/screens/buttons.h"
 #include "game/screens/callbacks.h"
 #include "game/screens/states.h"
@@ -13,7 +14,6 @@
 #include "game/shell/sound.h"
 #include "game/shell/startup.h"
 #include "game/view/board.h"
-#include "game/view/boardkeys.h"
 #include "game/view/geometry.h"
 #include "tests/game/screens/screentest.h"
 

@@ -17,6 +17,7 @@
 #include "game/shell/display.h"
 #include "game/shell/prefs.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/names.h"
 #include "tests/game/screens/screentest.h"
 #include "tests/game/support/world.h"

@@ -28,6 +28,7 @@
 #include "game/shell/sound.h"
 #include "game/shell/winmain.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/names.h"
 #include "platform/clock.h"
 #include "platform/files.h"

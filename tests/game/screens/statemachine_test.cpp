@@ -14,6 +14,7 @@
 #include "game/shell/input.h"
 #include "game/shell/shell.h"
 #include "game/shell/winmain.h"
+#include "game/view/frames.h"
 #include "platform/input.h"
 #include "platform/inputscript.h"
 #include "platform/window.h"

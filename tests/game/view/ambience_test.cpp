@@ -11,6 +11,7 @@
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
 #include "game/view/ambience.h"
+#include "game/view/frames.h"
 #include "platform/random.h"
 
 namespace {

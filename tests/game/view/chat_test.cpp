@@ -18,6 +18,7 @@
 #include "game/view/chat.h"
 #include "game/view/drawing.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/names.h"
 #include "platform/gdi.h"
 #include "platform/inputscript.h"
