@@ -1,7 +1,7 @@
 #include "game/screens/listener.h"
 
 #include "game/model/announce.h"
-#include "game/shell/errorscreen.h"
+#include "game/screens/errorscreen.h"
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"

@@ -5,6 +5,7 @@
 
 #include "game/magic/binding.h"
 #include "game/model/catalogue.h"
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/model/version.h"
@@ -25,6 +26,7 @@
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/view/board.h"
+#include "game/view/geometry.h"
 #include "game/view/unitpicture.h"
 #include "game/view/feed.h"
 #include "platform/clock.h"
@@ -51,6 +53,12 @@ void UnloadCatalogue()
 {
     UnloadStringModule();
     ResetCatalogue();
+}
+
+// The preferences kept above the shell: the view's switches and the local player's name.
+void PlacePreferences()
+{
+    prefplaces = { &minimapon, &gridon, &playername };
 }
 
 struct StartupStep {
@@ -172,6 +180,7 @@ bool StartGame()
 {
     OpenDebugLog();
     startuptrace.clear();
+    PlacePreferences();
     int32_t reached = 0;
     uint32_t splashstart = 0;
     try {

@@ -21,6 +21,7 @@ static void Deactivate()
     if (!appactive)
         return;
     FreeImages();
+    FreeUnitPictures();
     appactive = 0;
     candraw = 0;
     StopAllSongs();

@@ -44,3 +44,8 @@ void ResetAmbience(const uint32_t seed)
     lastblock = NOBLOCK;
     ambientseed = seed;
 }
+
+int32_t TimeOfDaySong()
+{
+    return turncount == NIGHT ? SONG_NIGHT : -1;
+}

@@ -78,6 +78,11 @@ bool RedrawUnitPictures()
     calls.push_back("RedrawUnitPictures");
     return false;
 }
+bool FreeUnitPictures()
+{
+    calls.push_back("FreeUnitPictures");
+    return false;
+}
 bool RebuildBoardImage()
 {
     calls.push_back("RebuildBoardImage");

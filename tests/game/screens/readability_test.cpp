@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game/model/catalogue.h"
+#include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
 #include "game/model/players.h"
 #include "game/model/state.h"
@@ -17,12 +18,11 @@
 #include "game/net/link.h"
 #include "game/net/lobby.h"
 #include "game/screens/buttons.h"
+#include "game/screens/errorscreen.h"
 #include "game/screens/help.h"
 #include "game/screens/states.h"
 #include "game/shell/display.h"
-#include "game/shell/errorscreen.h"
 #include "game/shell/images.h"
-#include "game/shell/prefs.h"
 #include "game/shell/startup.h"
 #include "game/view/chat.h"
 #include "game/view/commandmode.h"

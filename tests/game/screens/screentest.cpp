@@ -4,6 +4,7 @@
 
 #include "game/model/announce.h"
 #include "game/model/catalogue.h"
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
@@ -23,7 +24,6 @@
 #include "game/shell/images.h"
 #include "game/shell/input.h"
 #include "game/shell/music.h"
-#include "game/shell/prefs.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/shell/winmain.h"

@@ -6,6 +6,7 @@
 
 using namespace std::string_literals;
 
+#include "game/model/localplayer.h"
 #include "game/shell/commandscript.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/music.h"
@@ -56,11 +57,13 @@ protected:
         InTempDir::SetUp();
         saved = { minimapon, soundon, gridon, musicon, "", volume };
         savedname = playername;
+        prefplaces = { &minimapon, &gridon, &playername };     // as the game's start-up places them
         log.clear();
         CaptureDebugLog(&log);
     }
     void TearDown() override
     {
+        prefplaces = {};
         CaptureDebugLog(nullptr);
         SetPrefs(saved);
         playername = savedname;
@@ -202,6 +205,26 @@ TEST_F(PrefsTest, EmptyOrBlankNameIsLeftOutSoTheFileStaysReadable)
         ReadPreferences();
         ExpectPrefs({ 1, 0, 1, 0, "", 7 }, name);
     }
+    EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
+}
+
+// Before start-up places them, the keys kept above the shell are neither saved nor read (nor reported).
+TEST_F(PrefsTest, KeysWithoutAPlaceAreLeftAlone)
+{
+    prefplaces = { nullptr, &gridon, nullptr };
+    SetPrefs({ 0, 1, 1, 1, "Bob", 40 });
+    WritePreferences();
+    EXPECT_EQ(ReadText("gorvanel.ini"), "[Gorvanel Preferences]\n"
+                                        "\n"
+                                        "sound = 1\n"
+                                        "volume = 40\n"
+                                        "grid = 1\n"
+                                        "music = 1\n"
+                                        "\n");
+    WriteText("gorvanel.ini", "minimap=1\ngrid=0\nname=Ann\n");
+    SetPrefs({ 0, 1, 1, 1, "Bob", 40 });
+    ReadPreferences();
+    ExpectPrefs({ 0, 1, 0, 1, "Bob", 40 }, "unplaced");
     EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
 }
 
