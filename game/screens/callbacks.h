@@ -6,6 +6,8 @@
 
 #include "game/screens/boardkeys.h"    // OpenOptions, the options box over the state shown
 
+extern uint8_t launchupdate;            // the player chose to update: the shutdown starts the updater
+
 bool SetGS(int32_t value, int32_t extra);           // gs = value
 bool ExitForUpdate(int32_t a, int32_t b);           // ends the program, and its shutdown starts the updater
 bool ToggleMusic(int32_t a, int32_t b);             // the music option; turned off, the songs stop at once

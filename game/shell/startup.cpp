@@ -11,7 +11,9 @@
 #include "game/model/version.h"
 #include "game/net/link.h"
 #include "game/screens/buttons.h"
+#include "game/screens/callbacks.h"
 #include "game/screens/help.h"
+#include "game/screens/menu.h"
 #include "game/screens/states.h"
 #include "game/screens/summary.h"
 #include "game/shell/commandscript.h"
@@ -35,8 +37,6 @@
 #include "platform/random.h"
 #include "platform/window.h"
 
-uint8_t launchupdate = 0;
-std::string versiontext;
 std::vector<int32_t> startuptrace;
 
 namespace {

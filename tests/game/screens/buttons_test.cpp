@@ -12,7 +12,6 @@
 #include "game/shell/input.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
-#include "game/shell/startup.h"
 #include "game/view/board.h"
 #include "game/view/geometry.h"
 #include "tests/game/screens/screentest.h"

@@ -11,6 +11,8 @@
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
+#include "game/screens/callbacks.h"
+#include "game/screens/menu.h"
 #include "game/screens/runscreen.h"
 #include "game/screens/states.h"
 #include "game/screens/summary.h"
