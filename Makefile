@@ -50,11 +50,15 @@ build-bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF -DGORV_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 
-# Every benchmark program runs, then one table of them all; a benchmark that reports an error fails it.
+# Every benchmark program runs, then the real game under a virtual X server (bench/player.py: its first
+# frame beside a bare SDL program's, its memory, its idle processor time; pictures in build/bench/player),
+# then one table of them all; a benchmark that reports an error or misses its goal fails it.
 bench: build-bench
 	cd build/bench && rm -f bench-results.txt && failed=0 && \
 	for b in bench/bench_*; do [ -x "$$b" ] || continue; \
 	    GORV_BENCH_RESULTS=$(CURDIR)/build/bench/bench-results.txt "./$$b" || failed=1; done; \
+	python3 $(CURDIR)/bench/player.py dist bench/baresdl tools/gorvpack $(CURDIR)/content/tessarine.manifest \
+	    bench-results.txt player || failed=1; \
 	bench/benchtable bench-results.txt $(CURDIR)/bench/goals.txt || failed=1; \
 	exit $$failed
 

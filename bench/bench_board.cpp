@@ -22,6 +22,7 @@
 #include "game/view/header.h"
 #include "game/view/minimap.h"
 #include "game/view/unitpicture.h"
+#include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/window.h"
 
@@ -108,6 +109,8 @@ void MakeGame()
 
 bool SetUpOnce()
 {
+    // The feed's lines expire on the clock: a virtual one keeps all five for the whole run.
+    UseVirtualClock(0);
     static const bool failed = SetCurrentDir(GORV_DIST_DIR) || StartPlatform(BACKEND_HEADLESS) ||
                                CreateDirectDraw() || CreatePrimarySurface() || CreateGdiObjects() || LoadFonts();
     static bool made = false;

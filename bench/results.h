@@ -1,12 +1,15 @@
 // The results file of `make bench`: each benchmark program appends one line per benchmark, the table
-// reads them all. A line: program, name, seconds per iteration, error ("" when none), tab-separated.
+// reads them all. A line: program, name, figure, error ("" when none), tab-separated. The figure is the
+// seconds per iteration, or for the real program's figures (bench/player.py) the unit of its goal:
+// seconds, megabytes or per cent of one core.
 #pragma once
 #include <string>
 #include <vector>
 
 struct BenchResult {
     std::string name;           // "BM_RevealSight/30"
-    double seconds;             // real time per iteration (the median where repeated); 0 on error
+    double seconds;             // real time per iteration (the median where repeated), or the figure in its
+                                // goal's unit (megabytes, per cent); 0 on error
     std::string error;          // what the benchmark reported; "" when it ran
     std::string program;        // "bench_sight" (filled when read)
 };

@@ -10,7 +10,11 @@ struct BackendOps {
     void (*stop)();
     bool (*openwindow)(const char* caption);                // caption in CP1252; true on failure
     void (*closewindow)();
-    void (*present)(const uint32_t* pixels, int width, int height);
+    // Shows the frame; only rows top..bottom (inclusive) differ from the frame shown before, unless the
+    // band is every row (a new window, a new shape, the window asked to be painted).
+    void (*present)(const uint32_t* pixels, int width, int height, int top, int bottom);
+    void (*repeat)();                                       // a frame the same as the one shown: waits out its slot
+    bool (*framedue)();                                     // a present now would not wait for its slot
     void (*pump)();                                         // turns pending events into queued messages
     void (*wait)(int timeoutms);                            // waits up to timeoutms for an event; may return early
     // UTF-8 texts, a BoxIcon and BoxButtons (platform/dialog.h); the BoxAnswer, or -1 when nothing was shown.

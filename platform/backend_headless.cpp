@@ -31,6 +31,7 @@ std::vector<uint32_t> lastframe;
 int framewidth = 0;
 int frameheight = 0;
 int framecount = 0;
+int repeatcount = 0;            // frames the same as the one before, not presented again
 void (*presentwatch)(const uint32_t*, int, int) = nullptr;
 
 // Asked to end (SIGTERM, SIGINT): the game program without a window hears it as a closed window, as
@@ -48,7 +49,7 @@ bool HeadlessStart()
 {
     pending.clear();
     lastframe.clear();
-    framewidth = frameheight = framecount = 0;
+    framewidth = frameheight = framecount = repeatcount = 0;
     endrequested = 0;
     struct sigaction action = {};
     action.sa_handler = OnEndSignal;
@@ -74,7 +75,7 @@ void HeadlessCloseWindow()
 {
 }
 
-void HeadlessPresent(const uint32_t* pixels, int width, int height)
+void HeadlessPresent(const uint32_t* pixels, int width, int height, int, int)
 {
     lastframe.assign(pixels, pixels + (size_t)width * height);
     framewidth = width;
@@ -82,6 +83,21 @@ void HeadlessPresent(const uint32_t* pixels, int width, int height)
     framecount++;
     if (presentwatch)
         presentwatch(pixels, width, height);
+}
+
+// A frame the same as the last counts as one, and the test sees it as such: a picture that stays put
+// for eight frames lasts eight. Frames cost no time here, so every one is due and none waits.
+void HeadlessRepeat()
+{
+    framecount++;
+    repeatcount++;
+    if (presentwatch && !lastframe.empty())
+        presentwatch(lastframe.data(), framewidth, frameheight);
+}
+
+bool HeadlessFrameDue()
+{
+    return true;
 }
 
 void HeadlessPump()
@@ -132,8 +148,8 @@ void HeadlessWake()
 } // namespace
 
 const BackendOps headlessbackend = {
-    HeadlessStart, HeadlessStop, HeadlessOpenWindow, HeadlessCloseWindow, HeadlessPresent,
-    HeadlessPump, HeadlessWait, HeadlessMessageBox, HeadlessOpenSmall, HeadlessWake,
+    HeadlessStart, HeadlessStop,     HeadlessOpenWindow, HeadlessCloseWindow, HeadlessPresent, HeadlessRepeat,
+    HeadlessFrameDue, HeadlessPump, HeadlessWait,      HeadlessMessageBox,  HeadlessOpenSmall, HeadlessWake,
 };
 
 bool HeadlessSmallWindowFramed(std::string* caption)
@@ -177,6 +193,11 @@ void WatchPresentedFrames(void (*watch)(const uint32_t* pixels, int width, int h
 int PresentedFrameCount()
 {
     return framecount;
+}
+
+int RepeatedFrameCount()
+{
+    return repeatcount;
 }
 
 const uint32_t* LastPresentedFrame(int* width, int* height)

@@ -32,6 +32,11 @@ bool SdlStart()
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     // The 800 x 600 frame is scaled up sharp: nearest pixel, never blurred.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // One streamed texture copied to the window is all the drawing there is: SDL's software renderer
+    // onto the window system's own framebuffer (on X11 shared memory, not a GL texture) shows it sooner
+    // after start and without the memory of a GL stack.
+    SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         SDL_Log("SDL video: %s", SDL_GetError());
         return true;
@@ -106,9 +111,9 @@ bool OpenWindowOfSize(const char* caption, int x, int y, int width, int height, 
         SDL_Log("SDL window: %s", SDL_GetError());
         return true;
     }
-    renderer = SDL_CreateRenderer(sdlwindow, -1, 0);
+    renderer = SDL_CreateRenderer(sdlwindow, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer)
-        renderer = SDL_CreateRenderer(sdlwindow, -1, SDL_RENDERER_SOFTWARE);
+        renderer = SDL_CreateRenderer(sdlwindow, -1, 0);
     if (!renderer || MakeTexture(width, height)) {
         SDL_Log("SDL renderer: %s", SDL_GetError());
         SdlCloseWindow();
@@ -136,28 +141,58 @@ bool SdlOpenSmall(const char* caption, int width, int height, bool framed)
     return false;
 }
 
-void SdlPresent(const uint32_t* pixels, int width, int height)
+// A flip waits for the screen's next refresh: the game's frame-counted timings (the caret, the pulsing
+// titles, the edge scrolling) assume about 60 frames a second, so a frame never ends sooner than that
+// after the last, whether it was shown or had nothing new to show.
+void SdlPace()
 {
-    if (!renderer)
-        return;
-    if ((width != texturewidth || height != textureheight) && MakeTexture(width, height))
-        return;
-    void* upload = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(frametexture, nullptr, &upload, &pitch) != 0)
-        return;
-    CopyFrameToUpload(upload, pitch, pixels, width, height);
-    SDL_UnlockTexture(frametexture);
-    SDL_RenderClear(renderer);
-    SDL_RenderCopy(renderer, frametexture, nullptr, nullptr);
-    SDL_RenderPresent(renderer);
-    // A flip waits for the screen's next refresh: the game's frame-counted timings (the caret, the
-    // pulsing titles, the edge scrolling) assume about 60 frames a second, so a present never comes
-    // sooner than that after the last, whatever the renderer does.
     const uint64_t now = SDL_GetTicks64();
     if (now - lastpresent < FRAMEMS)
         SDL_Delay((uint32_t)(FRAMEMS - (now - lastpresent)));
     lastpresent = SDL_GetTicks64();
+}
+
+bool SdlFrameDue()
+{
+    return SDL_GetTicks64() - lastpresent >= FRAMEMS;
+}
+
+// Whether the renderer's buffer keeps what the last present showed, so that drawing the changed rows
+// alone shows the whole frame: the software renderer's does (it is the window's own framebuffer), and
+// at a whole-number scale each frame row lands on the same screen rows whichever band is drawn.
+bool KeepsShownFrame()
+{
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(renderer, &info) != 0 || !(info.flags & SDL_RENDERER_SOFTWARE))
+        return false;
+    float sx = 0;
+    float sy = 0;
+    SDL_RenderGetScale(renderer, &sx, &sy);
+    return sx >= 1 && sy >= 1 && sx == (float)(int)sx && sy == (float)(int)sy;
+}
+
+void SdlPresent(const uint32_t* pixels, int width, int height, int top, int bottom)
+{
+    if (!renderer)
+        return;
+    bool whole = (top == 0 && bottom == height - 1) || !KeepsShownFrame();
+    if (width != texturewidth || height != textureheight) {
+        if (MakeTexture(width, height))
+            return;
+        whole = true;
+    }
+    const SDL_Rect band = {0, whole ? 0 : top, width, whole ? height : bottom - top + 1};
+    void* upload = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(frametexture, &band, &upload, &pitch) != 0)
+        return;
+    CopyFrameToUpload(upload, pitch, pixels + (size_t)band.y * width, width, band.h);
+    SDL_UnlockTexture(frametexture);
+    if (whole)
+        SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, frametexture, &band, &band);
+    SDL_RenderPresent(renderer);
+    SdlPace();
 }
 
 void TranslateWindowEvent(const SDL_WindowEvent& e)
@@ -174,6 +209,7 @@ void TranslateWindowEvent(const SDL_WindowEvent& e)
         PostSysMessage(SYS_CLOSE, 0, 0);
         break;
     case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SIZE_CHANGED:     // a new size is a new buffer, showing nothing yet
         PostSysMessage(SYS_PAINT, 0, 0);
         break;
     default:
@@ -277,6 +313,6 @@ int SdlMessageBox(const char* caption, const char* text, int icon, int buttons)
 } // namespace
 
 const BackendOps sdlbackend = {
-    SdlStart, SdlStop,   SdlOpenWindow, SdlCloseWindow, SdlPresent, SdlPump,
-    SdlWait,  SdlMessageBox, SdlOpenSmall,  SdlWake,
+    SdlStart, SdlStop,       SdlOpenWindow, SdlCloseWindow, SdlPresent, SdlPace, SdlFrameDue,
+    SdlPump,  SdlWait,       SdlMessageBox, SdlOpenSmall,   SdlWake,
 };

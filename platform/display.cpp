@@ -57,10 +57,9 @@ bool RestoreAllSurfaces()
     return false;
 }
 
-void PresentSurface(const SysSurface* const frame)
+bool PresentSurface(const SysSurface* const frame, int* const top, int* const bottom)
 {
-    if (frame)
-        PresentFrame(frame->pixels, frame->width, frame->height);
+    return frame && PresentFrame(frame->pixels, frame->width, frame->height, top, bottom);
 }
 
 void CopyFrameToUpload(void* const upload, const int32_t pitch, const uint32_t* const pixels, const int32_t width,

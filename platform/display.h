@@ -13,7 +13,8 @@ bool DisplayIsOpen();                                       // between OpenDispl
 bool SetDisplayMode(int32_t width, int32_t height, int32_t bpp); // true when the mode is refused
 int32_t DisplayDepth();                                     // bits per pixel of the last mode set (0 before)
 bool RestoreAllSurfaces();                                  // memory surfaces are never lost; true on failure
-void PresentSurface(const SysSurface* frame);               // shows the frame in the main window
+// Shows the frame in the main window (PresentFrame): true when presented, rows *top..*bottom changed.
+bool PresentSurface(const SysSurface* frame, int* top = nullptr, int* bottom = nullptr);
 // Copies a frame into a texture's upload buffer of pitch bytes per row (the present path's one copy).
 void CopyFrameToUpload(void* upload, int32_t pitch, const uint32_t* pixels, int32_t width, int32_t height);
 

@@ -16,7 +16,8 @@ void InjectMouseMove(int x, int y);         // small windows: the mouse moved th
 void InjectMouseButton(int x, int y, bool down); // small windows: the left button there: SYS_LBUTTONDOWN or UP
 void InjectClick(int x, int y);             // small windows: a move there, then the left button down and up
 bool HeadlessSmallWindowFramed(std::string* caption); // the last small window had a title bar; its caption
-int PresentedFrameCount();                  // frames presented since StartPlatform
+int PresentedFrameCount();                  // frames presented since StartPlatform, those that showed nothing new too
+int RepeatedFrameCount();                   // of those, the frames the same as the one shown, not presented again
 const uint32_t* LastPresentedFrame(int* width, int* height); // the last frame's pixels (null, 0 x 0 when none)
 bool SaveLastFramePng(const char* path);    // writes the last frame as a PNG; true on failure or when there is none
 // Calls watch with every frame as it is presented (null stops), for tests that follow a sequence.

@@ -1,10 +1,14 @@
 // The game's window and its message queue, over whichever back end was started.
 #include "platform/window.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/audio.h"
 #include "platform/backend.h"
@@ -31,6 +35,50 @@ bool windowexists = false;
 bool destroying = false;
 bool hasfocus = true;
 
+// The frame the window shows: one that would show the same again is not presented (the present is
+// most of an idle frame's cost), and of one that changed only the rows that changed are passed on as
+// new. The window asking to be painted (SYS_PAINT) gets the whole of the next one anyway.
+std::vector<uint32_t> shownframe;
+int shownwidth = 0;
+std::atomic<bool> repaint{true};
+
+// Forgets the frame shown: the next is presented whole whatever it holds.
+void ForgetShownFrame()
+{
+    shownframe.clear();
+    shownwidth = 0;
+    repaint = true;
+}
+
+// The band of rows in which the frame differs from the one shown, which it then becomes; false when
+// it is the same.
+bool ChangedRows(const uint32_t* pixels, int width, int height, int* top, int* bottom)
+{
+    const size_t count = (size_t)width * height;
+    const size_t row = (size_t)width * sizeof(uint32_t);
+    if (repaint.exchange(false) || width != shownwidth || shownframe.size() != count) {
+        shownframe.assign(pixels, pixels + count);
+        shownwidth = width;
+        *top = 0;
+        *bottom = height - 1;
+        return true;
+    }
+    const uint32_t* const shown = shownframe.data();
+    int first = 0;
+    while (first < height && memcmp(shown + (size_t)first * width, pixels + (size_t)first * width, row) == 0)
+        first++;
+    if (first == height)
+        return false;
+    int last = height - 1;
+    while (last > first && memcmp(shown + (size_t)last * width, pixels + (size_t)last * width, row) == 0)
+        last--;
+    memcpy(shownframe.data() + (size_t)first * width, pixels + (size_t)first * width,
+           (size_t)(last - first + 1) * row);
+    *top = first;
+    *bottom = last;
+    return true;
+}
+
 bool QueueEmpty()
 {
     const std::lock_guard<std::mutex> hold(queuelock);
@@ -49,6 +97,7 @@ bool StartPlatform(SysBackend kind)
         return true;
     backend = ops;
     windowthread = std::this_thread::get_id();
+    ForgetShownFrame();
     return false;
 }
 
@@ -83,6 +132,7 @@ bool CreateMainWindow(const char* caption, WindowProc proc)
         return true;
     if (backend->openwindow(caption))
         return true;
+    ForgetShownFrame();
     windowproc = proc ? proc : DefaultWindowProc;
     windowexists = true;
     hasfocus = true;
@@ -95,6 +145,7 @@ bool CreateSmallWindow(const char* caption, int width, int height, WindowProc pr
         return true;
     if (backend->opensmall(caption, width, height, framed))
         return true;
+    ForgetShownFrame();
     windowproc = proc ? proc : DefaultWindowProc;
     windowexists = true;
     hasfocus = true;
@@ -119,10 +170,27 @@ bool MainWindowExists()
     return windowexists;
 }
 
-void PresentFrame(const uint32_t* pixels, int width, int height)
+bool PresentFrame(const uint32_t* pixels, int width, int height, int* top, int* bottom)
 {
-    if (backend && pixels && width > 0 && height > 0)
-        backend->present(pixels, width, height);
+    if (!backend || !pixels || width <= 0 || height <= 0)
+        return false;
+    int first = 0;
+    int last = 0;
+    if (!ChangedRows(pixels, width, height, &first, &last)) {
+        backend->repeat();
+        return false;
+    }
+    backend->present(pixels, width, height, first, last);
+    if (top)
+        *top = first;
+    if (bottom)
+        *bottom = last;
+    return true;
+}
+
+bool FrameDue()
+{
+    return !backend || backend->framedue();
 }
 
 void PumpSysEvents()
@@ -136,6 +204,12 @@ size_t QueuedSysMessages()
 {
     const std::lock_guard<std::mutex> hold(queuelock);
     return queue.size();
+}
+
+bool SysMessageQueued(uint32_t message)
+{
+    const std::lock_guard<std::mutex> hold(queuelock);
+    return std::any_of(queue.begin(), queue.end(), [message](const SysMsg& m) { return m.message == message; });
 }
 
 bool PeekSysMessage(SysMsg* msg)
@@ -185,6 +259,8 @@ void WaitWindowMessage()
 
 void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam)
 {
+    if (message == SYS_PAINT)
+        repaint = true;
     {
         const std::lock_guard<std::mutex> hold(queuelock);
         queue.push_back(SysMsg{message, wparam, lparam});

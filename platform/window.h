@@ -77,7 +77,11 @@ void DestroyMainWindow();                                   // delivers SYS_DEST
 // caption and a close box) or without a frame; true on failure.
 bool CreateSmallWindow(const char* caption, int width, int height, WindowProc proc, bool framed);
 bool MainWindowExists();                                    // true between Create...Window and DestroyMainWindow
-void PresentFrame(const uint32_t* pixels, int width, int height); // shows one XRGB frame (the 800 x 600 back buffer)
+// Shows one XRGB frame (the 800 x 600 back buffer), paced to about 60 a second; a frame the same as the
+// one shown is not presented again, unless the window asked to be painted meanwhile (SYS_PAINT). True
+// when it was presented: rows *top..*bottom (when asked for) are then all that differ from the last.
+bool PresentFrame(const uint32_t* pixels, int width, int height, int* top = nullptr, int* bottom = nullptr);
+bool FrameDue();                                            // a frame presented now would not wait for its slot
 void ShowSystemCursor(bool show);                           // shows or hides the system's pointer over the window (the game draws its own)
 bool SystemCursorShown();                                   // what ShowSystemCursor last asked for (initially shown)
 
@@ -86,6 +90,7 @@ bool PeekSysMessage(SysMsg* msg);                           // takes the oldest 
 void WaitSysMessage();                                      // blocks until a message is queued
 void WaitSysMessageFor(int timeoutms);                      // the same, but returns after timeoutms at most (-1: no limit)
 size_t QueuedSysMessages();                                 // how many messages wait now (pumps nothing)
+bool SysMessageQueued(uint32_t message);                    // a message of that kind waits now (pumps nothing)
 void WaitWindowMessage();                                   // the same for a program without sockets: sleeps on the window alone
 void PostSysMessage(uint32_t message, uintptr_t wparam, intptr_t lparam); // appends a message (from any thread)
 void PostQuit(int code);                                    // appends SYS_QUIT with the exit code

@@ -91,8 +91,7 @@ bool EnterLobbyFrame()
 bool LobbyFrame()
 {
     PlaySong(SONG_MENU);
-    ClearBackBuffer();
-    DrawSurface(0, 0, imgback);
+    ClearAndDrawBackdrop(imgback);
     BeginText(FONT_BOARDLARGE);
     DrawLobbyFrame();
     DrawTextBox(400, 0, 400, 80, hostaddress, COLOUR_WHITE, TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_LEFT);

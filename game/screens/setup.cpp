@@ -133,8 +133,7 @@ bool PreWarlordFrame()
 bool SelectWarlordFrame()
 {
     PlaySong(SONG_MENU);
-    ClearBackBuffer();
-    DrawSurface(0, 0, imgnewback);
+    ClearAndDrawBackdrop(imgnewback);
     DrawWarlordSelection();
     DrawSelectWarlordButton();
     EndFrame();

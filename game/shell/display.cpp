@@ -28,8 +28,10 @@ bool CreatePrimarySurface()
 {
     if (!display.ddraw)
         return true;
-    if (!display.primary)
+    if (!display.primary) {
         display.primary = CreateSysSurface(SCREENWIDTH, SCREENHEIGHT, 0);
+        display.primaryshown = false;
+    }
     if (!display.backbuffer)
         display.backbuffer = CreateSysSurface(SCREENWIDTH, SCREENHEIGHT, 0);
     return !display.primary || !display.backbuffer;
@@ -61,12 +63,37 @@ bool DrawSurface(const int32_t x, const int32_t y, const Surface& surface)
     return BltFastKeyed(x, y, surface.GetSurface(), *surface.GetRectPtr());
 }
 
+bool ClearAndDrawBackdrop(const Surface& picture)
+{
+    // A picture that covers the screen, keyed on the clear's own colour, leaves nothing of the clear
+    // showing: where it is transparent the black stays black. Copied whole, it draws the same frame
+    // without a pass over the buffer (an idle screen's cost is mostly such passes).
+    const SysSurface* const src = picture.GetSurface();
+    if (backbuffer && src && src->width == SCREENWIDTH && src->height == SCREENHEIGHT && src->colourkey == 0) {
+        CopySurface(backbuffer, 0, 0, src, SurfaceRect(src), false);
+        return false;
+    }
+    return ClearBackBuffer() || DrawSurface(0, 0, picture);
+}
+
 void FlipScreen()
 {
     if (!display.primary || !backbuffer)
         return;
-    std::copy_n(backbuffer->pixels, (size_t)SCREENWIDTH * SCREENHEIGHT, display.primary->pixels);
-    PresentSurface(display.primary);
+    // The window is shown the back buffer itself and answers which rows changed: only those are copied
+    // to the front buffer (a frame with nothing new copies nothing).
+    int top = 0;
+    int bottom = SCREENHEIGHT - 1;
+    const bool shown = PresentSurface(backbuffer, &top, &bottom);
+    if (!display.primaryshown) {
+        top = 0;
+        bottom = SCREENHEIGHT - 1;
+    } else if (!shown) {
+        return;
+    }
+    std::copy_n(backbuffer->pixels + (size_t)top * SCREENWIDTH, (size_t)(bottom - top + 1) * SCREENWIDTH,
+                display.primary->pixels + (size_t)top * SCREENWIDTH);
+    display.primaryshown = true;
 }
 
 bool RestoreSurfaces()
@@ -80,6 +107,7 @@ void ReleaseDirectDraw()
     DestroySysSurface(display.primary);
     display.backbuffer = nullptr;
     display.primary = nullptr;
+    display.primaryshown = false;
     if (display.ddraw)
         CloseDisplay();
     display.ddraw = false;

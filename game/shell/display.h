@@ -14,6 +14,7 @@ struct Display {
     bool ddraw;                 // the display device is open
     SysSurface* primary;        // the front buffer: the last frame shown
     SysSurface* backbuffer;     // the frame being drawn
+    bool primaryshown;          // the front buffer holds what the window shows (else a flip copies it whole)
     ~Display();                 // ReleaseDirectDraw
 };
 
@@ -27,6 +28,7 @@ bool ClearBackBuffer();                     // fills the back buffer with colour
 // Copies src's rectangle to (x, y) of the back buffer, skipping its key colour; true on failure.
 bool BltFastKeyed(int32_t x, int32_t y, const SysSurface* src, const PixelRect& srcrect);
 bool DrawSurface(int32_t x, int32_t y, const Surface& surface);    // the whole surface, keyed; true on failure
+bool ClearAndDrawBackdrop(const Surface& picture);  // ClearBackBuffer, then DrawSurface(0, 0, picture); true on failure
 void FlipScreen();                          // shows the back buffer, which keeps its contents
 bool RestoreSurfaces();                     // true on failure
 void ReleaseDirectDraw();                   // frees both buffers and closes the display

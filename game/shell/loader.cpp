@@ -4,20 +4,26 @@
 #include <algorithm>
 #include <condition_variable>
 
+#include "game/shell/debuglog.h"
 #include "game/shell/display.h"
 #include "game/shell/images.h"
+#include "platform/window.h"
 
 int32_t loadcount;
 int32_t loadtotal = LOADSTEPS;
 std::mutex loaderlock;
+void (*afterloadbar)() = nullptr;
 
 namespace {
 
 std::condition_variable workerdone;     // a worker counted its step
 int32_t finished;                       // workers that have counted theirs (under loaderlock)
 int32_t shown;                          // steps the loading thread has shown (its own)
+bool barshown;                          // the bar's first frame is on the screen
 
-// Shows every counted step not shown yet, one frame each.
+// Shows every counted step not shown yet, in order. The loading does not wait for the screen: a step
+// drawn between two frames is presented only when a frame is due (the first at once), and the next
+// frame shows the bar as it is then.
 void ShowProgress()
 {
     int32_t count;
@@ -29,7 +35,15 @@ void ShowProgress()
         DrawSurface(LOADBARX, LOADBARY, imgloadfade);
         BltFastKeyed(LOADBARX, LOADBARY, imgload.GetSurface(),
                      PixelRect{0, 0, shown * LOADBARWIDTH / std::max(loadtotal, 1), LOADBARHEIGHT});
+        if (barshown && !FrameDue())
+            continue;
         FlipScreen();
+        if (!barshown) {
+            barshown = true;
+            debuglog << "Loading bar shown.\n";
+            if (afterloadbar)
+                afterloadbar();
+        }
     }
 }
 
@@ -64,6 +78,7 @@ void BeginLoadProgress()
     loadtotal = LOADSTEPS;
     finished = 0;
     shown = 0;
+    barshown = false;
 }
 
 bool UpdateLoadProgress()

@@ -1,6 +1,7 @@
 // The loader's threads and progress bar. Only the loading thread draws and presents (the display may
-// belong to one thread only); a worker counts its step under the lock and the loading thread shows it,
-// so every step still shows its bar, in order: step n is (n - 1) x 420 / 41 pixels wide.
+// belong to one thread only); a worker counts its step under the lock and the loading thread draws it,
+// so every step draws its bar, in order: step n is (n - 1) x 420 / 41 pixels wide. A step is presented
+// when a frame is due, so the loading never waits for the screen.
 #pragma once
 #include <thread>
 #include <vector>
@@ -33,3 +34,6 @@ private:
 };
 
 void BeginLoadProgress();   // a new load: no step counted or shown
+// Runs once the bar's first frame of a load is on the screen (start-up starts its song there, so that
+// nothing delays the first picture); null for nothing.
+extern void (*afterloadbar)();

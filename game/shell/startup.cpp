@@ -23,6 +23,7 @@
 #include "game/shell/gdiobjects.h"
 #include "game/shell/images.h"
 #include "game/shell/input.h"
+#include "game/shell/loader.h"
 #include "game/shell/music.h"
 #include "game/shell/prefs.h"
 #include "game/shell/shell.h"
@@ -145,6 +146,12 @@ void EmptyGameTables()
     p.clear();
 }
 
+// The loading song, once the loading bar shows: reading its soundfont never delays the first picture.
+void StartLoadSong()
+{
+    PlaySong(SONG_LOAD);
+}
+
 } // namespace
 
 uint32_t SplashMark(const uint32_t elapsed)
@@ -165,6 +172,9 @@ void SplashWait(const uint32_t splashstart)
         for (const uint8_t key : keys)
             if (key & 0x80)
                 return;
+        // The keyboard's read pumps the window's messages: a close (the window's, or SIGTERM) ends it.
+        if (SysMessageQueued(SYS_CLOSE))
+            return;
         // A turn of the wait gives the processor back: the marks are seconds apart.
         SleepMs(1);
     }
@@ -187,6 +197,7 @@ bool StartGame()
         for (int32_t n = 1; n <= STARTUPSTEPS; n++) {
             reached = n;
             if (RunStep(n)) {
+                afterloadbar = nullptr;
                 UndoSteps(n);
                 ShowStartupError(std::string("Gorvanel encountered an error: ") + steps[n - 1].failure
                                  + "\nIf this problem persists, please reinstall Gorvanel.");
@@ -197,15 +208,17 @@ bool StartGame()
                 SeedRandom(GetTicks());
             } else if (n == STEP_FONTS) {
                 splashstart = GetTicks();
-                PlaySong(SONG_LOAD);
+                afterloadbar = StartLoadSong;
             }
         }
     } catch (...) {
+        afterloadbar = nullptr;
         UndoSteps(reached);
         ShowStartupError("An unknown fatal error had occured.  Please rerun Gorvanel.");
         return true;
     }
 
+    afterloadbar = nullptr;
     gs = GAME_INTRO;
     startupdone = 1;
     editmode = EDIT_NONE;
@@ -216,9 +229,12 @@ bool StartGame()
     ClearBackBuffer();
     DrawSurface(LOGOX, LOGOY, imglogo);
     FlipScreen();
+    debuglog << "Splash shown.\n";
     SplashWait(splashstart);
     StopAllSongs();
-    SleepMs(SPLASHPAUSE);
+    // A player who closed the window waits for nothing more: the main loop takes the close at once.
+    if (!SysMessageQueued(SYS_CLOSE))
+        SleepMs(SPLASHPAUSE);
     debuglog << "Start-up finished.\n";
     return false;
 }

@@ -21,7 +21,7 @@ bool StartGame();                       // runs the start-up; true on failure (s
 void ShutdownGame();                    // saves the preferences, frees everything, deletes the log
 
 uint32_t SplashMark(uint32_t elapsed);  // the mark the splash waits for after elapsed ms of loading; 0 for none
-void SplashWait(uint32_t splashstart);  // waits for that mark, or until any key is down
+void SplashWait(uint32_t splashstart);  // waits for that mark, until any key is down or a close (SYS_CLOSE) is queued
 
 // Tests: the step of that number (1..STARTUPSTEPS) fails without running, by its result or, with
 // throws set, by an exception; 0 for none.

@@ -306,3 +306,46 @@ TEST_F(WindowTest, PresentKeepsACopyOfTheLastFrame)
 }
 
 } // namespace
+
+namespace {
+
+// A frame the same as the one shown is not presented again (it still counts as a frame); any changed
+// pixel, a new shape of the same pixels, the window asking to be painted, or a new window presents it.
+TEST_F(WindowTest, OnlyAFrameThatShowsSomethingNewIsPresented)
+{
+    // Presents the frame; whether the window was shown it anew (not a repeat of the one before).
+    const auto presented = [](const std::vector<uint32_t>& frame, int width, int height) {
+        const int frames = PresentedFrameCount();
+        const int repeats = RepeatedFrameCount();
+        PresentFrame(frame.data(), width, height);
+        EXPECT_EQ(PresentedFrameCount(), frames + 1) << "every frame counts";
+        return RepeatedFrameCount() == repeats;
+    };
+    const std::vector<uint32_t> shown(800 * 600, 0x336699);
+    EXPECT_TRUE(presented(shown, 800, 600));
+    EXPECT_FALSE(presented(shown, 800, 600)) << "the same picture again";
+
+    const size_t changed[] = {0, 1, 800 * 300 + 400, 800 * 600 - 2, 800 * 600 - 1};
+    for (const size_t at : changed) {
+        std::vector<uint32_t> frame = shown;
+        frame[at] ^= 1;
+        EXPECT_TRUE(presented(frame, 800, 600)) << "pixel " << at << " changed";
+        EXPECT_TRUE(presented(shown, 800, 600)) << "pixel " << at << " changed back";
+        int width = 0;
+        int height = 0;
+        const uint32_t* const last = LastPresentedFrame(&width, &height);
+        ASSERT_NE(last, nullptr);
+        EXPECT_EQ(std::vector<uint32_t>(last, last + shown.size()), shown);
+    }
+
+    EXPECT_TRUE(presented(shown, 600, 800)) << "the same pixels in another shape";
+    PostSysMessage(SYS_PAINT, 0, 0);
+    EXPECT_TRUE(presented(shown, 600, 800)) << "the window asked to be painted";
+    EXPECT_FALSE(presented(shown, 600, 800)) << "painted once is enough";
+
+    DestroyMainWindow();
+    ASSERT_FALSE(CreateMainWindow("Gorvanel", GameLikeProc));
+    EXPECT_TRUE(presented(shown, 600, 800)) << "a new window shows nothing yet";
+}
+
+} // namespace

@@ -76,6 +76,7 @@ protected:
         CloseSmallWindow();
         StopPlatform();
         FreeUpdaterResources();
+        statustext.clear();     // a test that set the status line leaves the next one a window without it
         UpdaterStartTest::TearDown();
     }
     // Handles messages until no update runs and nothing is left; true when the loop would end.

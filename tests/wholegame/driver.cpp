@@ -180,9 +180,14 @@ Peer& Host()
 // From the intro to the main menu, and into the lobby.
 void Arrive()
 {
+    // The intro ends by itself after a while: each program is told at once to end it with a key, and
+    // runs that in its own order, however long the driver takes over the others.
     for (Peer& p : peers) {
-        Await(p, "gs " + std::to_string(GS_INTRO));
+        Send(p, "wait gs " + std::to_string(GS_INTRO));
         Keys(p, std::to_string(KEY_SPACE) + " x5");
+    }
+    for (Peer& p : peers) {
+        Expect(p, "gs " + std::to_string(GS_INTRO));
         Await(p, "gs " + std::to_string(GS_NAME));
         Send(p, "type " + p.name);
         Send(p, "wait frames 2");   // the typed letters are taken between frames

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "game/shell/surface.h"
 #include "platform/display.h"
 #include "platform/headless.h"
@@ -78,6 +80,19 @@ TEST_F(DisplayTest, FlipShowsTheBackBufferAndKeepsIt)
     EXPECT_FALSE(ClearBackBuffer());
     EXPECT_EQ(backbuffer->pixels[0], 0u);
     EXPECT_EQ(display.primary->pixels[0], 0x123456u);
+
+    // Flips that change some rows, and one that changes nothing: the front buffer is the frame each time.
+    for (const int changed : {0, 100, 400, -1}) {
+        if (changed >= 0) {
+            backbuffer->pixels[changed * SCREENWIDTH + 7] = 0xABCDEF;
+            backbuffer->pixels[(changed + 150) * SCREENWIDTH + 9] = 0x13579B;
+        }
+        FlipScreen();
+        const size_t count = (size_t)SCREENWIDTH * SCREENHEIGHT;
+        const std::vector<uint32_t> front(display.primary->pixels, display.primary->pixels + count);
+        const std::vector<uint32_t> back(backbuffer->pixels, backbuffer->pixels + count);
+        EXPECT_TRUE(front == back) << "after a change at row " << changed;
+    }
 }
 
 TEST_F(DisplayTest, DrawSurfaceIsKeyedAndClipped)
@@ -96,6 +111,35 @@ TEST_F(DisplayTest, DrawSurfaceIsKeyedAndClipped)
     EXPECT_EQ(backbuffer->pixels[0], 0x00BB00u);
     Surface never;
     EXPECT_TRUE(DrawSurface(0, 0, never)) << "a surface that was never created draws nothing";
+}
+
+// The backdrop of a screen draws exactly what the clear and the keyed picture over it would, whether the
+// picture covers the screen or not and whatever its key, over whatever the buffer held.
+TEST_F(DisplayTest, ABackdropDrawsWhatTheClearAndTheKeyedPictureWould)
+{
+    ASSERT_FALSE(CreateDirectDraw());
+    ASSERT_FALSE(CreatePrimarySurface());
+    const struct {
+        int32_t width, height;
+        uint32_t key;
+    } cases[] = {{SCREENWIDTH, SCREENHEIGHT, 0}, {SCREENWIDTH, SCREENHEIGHT, 0x010101},
+                 {SCREENWIDTH / 2, SCREENHEIGHT, 0}, {SCREENWIDTH, SCREENHEIGHT - 1, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << ", key " << c.key);
+        Surface picture;
+        ASSERT_TRUE(picture.CreateBlank(c.width, c.height, c.key));
+        uint32_t* const pixels = picture.GetSurface()->pixels;
+        for (int32_t i = 0; i < c.width * c.height; i++)
+            pixels[i] = i % 3 == 0 ? c.key : i % 3 == 1 ? 0 : 0x400000 + (uint32_t)i;
+        FillSurface(backbuffer, nullptr, 0x777777);
+        ASSERT_FALSE(ClearBackBuffer());
+        ASSERT_FALSE(DrawSurface(0, 0, picture));
+        const std::vector<uint32_t> expected(backbuffer->pixels, backbuffer->pixels + SCREENWIDTH * SCREENHEIGHT);
+        FillSurface(backbuffer, nullptr, 0x777777);
+        EXPECT_FALSE(ClearAndDrawBackdrop(picture));
+        const std::vector<uint32_t> drawn(backbuffer->pixels, backbuffer->pixels + SCREENWIDTH * SCREENHEIGHT);
+        EXPECT_EQ(drawn, expected);
+    }
 }
 
 } // namespace

@@ -75,6 +75,7 @@ protected:
         ASSERT_NE(soundmodule, nullptr);
         ASSERT_FALSE(CreateSoundDevice());
         ClearAudioRecord();
+        soundsplayed.clear();   // another suite's tests may have played sounds before this one
         soundon = 1;
         volume = 100;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -295,6 +296,54 @@ TEST_F(StartupTest, SplashWaitsForTheNextMarkNotYetPassed)
         EXPECT_EQ(GetTicks() - start, c.waitsuntil) << c.loading;
     }
     EXPECT_EQ(SplashMark(40000), 0u);
+}
+
+// The window closed, or SIGTERM, while the loading bar or the splash logo shows: the program ends through
+// its shutdown (preferences saved, log deleted) at once, not at the splash's mark seconds later.
+struct CloseCase {
+    const char* what;
+    void (*ask)();
+    bool onsplash;                      // at the splash logo's frame; else at the loading bar's first
+};
+
+const CloseCase* closecase = nullptr;
+bool asked = false;
+std::string startlog;
+
+TEST_F(StartupTest, AClosedWindowOrSigtermWhileLoadingOrOnTheSplashEndsThroughTheShutdownAtOnce)
+{
+    const CloseCase cases[] = {
+        { "closed while loading", InjectCloseRequest, false },
+        { "closed on the splash", InjectCloseRequest, true },
+        { "SIGTERM while loading", [] { std::raise(SIGTERM); }, false },
+        { "SIGTERM on the splash", [] { std::raise(SIGTERM); }, true },
+    };
+    for (const CloseCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove("gorvanel.ini");
+        closecase = &c;
+        asked = false;
+        startlog.clear();
+        CaptureDebugLog(&startlog);
+        // The logo is the first frame after the loading's last line.
+        WatchPresentedFrames([](const uint32_t*, int, int) {
+            if (!asked && closecase->onsplash == (startlog.find("Total images:") != std::string::npos)) {
+                asked = true;
+                closecase->ask();
+            }
+        });
+        const uint32_t start = GetTicks();
+        EXPECT_EQ(GameMain(BACKEND_HEADLESS), 0);
+        WatchPresentedFrames(nullptr);
+        CaptureDebugLog(nullptr);
+        EXPECT_TRUE(asked);
+        EXPECT_LT(GetTicks() - start, (uint32_t)SPLASHPAUSE) << "no pause after the splash either";
+        EXPECT_NE(startlog.find("Finished the unload process."), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists("debug.txt"));
+        EXPECT_EQ(ReadText("gorvanel.ini").rfind("[Gorvanel Preferences]\n\nsound = ", 0), 0u) << "saved";
+        ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
+        ASSERT_FALSE(CreateMainWindow("Gorvanel", GameWndProc));
+    }
 }
 
 TEST_F(StartupTest, AKeyDownWhenTheSplashBeginsEndsItAtOnce)
