@@ -46,14 +46,10 @@ list(APPEND allowed_game_model game/net)
 set(ruling game/model game/magic game/net game/ai)
 set(allowedshell debuglog.h shell.h)
 
-# Start-up, the main loop and the window procedure are the main layer's, though still in the shell's folder.
-set(mainfiles game/shell/startup.cpp game/shell/startup.h game/shell/winmain.cpp game/shell/winmain.h
-              game/shell/wndproc.cpp)
-
 # The folder a path (of a file, or of an included header) belongs to; "" for none of the layers.
 function(FolderOf path out)
   set(folder "")
-  if(path STREQUAL "game/main.cpp" OR path IN_LIST mainfiles)
+  if(path STREQUAL "game/main.cpp")
     set(folder game/main)
   elseif(path MATCHES "^(game/[^/]+)/")
     set(folder "${CMAKE_MATCH_1}")

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/main/winmain.h"
 #include "game/model/announce.h"
 #include "game/model/catalogue.h"
 #include "game/model/localplayer.h"
@@ -26,7 +27,6 @@
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
-#include "game/shell/winmain.h"
 #include "game/view/feed.h"
 #include "game/view/frames.h"
 #include "game/view/names.h"

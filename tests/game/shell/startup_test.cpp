@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "game/main/startup.h"
+#include "game/main/winmain.h"
 #include "game/model/catalogue.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
@@ -26,8 +28,6 @@
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
 #include "game/shell/shell.h"
-#include "game/shell/startup.h"
-#include "game/shell/winmain.h"
 #include "game/view/feed.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "game/main/winmain.h"
 #include "game/model/state.h"
 #include "game/net/builders.h"
 #include "game/net/frame.h"
@@ -14,7 +15,6 @@
 #include "game/shell/fonts.h"
 #include "game/shell/input.h"
 #include "game/shell/shell.h"
-#include "game/shell/winmain.h"
 #include "game/view/chat.h"
 #include "game/view/drawing.h"
 #include "game/view/feed.h"

@@ -1,4 +1,4 @@
-#include "game/shell/startup.h"
+#include "game/main/startup.h"
 
 #include <exception>
 #include <string>

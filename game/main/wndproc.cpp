@@ -1,6 +1,6 @@
 // The game's window procedure: focus changes, typed characters for the text field being edited, and
 // socket events for the network layer.
-#include "game/shell/winmain.h"
+#include "game/main/winmain.h"
 
 #include "game/model/state.h"
 #include "game/net/lobby.h"
