@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <system_error>
 
+#include "game/main/startup.h"
+#include "game/main/winmain.h"
 #include "game/screens/runscreen.h"
-#include "game/shell/startup.h"
-#include "game/shell/winmain.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"
 #include "platform/window.h"

@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "game/main/winmain.h"
 #include "game/screens/control.h"
 #include "game/screens/listener.h"
-#include "game/shell/winmain.h"
 #include "platform/clock.h"
 
 int main()

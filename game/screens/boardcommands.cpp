@@ -7,12 +7,12 @@
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/net/routing.h"
-#include "game/screens/commandmode.h"
 #include "game/screens/spellcommand.h"
 #include "game/screens/states.h"
 #include "game/screens/turnsteps.h"
 #include "game/shell/images.h"
 #include "game/shell/input.h"
+#include "game/view/commandmode.h"
 #include "game/view/drawing.h"
 #include "game/view/geometry.h"
 

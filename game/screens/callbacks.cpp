@@ -6,10 +6,11 @@
 #include "game/shell/input.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
-#include "game/shell/startup.h"
 #include "game/view/board.h"
 #include "game/view/geometry.h"
 #include "platform/input.h"
+
+uint8_t launchupdate = 0;
 
 bool SetGS(int32_t value, int32_t)
 {

@@ -1,10 +1,12 @@
 // The actions that the screens hand to their buttons (ButtonCallback): each takes the two numbers its
 // button was given and returns false. A changed screen state takes effect on the next frame.
-// (OpenOptions, the options box over the state shown, is the board keys' own: game/view/boardkeys.h.)
+// (OpenOptions, the options box over the state shown, is the board keys' own: game/screens/boardkeys.h.)
 #pragma once
 #include <cstdint>
 
-#include "game/view/boardkeys.h"    // OpenOptions, the options box over the state shown
+#include "game/screens/boardkeys.h"    // OpenOptions, the options box over the state shown
+
+extern uint8_t launchupdate;            // the player chose to update: the shutdown starts the updater
 
 bool SetGS(int32_t value, int32_t extra);           // gs = value
 bool ExitForUpdate(int32_t a, int32_t b);           // ends the program, and its shutdown starts the updater

@@ -14,6 +14,7 @@
 #include "game/screens/probe.h"
 #include "game/screens/states.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "platform/clock.h"
 #include "platform/headless.h"
 #include "platform/inputscript.h"

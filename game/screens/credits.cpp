@@ -13,6 +13,7 @@
 #include "game/shell/fonts.h"
 #include "game/shell/images.h"
 #include "game/view/drawing.h"
+#include "game/view/frames.h"
 #include "game/view/linestrips.h"
 #include "game/view/text.h"
 

@@ -7,6 +7,7 @@
 #include "game/shell/display.h"
 #include "game/shell/images.h"
 #include "game/view/cursor.h"
+#include "game/view/frames.h"
 #include "platform/clock.h"
 
 namespace {

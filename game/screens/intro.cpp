@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "game/model/localplayer.h"
 #include "game/screens/buttons.h"
 #include "game/screens/callbacks.h"
 #include "game/screens/frontlook.h"
@@ -10,9 +11,9 @@
 #include "game/shell/fonts.h"
 #include "game/shell/input.h"
 #include "game/shell/music.h"
-#include "game/shell/prefs.h"
 #include "game/shell/shell.h"
 #include "game/view/drawing.h"
+#include "game/view/frames.h"
 #include "game/view/text.h"
 #include "platform/clock.h"
 #include "platform/window.h"

@@ -1,6 +1,7 @@
 #include "game/screens/menu.h"
 
 #include "game/net/link.h"
+#include "game/screens/boardkeys.h"
 #include "game/screens/buttons.h"
 #include "game/screens/callbacks.h"
 #include "game/screens/frontlook.h"
@@ -11,8 +12,6 @@
 #include "game/shell/images.h"
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
-#include "game/shell/startup.h"
-#include "game/view/boardkeys.h"
 #include "game/view/drawing.h"
 #include "game/view/linestrips.h"
 #include "game/view/menustar.h"
@@ -47,6 +46,8 @@ void DrawDialog(const char* title, const char* question)
 }
 
 } // namespace
+
+std::string versiontext;
 
 bool ToMainMenuFrame()
 {

@@ -7,6 +7,7 @@
 #include "game/screens/turn.h"
 #include "game/shell/input.h"
 #include "game/shell/shell.h"
+#include "game/view/frames.h"
 #include "platform/input.h"
 #include "platform/window.h"
 

@@ -2,11 +2,11 @@
 
 #include "game/model/localplayer.h"
 #include "game/model/state.h"
+#include "game/screens/boardkeys.h"
 #include "game/shell/display.h"
 #include "game/shell/music.h"
 #include "game/view/ambience.h"
 #include "game/view/board.h"
-#include "game/view/boardkeys.h"
 #include "game/view/chat.h"
 #include "game/view/cursor.h"
 #include "game/view/feed.h"

@@ -5,7 +5,6 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/display.h"
 #include "game/shell/loader.h"
-#include "game/view/unitpicture.h"
 
 Surface imgload, imgloadfade;
 Surface imgterrain, imgterraintint, imgterraingrey;
@@ -158,7 +157,6 @@ void FreeImages()
     for (Surface* s : {&imgscreen, &imgminimap, &imgboard, &imgterraintint, &imgterraingrey, &imgunitstint, &imgload,
                        &imgloadfade})
         s->Release();
-    FreeUnitPictures();
 }
 
 bool DDrawStop()

@@ -42,7 +42,7 @@ extern std::mutex loaderlock;               // guards the progress count, which 
 
 bool DDrawGo();             // start-up step "initialize the video hardware": display, mode, modules; true on failure
 bool LoadImages();          // loads the whole set in order with its progress bar; true on failure
-void FreeImages();          // releases every image and the unit pictures
+void FreeImages();          // releases every image (the view's unit pictures, made from them, are freed by the caller)
 bool DDrawStop();           // shutdown: closes the modules, frees the images, closes the display; false
 // Loads name from one module into surface, logging it; on success lists the surface and, when
 // progress is set, counts a step. True on failure.

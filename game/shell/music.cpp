@@ -3,7 +3,6 @@
 
 #include <vector>
 
-#include "game/model/state.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/sound.h"
 #include "platform/audio.h"
@@ -128,11 +127,6 @@ bool PlaySong(int32_t n)
     if (PlaySegment(songs[n]))
         debuglog << "Failed to play song" << n << '\n';
     return true;
-}
-
-int32_t TimeOfDaySong()
-{
-    return turncount == NIGHT ? SONG_NIGHT : -1;
 }
 
 void FreeMusic()

@@ -29,5 +29,4 @@ bool PlaySegment(Song* song);           // plays the song once from the start, e
 bool IsSongPlaying(const Song* song, bool expected);   // whether the song's playing state equals expected
 void StopAllSongs();                    // stops every song
 bool PlaySong(int32_t n);               // asks for song n, or SONG_LULLS; true when a song was started
-int32_t TimeOfDaySong();                // SONG_NIGHT at night, else -1
 void FreeMusic();                       // shutdown: stops and frees the songs, gives the output back

@@ -1,5 +1,6 @@
 #include "game/shell/prefs.h"
 
+#include <array>
 #include <climits>
 #include <cstdlib>
 #include <fstream>
@@ -11,10 +12,7 @@
 #include "game/shell/debuglog.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
-#include "game/view/board.h"
-#include "game/view/geometry.h"
 #include "platform/files.h"
-
 
 namespace {
 
@@ -34,18 +32,24 @@ struct Switch {
     uint8_t* value;
 };
 
-const Switch switches[] = {
-    { "minimap", &minimapon },
-    { "sound", &soundon },
-    { "grid", &gridon },
-    { "music", &musicon },
-};
+enum { SWITCHES = 4 };
+
+// The switches where they live now; a place not set is null.
+std::array<Switch, SWITCHES> Switches()
+{
+    return { {
+        { "minimap", prefplaces.minimap },
+        { "sound", &soundon },
+        { "grid", prefplaces.grid },
+        { "music", &musicon },
+    } };
+}
 
 const char* const otherkeys[] = { "name", "volume" };
 
 bool IsKnownKey(const std::string& key)
 {
-    for (const Switch& s : switches)
+    for (const Switch& s : Switches())
         if (key == s.key)
             return true;
     for (const char* k : otherkeys)
@@ -136,6 +140,8 @@ int32_t ReadNumber(const std::string& text)
 
 } // namespace
 
+PreferencePlaces prefplaces = {};
+
 int32_t EnsureIniFile(const std::string& name, CommandScript&)
 {
     debuglog << "INI: Processing string " << name << '\n';
@@ -163,18 +169,18 @@ bool ReadPreferences()
     std::istringstream good(GoodLines(text));
     prefs.ParseStream(good);
 
-    for (const Switch& s : switches) {
-        if (!prefs.HasKey("", s.key))
+    for (const Switch& s : Switches()) {
+        if (!s.value || !prefs.HasKey("", s.key))
             continue;
         const std::string value = prefs.GetValue("", s.key);
         *s.value = value == "1" ? 1 : 0;
         if (value != "1" && value != "0")
             debuglog << "WARNING: " << prefsfile << ": " << s.key << " = " << value << " reads as off\n";
     }
-    if (prefs.HasKey("", "name")) {
+    if (prefplaces.name && prefs.HasKey("", "name")) {
         const std::string name = prefs.GetValue("", "name");
         if (IsGoodName(name))
-            playername = name;
+            *prefplaces.name = name;
         else
             debuglog << "WARNING: " << prefsfile << ": the name is not printable text; skipped\n";
     }
@@ -193,11 +199,13 @@ void WritePreferences()
     prefs.AddSection(prefssection);
     prefs.SetValue(prefssection, "music", musicon ? "1" : "0");
     prefs.SetValue(prefssection, "sound", soundon ? "1" : "0");
-    prefs.SetValue(prefssection, "grid", gridon ? "1" : "0");
-    prefs.SetValue(prefssection, "minimap", minimapon ? "1" : "0");
+    if (prefplaces.grid)
+        prefs.SetValue(prefssection, "grid", *prefplaces.grid ? "1" : "0");
+    if (prefplaces.minimap)
+        prefs.SetValue(prefssection, "minimap", *prefplaces.minimap ? "1" : "0");
     // "name = " with nothing after it is a line the file cannot read back: leave an empty name out.
-    if (IsGoodName(playername))
-        prefs.SetValue(prefssection, "name", playername);
+    if (prefplaces.name && IsGoodName(*prefplaces.name))
+        prefs.SetValue(prefssection, "name", *prefplaces.name);
     prefs.SetValue(prefssection, "volume", IntToString(volume));
     if (!prefs.Save(prefsfile))
         debuglog << "ERROR: Couldn't save " << prefsfile << '\n';

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "game/model/state.h"
-#include "game/screens/states.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
+#include "game/view/frames.h"
 
 namespace {
 
@@ -43,4 +43,9 @@ void ResetAmbience(const uint32_t seed)
 {
     lastblock = NOBLOCK;
     ambientseed = seed;
+}
+
+int32_t TimeOfDaySong()
+{
+    return turncount == NIGHT ? SONG_NIGHT : -1;
 }

@@ -1,4 +1,5 @@
-// The play screen's ambience: now and then a sound of the time of day, while the music option is on.
+// The play screen's ambience: the night's song, and now and then a sound of the time of day while the
+// music option is on.
 #pragma once
 #include <cstdint>
 
@@ -7,3 +8,4 @@
 void PlayAmbientSound();
 // Forgets the block last looked at and restarts the variant draws from seed (tests).
 void ResetAmbience(uint32_t seed);
+int32_t TimeOfDaySong();                // the song the board asks for: SONG_NIGHT at night, else -1

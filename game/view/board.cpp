@@ -3,7 +3,6 @@
 #include "game/model/queries.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/display.h"
 #include "game/shell/gdiobjects.h"
@@ -11,6 +10,7 @@
 #include "game/shell/shell.h"
 #include "game/view/cells.h"
 #include "game/view/drawing.h"
+#include "game/view/frames.h"
 #include "game/view/geometry.h"
 #include "game/view/unitpicture.h"
 

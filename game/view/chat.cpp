@@ -3,11 +3,11 @@
 #include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/net/lobby.h"
-#include "game/screens/states.h"
 #include "game/shell/fonts.h"
 #include "game/shell/input.h"
 #include "game/shell/shell.h"
 #include "game/view/drawing.h"
+#include "game/view/frames.h"
 #include "game/view/names.h"
 #include "game/view/text.h"
 

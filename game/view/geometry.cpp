@@ -2,10 +2,10 @@
 
 #include "game/model/queries.h"
 #include "game/model/state.h"
-#include "game/screens/states.h"
 #include "game/shell/display.h"
 #include "game/shell/input.h"
 #include "game/view/board.h"
+#include "game/view/frames.h"
 
 ViewRect view = { 0, 0, 0, 0 };
 ViewRect oldview = { 0, 0, 0, 0 };

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <string>
 
+#include "game/model/localplayer.h"
 #include "game/shell/music.h"
 #include "game/shell/prefs.h"
 #include "game/shell/sound.h"
@@ -58,6 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static const FuzzSandbox sandbox("prefs");
     const std::filesystem::path home = std::filesystem::current_path();
     sandbox.Enter();
+    prefplaces = {&minimapon, &gridon, &playername};
     std::ofstream("gorvanel.ini", std::ios::binary | std::ios::trunc).write((const char*)data, (std::streamsize)size);
 
     const Prefs defaults = {1, 1, 0, 1, "", 100};

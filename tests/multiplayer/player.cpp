@@ -28,10 +28,10 @@
 #include "game/net/builders.h"
 #include "game/net/lobby.h"
 #include "game/net/routing.h"
+#include "game/screens/errorscreen.h"
 #include "game/screens/setupsteps.h"
 #include "game/screens/states.h"
 #include "game/screens/turnsteps.h"
-#include "game/shell/errorscreen.h"
 #include "scripted.h"
 
 Script script;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "game/main/startup.h"
 #include "game/model/death.h"
 #include "game/model/state.h"
 #include "game/model/upgrade.h"
@@ -11,7 +12,6 @@
 #include "game/shell/display.h"
 #include "game/shell/images.h"
 #include "game/shell/music.h"
-#include "game/shell/startup.h"
 #include "game/view/board.h"
 #include "game/view/minimap.h"
 
@@ -76,6 +76,11 @@ bool RestoreSurfaces()
 bool RedrawUnitPictures()
 {
     calls.push_back("RedrawUnitPictures");
+    return false;
+}
+bool FreeUnitPictures()
+{
+    calls.push_back("FreeUnitPictures");
     return false;
 }
 bool RebuildBoardImage()

@@ -6,8 +6,8 @@
 #include <thread>
 
 #include "fakes.h"
+#include "game/main/winmain.h"
 #include "game/shell/shell.h"
-#include "game/shell/winmain.h"
 #include "platform/window.h"
 
 using Calls = std::vector<std::string>;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "game/main/winmain.h"
 #include "game/shell/shell.h"
-#include "game/shell/winmain.h"
 #include "platform/window.h"
 
 using Calls = std::vector<std::string>;
@@ -106,7 +106,7 @@ TEST_F(WndProc, LosingTheForegroundTwiceFreesOnce)
 {
     GameWndProc(SYS_ACTIVATEAPP, 0, 0);
     GameWndProc(SYS_ACTIVATE, 0, 0);    // deactivation is often reported both ways
-    EXPECT_EQ(calls, (Calls{ "FreeImages", "StopAllSongs" }));
+    EXPECT_EQ(calls, (Calls{ "FreeImages", "FreeUnitPictures", "StopAllSongs" }));
     EXPECT_EQ(appactive, 0);
     EXPECT_EQ(candraw, 0);
 }

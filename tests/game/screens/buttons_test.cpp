@@ -5,15 +5,14 @@
 #include <vector>
 
 #include "game/model/state.h"
+#include "game/screens/boardkeys.h"
 #include "game/screens/buttons.h"
 #include "game/screens/callbacks.h"
 #include "game/screens/states.h"
 #include "game/shell/input.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
-#include "game/shell/startup.h"
 #include "game/view/board.h"
-#include "game/view/boardkeys.h"
 #include "game/view/geometry.h"
 #include "tests/game/screens/screentest.h"
 

@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "game/model/localplayer.h"
+#include "game/screens/callbacks.h"
 #include "game/screens/intro.h"
 #include "game/screens/states.h"
-#include "game/shell/prefs.h"
 #include "game/shell/shell.h"
-#include "game/shell/startup.h"
 #include "platform/clock.h"
 #include "platform/headless.h"
 #include "platform/input.h"

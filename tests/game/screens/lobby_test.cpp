@@ -4,14 +4,14 @@
 #include <random>
 #include <string>
 
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/net/link.h"
 #include "game/net/lobby.h"
+#include "game/screens/errorscreen.h"
 #include "game/screens/lobby.h"
 #include "game/view/chat.h"
 #include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
-#include "game/shell/prefs.h"
 #include "game/shell/shell.h"
 #include "game/view/feed.h"
 #include "game/view/names.h"

@@ -10,9 +10,9 @@
 #include "game/model/state.h"
 #include "game/model/winner.h"
 #include "game/net/lobby.h"
-#include "game/screens/commandmode.h"
 #include "game/screens/states.h"
 #include "game/shell/display.h"
+#include "game/view/commandmode.h"
 #include "platform/input.h"
 #include "tests/game/screens/playscreen.h"
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "game/model/localplayer.h"
 #include "game/model/mapgen.h"
 #include "game/model/players.h"
 #include "game/model/state.h"
@@ -15,8 +16,8 @@
 #include "game/view/chat.h"
 #include "game/screens/states.h"
 #include "game/shell/display.h"
-#include "game/shell/prefs.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/names.h"
 #include "tests/game/screens/screentest.h"
 #include "tests/game/support/world.h"

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "game/main/winmain.h"
 #include "game/model/announce.h"
 #include "game/model/catalogue.h"
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
@@ -23,11 +25,10 @@
 #include "game/shell/images.h"
 #include "game/shell/input.h"
 #include "game/shell/music.h"
-#include "game/shell/prefs.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
-#include "game/shell/winmain.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/names.h"
 #include "platform/clock.h"
 #include "platform/files.h"

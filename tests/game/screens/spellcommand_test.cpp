@@ -8,10 +8,10 @@
 #include "game/model/state.h"
 #include "game/model/stats.h"
 #include "game/screens/boardcommands.h"
-#include "game/screens/commandmode.h"
 #include "game/screens/spellcommand.h"
 #include "game/screens/states.h"
 #include "game/model/turns.h"
+#include "game/view/commandmode.h"
 #include "tests/game/screens/playscreen.h"
 #include "tests/game/support/world.h"
 

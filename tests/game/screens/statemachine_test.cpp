@@ -6,6 +6,7 @@
 #include <climits>
 #include <iterator>
 
+#include "game/main/winmain.h"
 #include "game/model/state.h"
 #include "game/net/link.h"
 #include "game/screens/runscreen.h"
@@ -13,7 +14,7 @@
 #include "game/screens/states.h"
 #include "game/shell/input.h"
 #include "game/shell/shell.h"
-#include "game/shell/winmain.h"
+#include "game/view/frames.h"
 #include "platform/input.h"
 #include "platform/inputscript.h"
 #include "platform/window.h"

@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "game/model/state.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/music.h"
 #include "platform/audio.h"
@@ -63,7 +62,6 @@ protected:
         UseRealClock();
         fs::current_path(before);
         musicon = 1;
-        turncount = 0;
     }
 
     void Write(const char* name, const Bytes& bytes)
@@ -194,18 +192,6 @@ TEST_F(MusicTest, OnlySongsThatExistCanBeAskedFor)
     EXPECT_FALSE(PlaySong(SONGCOUNT));
     EXPECT_FALSE(PlaySong(1000));
     EXPECT_TRUE(Started().empty());
-}
-
-TEST_F(MusicTest, TheNightHasItsSong)
-{
-    const struct {
-        int32_t phase;
-        int32_t song;
-    } cases[] = {{0, -1}, {1, -1}, {2, SONG_NIGHT}};
-    for (const auto& c : cases) {
-        turncount = c.phase;
-        EXPECT_EQ(TimeOfDaySong(), c.song) << c.phase;
-    }
 }
 
 TEST_F(MusicTest, FreedMusicStopsAndForgetsEverything)

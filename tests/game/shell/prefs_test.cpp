@@ -6,6 +6,7 @@
 
 using namespace std::string_literals;
 
+#include "game/model/localplayer.h"
 #include "game/shell/commandscript.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/music.h"
@@ -56,11 +57,13 @@ protected:
         InTempDir::SetUp();
         saved = { minimapon, soundon, gridon, musicon, "", volume };
         savedname = playername;
+        prefplaces = { &minimapon, &gridon, &playername };     // as the game's start-up places them
         log.clear();
         CaptureDebugLog(&log);
     }
     void TearDown() override
     {
+        prefplaces = {};
         CaptureDebugLog(nullptr);
         SetPrefs(saved);
         playername = savedname;
@@ -176,19 +179,23 @@ TEST_F(PrefsTest, HugeFileIsReadUpToItsLimit)
     EXPECT_NE(log.find("is longer than"), std::string::npos);
 }
 
+// Every key in place, and before start-up places them, without the keys kept above the shell.
 TEST_F(PrefsTest, SaveIsByteExactInTheKeyOrderOfTheFile)
 {
-    SetPrefs({ 0, 1, 1, 1, "Bob", 40 });
-    WritePreferences();
-    EXPECT_EQ(ReadText("gorvanel.ini"), "[Gorvanel Preferences]\n"
-                                        "\n"
-                                        "sound = 1\n"
-                                        "volume = 40\n"
-                                        "minimap = 0\n"
-                                        "grid = 1\n"
-                                        "music = 1\n"
-                                        "name = Bob\n"
-                                        "\n");
+    const struct {
+        PreferencePlaces places;
+        const char* file;
+    } cases[] = {
+        { { &minimapon, &gridon, &playername },
+          "[Gorvanel Preferences]\n\nsound = 1\nvolume = 40\nminimap = 0\ngrid = 1\nmusic = 1\nname = Bob\n\n" },
+        { { nullptr, &gridon, nullptr }, "[Gorvanel Preferences]\n\nsound = 1\nvolume = 40\ngrid = 1\nmusic = 1\n\n" },
+    };
+    for (const auto& c : cases) {
+        prefplaces = c.places;
+        SetPrefs({ 0, 1, 1, 1, "Bob", 40 });
+        WritePreferences();
+        EXPECT_EQ(ReadText("gorvanel.ini"), c.file);
+    }
 }
 
 TEST_F(PrefsTest, EmptyOrBlankNameIsLeftOutSoTheFileStaysReadable)
@@ -202,6 +209,17 @@ TEST_F(PrefsTest, EmptyOrBlankNameIsLeftOutSoTheFileStaysReadable)
         ReadPreferences();
         ExpectPrefs({ 1, 0, 1, 0, "", 7 }, name);
     }
+    EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
+}
+
+// Before start-up places them, the keys kept above the shell are not read (nor reported).
+TEST_F(PrefsTest, KeysWithoutAPlaceAreNotRead)
+{
+    prefplaces = { nullptr, &gridon, nullptr };
+    WriteText("gorvanel.ini", "minimap=1\ngrid=0\nname=Ann\n");
+    SetPrefs({ 0, 1, 1, 1, "Bob", 40 });
+    ReadPreferences();
+    ExpectPrefs({ 0, 1, 0, 1, "Bob", 40 }, "unplaced");
     EXPECT_EQ(log.find("WARNING"), std::string::npos) << log;
 }
 

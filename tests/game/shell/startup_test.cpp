@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "game/main/startup.h"
+#include "game/main/winmain.h"
 #include "game/model/catalogue.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/net/link.h"
+#include "game/screens/callbacks.h"
+#include "game/screens/menu.h"
 #include "game/screens/runscreen.h"
 #include "game/screens/states.h"
 #include "game/screens/summary.h"
@@ -24,8 +28,6 @@
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
 #include "game/shell/shell.h"
-#include "game/shell/startup.h"
-#include "game/shell/winmain.h"
 #include "game/view/feed.h"
 #include "platform/clock.h"
 #include "platform/dialog.h"

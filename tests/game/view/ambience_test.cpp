@@ -6,11 +6,11 @@
 #include <vector>
 
 #include "game/model/state.h"
-#include "game/screens/states.h"
 #include "game/shell/debuglog.h"
 #include "game/shell/music.h"
 #include "game/shell/sound.h"
 #include "game/view/ambience.h"
+#include "game/view/frames.h"
 #include "platform/random.h"
 
 namespace {
@@ -102,6 +102,18 @@ TEST_F(AmbienceTest, TheSameSeedTheSameVariants)
     framecount = 0;
     RunTo(1);
     EXPECT_EQ(RunTo(240 * 12), first);
+}
+
+TEST_F(AmbienceTest, TheNightHasItsSong)
+{
+    const struct {
+        int32_t phase;
+        int32_t song;
+    } cases[] = {{0, -1}, {1, -1}, {2, SONG_NIGHT}};
+    for (const auto& c : cases) {
+        turncount = c.phase;
+        EXPECT_EQ(TimeOfDaySong(), c.song) << c.phase;
+    }
 }
 
 TEST_F(AmbienceTest, TheGamesOwnGeneratorIsNotDrawn)

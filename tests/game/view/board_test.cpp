@@ -7,6 +7,7 @@
 #include "game/shell/images.h"
 #include "game/shell/shell.h"
 #include "game/view/board.h"
+#include "game/view/frames.h"
 #include "game/view/geometry.h"
 #include "game/view/unitpicture.h"
 #include "tests/game/support/world.h"

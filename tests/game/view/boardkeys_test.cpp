@@ -6,11 +6,11 @@
 
 #include "game/model/localplayer.h"
 #include "game/model/state.h"
+#include "game/screens/boardkeys.h"
 #include "game/screens/states.h"
 #include "game/screens/turnsteps.h"
 #include "game/shell/input.h"
 #include "game/view/board.h"
-#include "game/view/boardkeys.h"
 #include "game/view/geometry.h"
 #include "platform/inputscript.h"
 #include "tests/game/support/world.h"

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "game/main/winmain.h"
 #include "game/model/state.h"
 #include "game/net/builders.h"
 #include "game/net/frame.h"
@@ -14,10 +15,10 @@
 #include "game/shell/fonts.h"
 #include "game/shell/input.h"
 #include "game/shell/shell.h"
-#include "game/shell/winmain.h"
 #include "game/view/chat.h"
 #include "game/view/drawing.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/names.h"
 #include "platform/gdi.h"
 #include "platform/inputscript.h"

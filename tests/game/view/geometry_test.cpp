@@ -7,6 +7,7 @@
 #include "game/model/state.h"
 #include "game/screens/states.h"
 #include "game/shell/input.h"
+#include "game/view/frames.h"
 #include "game/view/geometry.h"
 
 namespace {

@@ -17,6 +17,7 @@
 #include "game/view/board.h"
 #include "game/view/cursor.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/geometry.h"
 #include "game/view/header.h"
 #include "game/view/minimap.h"

@@ -20,6 +20,7 @@
 #include "game/view/board.h"
 #include "game/view/drawing.h"
 #include "game/view/feed.h"
+#include "game/view/frames.h"
 #include "game/view/geometry.h"
 #include "game/view/names.h"
 #include "game/view/unitpicture.h"

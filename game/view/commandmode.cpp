@@ -1,4 +1,4 @@
-#include "game/screens/commandmode.h"
+#include "game/view/commandmode.h"
 
 int32_t commandmode = COMMAND_MOVE;
 uint8_t commandflag = 0;

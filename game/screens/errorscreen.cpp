@@ -1,4 +1,4 @@
-#include "game/shell/errorscreen.h"
+#include "game/screens/errorscreen.h"
 
 #include <utility>
 

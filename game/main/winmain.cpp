@@ -1,13 +1,13 @@
 // Entry and main loop: one thread; each pass serves every pending window message, then runs one frame
 // of the screens and the per-pass work of the network and the rules.
-#include "game/shell/winmain.h"
+#include "game/main/winmain.h"
 
+#include "game/main/startup.h"
 #include "game/model/death.h"
 #include "game/model/upgrade.h"
 #include "game/net/sendqueue.h"
 #include "game/screens/runscreen.h"
 #include "game/shell/shell.h"
-#include "game/shell/startup.h"
 
 static const char* const windowcaption = "Gorvanel";
 

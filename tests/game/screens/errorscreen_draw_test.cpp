@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "game/screens/errorscreen.h"
 #include "game/shell/display.h"
-#include "game/shell/errorscreen.h"
 #include "game/shell/fonts.h"
 #include "game/shell/gdiobjects.h"
 #include "game/shell/shell.h"

@@ -1,4 +1,5 @@
-// The board command the local player is in, read and reset by the rules.
+// The board command the local player is in: the unit panel shows and picks it, the board's commands
+// carry it out, and the screens set it back to moving when a command is done or the next unit acts.
 #pragma once
 #include <cstdint>
 

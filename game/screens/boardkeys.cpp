@@ -1,4 +1,4 @@
-#include "game/view/boardkeys.h"
+#include "game/screens/boardkeys.h"
 
 #include "game/model/localplayer.h"
 #include "game/model/queries.h"

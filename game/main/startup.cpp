@@ -1,16 +1,19 @@
-#include "game/shell/startup.h"
+#include "game/main/startup.h"
 
 #include <exception>
 #include <string>
 
 #include "game/magic/binding.h"
 #include "game/model/catalogue.h"
+#include "game/model/localplayer.h"
 #include "game/model/state.h"
 #include "game/model/strings.h"
 #include "game/model/version.h"
 #include "game/net/link.h"
 #include "game/screens/buttons.h"
+#include "game/screens/callbacks.h"
 #include "game/screens/help.h"
+#include "game/screens/menu.h"
 #include "game/screens/states.h"
 #include "game/screens/summary.h"
 #include "game/shell/commandscript.h"
@@ -26,6 +29,7 @@
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
 #include "game/view/board.h"
+#include "game/view/geometry.h"
 #include "game/view/unitpicture.h"
 #include "game/view/feed.h"
 #include "platform/clock.h"
@@ -34,8 +38,6 @@
 #include "platform/random.h"
 #include "platform/window.h"
 
-uint8_t launchupdate = 0;
-std::string versiontext;
 std::vector<int32_t> startuptrace;
 
 namespace {
@@ -52,6 +54,12 @@ void UnloadCatalogue()
 {
     UnloadStringModule();
     ResetCatalogue();
+}
+
+// The preferences kept above the shell: the view's switches and the local player's name.
+void PlacePreferences()
+{
+    prefplaces = { &minimapon, &gridon, &playername };
 }
 
 struct StartupStep {
@@ -182,6 +190,7 @@ bool StartGame()
 {
     OpenDebugLog();
     startuptrace.clear();
+    PlacePreferences();
     int32_t reached = 0;
     uint32_t splashstart = 0;
     try {

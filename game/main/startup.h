@@ -7,7 +7,6 @@
 // order, starts the updater when the player asked for it, and last deletes the debug log.
 #pragma once
 #include <cstdint>
-#include <string>
 #include <vector>
 
 enum { STARTUPSTEPS = 16 };
@@ -16,8 +15,6 @@ enum { STARTUPSTEPS = 16 };
 enum : uint32_t { SPLASHMARK1 = 11854, SPLASHMARK2 = 21000, SPLASHMARK3 = 34000 };
 enum : uint32_t { SPLASHPAUSE = 500 };      // the pause after the splash, ms
 
-extern uint8_t launchupdate;            // the player chose to update: the shutdown starts the updater
-extern std::string versiontext;         // "Version a.b.c.d", for the screens
 extern std::vector<int32_t> startuptrace;   // the last start-up's steps as run (n) and undone (-n), in order
 
 bool StartGame();                       // runs the start-up; true on failure (shown, and undone)

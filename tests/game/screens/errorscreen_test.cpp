@@ -1,8 +1,8 @@
 // The error screen's entry point.
 #include <gtest/gtest.h>
 
+#include "game/screens/errorscreen.h"
 #include "game/screens/states.h"
-#include "game/shell/errorscreen.h"
 #include "game/shell/sound.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The game's window procedure: focus changes, typed characters for the text field being edited, and
 // socket events for the network layer.
-#include "game/shell/winmain.h"
+#include "game/main/winmain.h"
 
 #include "game/model/state.h"
 #include "game/net/lobby.h"
@@ -21,6 +21,7 @@ static void Deactivate()
     if (!appactive)
         return;
     FreeImages();
+    FreeUnitPictures();
     appactive = 0;
     candraw = 0;
     StopAllSongs();

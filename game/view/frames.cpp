@@ -1,0 +1,3 @@
+#include "game/view/frames.h"
+
+int32_t framecount = 0;
