@@ -143,6 +143,13 @@ bool RunCommand(const std::string& line)
         InjectText(rest.c_str());
     } else if (command == "port") {
         args >> netport;
+    } else if (command == "clock") {
+        // The virtual clock moved on to a given time, so that what the host draws from it (the map's
+        // seeds) is the same however long the driver took before.
+        uint32_t at = 0;
+        args >> at;
+        if (at > GetTicks())
+            AdvanceClock(at - GetTicks());
     } else if (command == "shot") {
         std::getline(args >> std::ws, rest);
         SaveLastFramePng(rest.c_str());

@@ -28,6 +28,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+enum { MAPCLOCK = 100000000 };   // ms on the host's clock when the map is made
 enum { REPLYSECONDS = 240, QUIETROUNDS = 3, UNEQUALROUNDS = 40, MAXROUNDS = 40000, ACTIONSPERTURN = 12, AFTERWINROUNDS = 200, LASTDAY = 6 };
 
 // The screen states the driver acts in or waits on.
@@ -212,8 +213,12 @@ void Arrive()
 void SetUp()
 {
     Click(Host(), 695, 570);    // "Start Game"
-    Await(Host(), "gs " + std::to_string(GS_SELECTMONEY));
+    // The map and the mines are drawn from the host's clock: the same clock each run, the same land,
+    // so that the armies meet what they are to fight within the days.
+    Send(Host(), "wait gs " + std::to_string(GS_SELECTMONEY));
+    Send(Host(), "clock " + std::to_string(MAPCLOCK));
     Click(Host(), 400, 125);    // "$600"
+    Expect(Host(), "gs " + std::to_string(GS_SELECTMONEY));
     for (Peer& p : peers)
         Await(p, "gs " + std::to_string(GS_WARLORD));
     Shot(Host(), "warlords");
