@@ -9,6 +9,8 @@
 #include FT_TRUETYPE_TABLES_H
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
@@ -31,9 +33,14 @@ struct GdiFont {
     GdiGlyph glyphs[256];
     std::vector<uint8_t> coverage[256];
     bool rendered[256];
+    // Pair adjustments as asked for, UNKNOWNKERNING until then: every line of text asks for each of its
+    // pairs on every frame, and the face's own lookup is a search through its table.
+    std::unique_ptr<int8_t[]> kerning;
 };
 
 namespace {
+
+constexpr int8_t UNKNOWNKERNING = INT8_MIN;
 
 struct AddedFace {
     std::string file;       // the name it was added under
@@ -291,16 +298,29 @@ const GdiGlyph* FontGlyph(GdiFont* const font, const uint8_t c)
     return &glyph;
 }
 
-int32_t FontKerning(const GdiFont* const font, const uint8_t left, const uint8_t right)
+// The face's adjustment of one pair in whole pixels, within what a pair ever needs.
+static int8_t FaceKerning(const FT_Face face, const uint8_t left, const uint8_t right)
+{
+    FT_Vector kern;
+    const FT_UInt l = FT_Get_Char_Index(face, Cp1252ToUnicode(left));
+    const FT_UInt r = FT_Get_Char_Index(face, Cp1252ToUnicode(right));
+    if (!l || !r || FT_Get_Kerning(face, l, r, FT_KERNING_DEFAULT, &kern))
+        return 0;
+    return (int8_t)std::clamp<FT_Pos>((kern.x + 32) >> 6, INT8_MIN + 1, INT8_MAX);
+}
+
+int32_t FontKerning(GdiFont* const font, const uint8_t left, const uint8_t right)
 {
     if (!font || !FT_HAS_KERNING(font->face))
         return 0;
-    FT_Vector kern;
-    const FT_UInt l = FT_Get_Char_Index(font->face, Cp1252ToUnicode(left));
-    const FT_UInt r = FT_Get_Char_Index(font->face, Cp1252ToUnicode(right));
-    if (!l || !r || FT_Get_Kerning(font->face, l, r, FT_KERNING_DEFAULT, &kern))
-        return 0;
-    return (int32_t)((kern.x + 32) >> 6);
+    if (!font->kerning) {
+        font->kerning = std::make_unique<int8_t[]>(256 * 256);
+        std::fill_n(font->kerning.get(), 256 * 256, UNKNOWNKERNING);
+    }
+    int8_t& pair = font->kerning[left * 256 + right];
+    if (pair == UNKNOWNKERNING)
+        pair = FaceKerning(font->face, left, right);
+    return pair;
 }
 
 GdiFont* DefaultFont()

@@ -38,6 +38,6 @@ struct GdiGlyph {
 };
 
 const GdiGlyph* FontGlyph(GdiFont* font, uint8_t cp1252);  // null when it cannot be rendered
-int32_t FontKerning(const GdiFont* font, uint8_t left, uint8_t right);  // the face's own pair adjustment, pixels
+int32_t FontKerning(GdiFont* font, uint8_t left, uint8_t right);  // the face's own pair adjustment, pixels
 bool GdiCreationFails(GdiObjectKind kind);  // the failure hook's verdict on one creation
 GdiFont* DefaultFont();                     // the font of a new DC (null when no face can be found)

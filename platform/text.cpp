@@ -20,40 +20,61 @@ bool IsLineEnd(const char c)
     return c == '\n' || c == '\r';
 }
 
-// Calls visit(glyph, x) for each glyph of a line, x its pen position from the line's start, with the
-// face's kerning between neighbours; returns the line's width.
-template <typename Visit>
-int32_t WalkLine(GdiFont* const font, const std::string_view text, Visit&& visit)
-{
+// Where the pen stands along a line: x from the line's start, and the character before it (for the
+// face's kerning), -1 at the start.
+struct Pen {
     int32_t x = 0;
     int previous = -1;
+};
+
+// Moves the pen over text, calling visit(glyph, x) for each glyph at its pen position, with the face's
+// kerning between neighbours.
+template <typename Visit>
+void Walk(GdiFont* const font, const std::string_view text, Pen& pen, Visit&& visit)
+{
     for (const char c : text) {
         if (IsLineEnd(c))
             continue;
         const GdiGlyph* const g = FontGlyph(font, (uint8_t)c);
         if (!g)
             continue;
-        if (previous >= 0)
-            x += FontKerning(font, (uint8_t)previous, (uint8_t)c);
-        visit(*g, x);
-        x += g->advance;
-        previous = (uint8_t)c;
+        if (pen.previous >= 0)
+            pen.x += FontKerning(font, (uint8_t)pen.previous, (uint8_t)c);
+        visit(*g, pen.x);
+        pen.x += g->advance;
+        pen.previous = (uint8_t)c;
     }
-    return x;
+}
+
+// Calls visit for each glyph of a line as Walk does.
+template <typename Visit>
+void WalkLine(GdiFont* const font, const std::string_view text, Visit&& visit)
+{
+    Pen pen;
+    Walk(font, text, pen, visit);
+}
+
+void MovePen(GdiFont* const font, const std::string_view text, Pen& pen)
+{
+    Walk(font, text, pen, [](const GdiGlyph&, int32_t) {});
 }
 
 int32_t Advance(GdiFont* const font, const std::string_view text)
 {
-    return WalkLine(font, text, [](const GdiGlyph&, int32_t) {});
+    Pen pen;
+    MovePen(font, text, pen);
+    return pen.x;
 }
 
 // Cuts one paragraph into lines no wider than width at blanks; a word wider than that stays whole on
-// its own line (and is clipped when drawn). The blanks at a break belong to neither line.
+// its own line (and is clipped when drawn). The blanks at a break belong to neither line. The pen
+// moves on word by word, so a long paragraph is walked once, not once per word.
 void BreakWords(GdiFont* const font, std::string_view text, const int32_t width, std::vector<Line>& lines)
 {
     while (true) {
         size_t end = 0;         // the end of what fits so far
         size_t scan = 0;
+        Pen pen;                // at scan
         while (scan < text.size()) {
             size_t wordstart = scan;
             while (wordstart < text.size() && text[wordstart] == ' ')
@@ -61,15 +82,17 @@ void BreakWords(GdiFont* const font, std::string_view text, const int32_t width,
             size_t wordend = wordstart;
             while (wordend < text.size() && text[wordend] != ' ')
                 wordend++;
-            if (end > 0 && Advance(font, text.substr(0, wordend)) > width)
+            Pen next = pen;
+            MovePen(font, text.substr(scan, wordend - scan), next);
+            if (end > 0 && next.x > width)
                 break;
             end = wordend;
             scan = wordend;
+            pen = next;
         }
         if (end == 0)
             end = scan;
-        const std::string_view line = text.substr(0, end);
-        lines.push_back({line, Advance(font, line)});
+        lines.push_back({text.substr(0, end), pen.x});
         size_t next = end;
         while (next < text.size() && text[next] == ' ')
             next++;
@@ -105,13 +128,17 @@ std::vector<Line> LayOut(GdiFont* const font, const std::string_view text, const
     return lines;
 }
 
+// Each channel (src * alpha + dst * (255 - alpha) + 127) / 255, red and blue side by side in one word:
+// a channel's sum stays below 65536, and (w + 1 + (w >> 8)) >> 8 is w / 255 for any such w. Text is
+// most of what an idle frame blends.
 uint32_t Blend(const uint32_t dst, const uint32_t src, const uint32_t alpha)
 {
     const uint32_t inverse = 255 - alpha;
-    const uint32_t r = ((src >> 16 & 0xFF) * alpha + (dst >> 16 & 0xFF) * inverse + 127) / 255;
-    const uint32_t g = ((src >> 8 & 0xFF) * alpha + (dst >> 8 & 0xFF) * inverse + 127) / 255;
-    const uint32_t b = ((src & 0xFF) * alpha + (dst & 0xFF) * inverse + 127) / 255;
-    return r << 16 | g << 8 | b;
+    uint32_t rb = (src & 0xFF00FF) * alpha + (dst & 0xFF00FF) * inverse + 0x7F007F;
+    uint32_t g = ((src >> 8 & 0xFF) * alpha + (dst >> 8 & 0xFF) * inverse + 0x7F);
+    rb = (rb + 0x10001 + (rb >> 8 & 0xFF00FF)) >> 8 & 0xFF00FF;
+    g = (g + 1 + (g >> 8)) >> 8;
+    return rb | g << 8;
 }
 
 // One laid-out line with its top-left on the surface.

@@ -122,7 +122,7 @@ void UndoSteps(const int32_t last)
 // The box, and its first line in the log that stays behind.
 void ShowStartupError(const std::string& text)
 {
-    debuglog << "ERROR: " << text.substr(0, text.find('\n')) << '\n';
+    debuglog << "ERROR: " << text.substr(0, text.find('\n')) << std::endl;
     ShowMessageBox(caption, text.c_str());
 }
 
@@ -229,13 +229,13 @@ bool StartGame()
     ClearBackBuffer();
     DrawSurface(LOGOX, LOGOY, imglogo);
     FlipScreen();
-    debuglog << "Splash shown.\n";
+    debuglog << "Splash shown." << std::endl;
     SplashWait(splashstart);
     StopAllSongs();
     // A player who closed the window waits for nothing more: the main loop takes the close at once.
     if (!SysMessageQueued(SYS_CLOSE))
         SleepMs(SPLASHPAUSE);
-    debuglog << "Start-up finished.\n";
+    debuglog << "Start-up finished." << std::endl;
     return false;
 }
 

@@ -40,7 +40,7 @@ void ShowProgress()
         FlipScreen();
         if (!barshown) {
             barshown = true;
-            debuglog << "Loading bar shown.\n";
+            debuglog << "Loading bar shown." << std::endl;
             if (afterloadbar)
                 afterloadbar();
         }

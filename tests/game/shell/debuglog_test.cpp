@@ -1,10 +1,17 @@
-// The debug log file: every finished line on disk, deleted where it was opened.
+// The debug log file: every finished line on disk soon (a flush at once, a crash too), deleted where it
+// was opened.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "game/shell/debuglog.h"
 
@@ -18,7 +25,19 @@ std::string ReadAll(const std::filesystem::path& path)
     return text.str();
 }
 
-TEST(DebugLog, LinesReachTheFileAsTheyEndAndDeletionFindsIt)
+// What the file holds once it holds want, or after two seconds.
+std::string AwaitText(const std::filesystem::path& path, const std::string& want)
+{
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    std::string text = ReadAll(path);
+    while (text != want && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        text = ReadAll(path);
+    }
+    return text;
+}
+
+TEST(DebugLog, LinesReachTheFileSoonAFlushAtOnceAndDeletionFindsIt)
 {
     const std::filesystem::path home = std::filesystem::current_path();
     const std::filesystem::path dir = std::filesystem::path(GORV_TEST_DIR) / "debuglog";
@@ -27,9 +46,10 @@ TEST(DebugLog, LinesReachTheFileAsTheyEndAndDeletionFindsIt)
 
     ASSERT_FALSE(OpenDebugLog());
     debuglog << "Tessarine: Unloading value " << 63210 << '\n';
-    debuglog << "half a line";
-    // Still open: the finished line is there already.
-    EXPECT_EQ(ReadAll(dir / "debug.txt"), "Tessarine: Unloading value 63210\n");
+    // Nobody flushes: the line gets there by itself while the log is open.
+    EXPECT_EQ(AwaitText(dir / "debug.txt", "Tessarine: Unloading value 63210\n"), "Tessarine: Unloading value 63210\n");
+    debuglog << "Loading bar shown." << std::endl;
+    EXPECT_EQ(ReadAll(dir / "debug.txt"), "Tessarine: Unloading value 63210\nLoading bar shown.\n");
 
     std::filesystem::current_path(dir / "elsewhere");
     DeleteDebugLog();
@@ -38,6 +58,46 @@ TEST(DebugLog, LinesReachTheFileAsTheyEndAndDeletionFindsIt)
     EXPECT_TRUE(debuglog.good());
     EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere" / "debug.txt"));
     std::filesystem::current_path(home);
+}
+
+// A program that crashes right after writing (no flush, no close) leaves every line it wrote, in
+// order, and still ends by the crash.
+TEST(DebugLog, ACrashLeavesEveryLineWrittenBeforeIt)
+{
+    const struct {
+        const char* name;
+        void (*crash)();
+    } crashes[] = {
+        { "abort", [] { std::abort(); } },
+    // The address sanitizer keeps faults to itself: a handler of the program's own never hears them.
+#ifndef __SANITIZE_ADDRESS__
+        { "fault", [] { *static_cast<volatile int*>(nullptr) = 1; } },
+#endif
+    };
+    for (const auto& c : crashes) {
+        SCOPED_TRACE(c.name);
+        const std::filesystem::path path = std::filesystem::path(GORV_TEST_DIR) / (std::string("crash-") + c.name + ".txt");
+        std::string expected;
+        for (int i = 0; i < 2000; i++)
+            expected += "Moving to new location " + std::to_string(i) + ".\n";
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (OpenDebugLog(path.c_str()))
+                _exit(3);
+            for (int i = 0; i < 2000; i++)
+                debuglog << "Moving to new location " << i << ".\n";
+            c.crash();
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_FALSE(WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 3)) << status;
+        const std::string text = ReadAll(path);
+        EXPECT_TRUE(text == expected) << text.size() << " bytes of " << expected.size() << ", ending \""
+                                      << text.substr(text.size() > 40 ? text.size() - 40 : 0) << '"';
+        std::filesystem::remove(path);
+    }
 }
 
 TEST(DebugLog, ClosedLogSurvivesAndCaptureSeesEveryLine)
