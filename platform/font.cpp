@@ -9,7 +9,9 @@
 #include FT_TRUETYPE_TABLES_H
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <mutex>
@@ -31,6 +33,9 @@ struct GdiFont {
     GdiGlyph glyphs[256];
     std::vector<uint8_t> coverage[256];
     bool rendered[256];
+    // Pair adjustments asked of the face so far (KERNUNKNOWN until then): text is laid out anew each
+    // frame, and FreeType looks a pair up in its table every time.
+    mutable std::vector<int16_t> kerning;
 };
 
 namespace {
@@ -293,14 +298,22 @@ const GdiGlyph* FontGlyph(GdiFont* const font, const uint8_t c)
 
 int32_t FontKerning(const GdiFont* const font, const uint8_t left, const uint8_t right)
 {
+    constexpr int16_t KERNUNKNOWN = INT16_MIN;
     if (!font || !FT_HAS_KERNING(font->face))
         return 0;
+    if (font->kerning.empty())
+        font->kerning.assign(256 * 256, KERNUNKNOWN);
+    int16_t& known = font->kerning[(size_t)left << 8 | right];
+    if (known != KERNUNKNOWN)
+        return known;
     FT_Vector kern;
     const FT_UInt l = FT_Get_Char_Index(font->face, Cp1252ToUnicode(left));
     const FT_UInt r = FT_Get_Char_Index(font->face, Cp1252ToUnicode(right));
     if (!l || !r || FT_Get_Kerning(font->face, l, r, FT_KERNING_DEFAULT, &kern))
-        return 0;
-    return (int32_t)((kern.x + 32) >> 6);
+        known = 0;
+    else
+        known = (int16_t)std::clamp<FT_Pos>((kern.x + 32) >> 6, INT16_MIN + 1, INT16_MAX);
+    return known;
 }
 
 GdiFont* DefaultFont()
