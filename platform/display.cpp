@@ -62,6 +62,11 @@ bool PresentSurface(const SysSurface* const frame, int* const top, int* const bo
     return frame && PresentFrame(frame->pixels, frame->width, frame->height, top, bottom);
 }
 
+bool PresentSurfaceRows(const SysSurface* const frame, const int from, const int to, int* const top, int* const bottom)
+{
+    return frame && PresentFrameRows(frame->pixels, frame->width, frame->height, from, to, top, bottom);
+}
+
 void CopyFrameToUpload(void* const upload, const int32_t pitch, const uint32_t* const pixels, const int32_t width,
                        const int32_t height)
 {

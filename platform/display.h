@@ -15,6 +15,8 @@ int32_t DisplayDepth();                                     // bits per pixel of
 bool RestoreAllSurfaces();                                  // memory surfaces are never lost; true on failure
 // Shows the frame in the main window (PresentFrame): true when presented, rows *top..*bottom changed.
 bool PresentSurface(const SysSurface* frame, int* top = nullptr, int* bottom = nullptr);
+// PresentSurface when only rows from..to-1 can differ from the frame last shown (PresentFrameRows).
+bool PresentSurfaceRows(const SysSurface* frame, int from, int to, int* top, int* bottom);
 // Copies a frame into a texture's upload buffer of pitch bytes per row (the present path's one copy).
 void CopyFrameToUpload(void* upload, int32_t pitch, const uint32_t* pixels, int32_t width, int32_t height);
 

@@ -314,6 +314,9 @@ int PumpSockets(int timeoutms)
         fds.push_back(pollfd{watched[i].fd, (short)events, 0});
         owners.push_back(i);
     }
+    // Nothing to watch and no wait asked: the call would only cost a pass a system call.
+    if (fds.empty() && (posted || timeoutms == 0))
+        return posted;
     const int ready = poll(fds.data(), fds.size(), posted ? 0 : timeoutms);
     if (ready <= 0)
         return posted;   // nothing, or a signal cut the wait short

@@ -51,8 +51,8 @@ void ForgetShownFrame()
 }
 
 // The band of rows in which the frame differs from the one shown, which it then becomes; false when
-// it is the same.
-bool ChangedRows(const uint32_t* pixels, int width, int height, int* top, int* bottom)
+// it is the same. Only rows from..to-1 are compared: the caller knows the others are the same.
+bool ChangedRows(const uint32_t* pixels, int width, int height, int from, int to, int* top, int* bottom)
 {
     const size_t count = (size_t)width * height;
     const size_t row = (size_t)width * sizeof(uint32_t);
@@ -64,12 +64,14 @@ bool ChangedRows(const uint32_t* pixels, int width, int height, int* top, int* b
         return true;
     }
     const uint32_t* const shown = shownframe.data();
-    int first = 0;
-    while (first < height && memcmp(shown + (size_t)first * width, pixels + (size_t)first * width, row) == 0)
+    from = std::clamp(from, 0, height);
+    to = std::clamp(to, from, height);
+    int first = from;
+    while (first < to && memcmp(shown + (size_t)first * width, pixels + (size_t)first * width, row) == 0)
         first++;
-    if (first == height)
+    if (first == to)
         return false;
-    int last = height - 1;
+    int last = to - 1;
     while (last > first && memcmp(shown + (size_t)last * width, pixels + (size_t)last * width, row) == 0)
         last--;
     memcpy(shownframe.data() + (size_t)first * width, pixels + (size_t)first * width,
@@ -172,11 +174,16 @@ bool MainWindowExists()
 
 bool PresentFrame(const uint32_t* pixels, int width, int height, int* top, int* bottom)
 {
+    return PresentFrameRows(pixels, width, height, 0, height, top, bottom);
+}
+
+bool PresentFrameRows(const uint32_t* pixels, int width, int height, int from, int to, int* top, int* bottom)
+{
     if (!backend || !pixels || width <= 0 || height <= 0)
         return false;
     int first = 0;
     int last = 0;
-    if (!ChangedRows(pixels, width, height, &first, &last)) {
+    if (!ChangedRows(pixels, width, height, from, to, &first, &last)) {
         backend->repeat();
         return false;
     }

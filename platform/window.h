@@ -81,6 +81,11 @@ bool MainWindowExists();                                    // true between Crea
 // one shown is not presented again, unless the window asked to be painted meanwhile (SYS_PAINT). True
 // when it was presented: rows *top..*bottom (when asked for) are then all that differ from the last.
 bool PresentFrame(const uint32_t* pixels, int width, int height, int* top = nullptr, int* bottom = nullptr);
+// PresentFrame for a frame whose caller knows that only rows from..to-1 can differ from the frame last
+// presented: the others are not compared (from == to: nothing new). A frame of another size, or one
+// after the window asked to be painted, is presented whole as PresentFrame would.
+bool PresentFrameRows(const uint32_t* pixels, int width, int height, int from, int to, int* top = nullptr,
+                      int* bottom = nullptr);
 bool FrameDue();                                            // a frame presented now would not wait for its slot
 void ShowSystemCursor(bool show);                           // shows or hides the system's pointer over the window (the game draws its own)
 bool SystemCursorShown();                                   // what ShowSystemCursor last asked for (initially shown)

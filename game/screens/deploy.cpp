@@ -82,8 +82,7 @@ void DeployScreen(int32_t player)
     // game's and is given back at the end of the frame.
     const int32_t holder = currplayer;
     currplayer = player;
-    ClearBackBuffer();
-    DrawBoard(0, player);
+    ClearAndDrawBoard(0, player);
     PointAtSquare();
     ScrollView();
     DrawSurface(0, BOARDHEIGHT, imgborder[BORDER_BOTTOM]);

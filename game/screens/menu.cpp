@@ -10,16 +10,42 @@
 #include "game/shell/fonts.h"
 #include "game/shell/gdiobjects.h"
 #include "game/shell/images.h"
+#include "game/shell/input.h"
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
+#include "game/view/cursor.h"
 #include "game/view/drawing.h"
+#include "game/view/frames.h"
 #include "game/view/linestrips.h"
 #include "game/view/menustar.h"
+#include "game/view/pointer.h"
 #include "game/view/text.h"
 
 namespace {
 
 enum : uint32_t { MENUFOOTCOLOUR = 0xFF8040 };
+enum : int32_t { MENUTITLEBOTTOM = 65 };     // the pulsing title lies above this row
+
+// What the main menu's picture is made of, besides what never changes.
+struct MenuLook {
+    int32_t x, y;               // the cursor
+    bool pressed;
+    std::string version, address;
+    bool operator==(const MenuLook&) const = default;
+};
+
+// The last menu frame: what it showed, its title's colour, its pass and the flip that showed it. The
+// menu drawn on the very next pass with no flip between finds it still in the back buffer; as the menu
+// draws nothing but opaque and keyed pictures and text over its full-screen background, drawing the
+// same again would give the same picture.
+struct LastMenu {
+    MenuLook look;
+    uint32_t pulse;
+    int32_t frame;
+    uint64_t flip;
+    bool valid;
+};
+LastMenu lastmenu = {};
 
 struct MenuIcon {
     ButtonCallback callback;
@@ -71,10 +97,24 @@ bool MainMenuFrame()
     editstring = nullptr;
     returngs = -1;
     PlaySong(SONG_MENU);
+    const MenuLook look = { mousex, mousey, LeftButtonDown(), versiontext, localaddress };
+    const uint32_t pulse = PulseColour();
+    const bool same = lastmenu.valid && lastmenu.frame + 1 == framecount && lastmenu.flip == display.flips &&
+                      lastmenu.look == look;
+    const bool samepulse = pulse == lastmenu.pulse;
+    lastmenu = { look, pulse, framecount, 0, false };
+    // Only the title's colour changes from one idle frame to the next, and often not even that: an
+    // unchanged frame is not drawn again, and of a new one only the title's rows are compared.
+    if (same && samepulse) {
+        FlipScreenRows(0, 0);
+        lastmenu.flip = display.flips;
+        lastmenu.valid = true;
+        return false;
+    }
     DrawSurface(0, 0, imgback);
     DrawParchmentBand({ 100, 8, 700, 62 });
     BeginText(FONT_BOARDLARGE);
-    DrawTextBox(0, 0, 800, 65, WordMarkLine(), PulseColour(), FORMAT_CENTREDLINE);
+    DrawTextBox(0, 0, 800, MENUTITLEBOTTOM, WordMarkLine(), pulse, FORMAT_CENTREDLINE);
     SelectDCFont(textdc, fonts[FONT_SMALL]);
     DrawTextBox(0, 575, 800, 30, versiontext, MENUFOOTCOLOUR, TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_LEFT);
     DrawTextBox(0, 575, 800, 30, localaddress, MENUFOOTCOLOUR, TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_RIGHT);
@@ -85,7 +125,10 @@ bool MainMenuFrame()
     for (int32_t icon = 0; icon < MENUICONS; icon++)
         DoSoundButton(icon, menuicons[icon].callback, menuicons[icon].state, 0);
     DrawPolygonFrame();
-    EndFrame();
+    DrawCursor(0);
+    FlipScreenRows(0, same ? (int32_t)MENUTITLEBOTTOM : (int32_t)SCREENHEIGHT);
+    lastmenu.flip = display.flips;
+    lastmenu.valid = true;
     return false;
 }
 

@@ -107,8 +107,7 @@ bool VictoryFrame()
 
 bool VictoryScreenFrame()
 {
-    ClearBackBuffer();
-    DrawBoard(1, YouToInt());
+    ClearAndDrawBoard(1, YouToInt());
     DrawScreenBorder();
     DrawTurnHeader();
     BeginText(FONT_BOARDLARGE);

@@ -61,8 +61,7 @@ bool UnitTurnFrame()
     }
     PlaySong(TimeOfDaySong());
     PlayAmbientSound();
-    ClearBackBuffer();
-    DrawBoard(1, local);
+    ClearAndDrawBoard(1, local);
     if (!Typing())
         HandleBoardClick();
     DrawPlayPanels(local, true);
@@ -95,8 +94,7 @@ bool WaitPlayersFrame()
     const int32_t holder = currplayer;
     currplayer = local;
     PlaySong(SONG_IDLE);
-    ClearBackBuffer();
-    DrawBoard(0, local);
+    ClearAndDrawBoard(0, local);
     DrawPlayPanels(local, false);
     ChatEntry();
     // The drawing showed the local player's side; the turn holder is the game's, shared by every machine.
@@ -127,8 +125,7 @@ bool RequestSentFrame()
 bool WaitResultFrame()
 {
     const int32_t local = YouToInt();
-    ClearBackBuffer();
-    DrawBoard(0, local);
+    ClearAndDrawBoard(0, local);
     DrawPlayPanels(local, false);
     BeginText(FONT_BOARDLARGE);
     DrawTextBox(5, 30, 790, 490, "Please wait...", COLOUR_WHITE, FORMAT_CENTREDLINE);

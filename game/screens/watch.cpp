@@ -34,8 +34,7 @@ bool DrawWatchFrame()
     PlaySong(TimeOfDaySong());
     PlayAmbientSound();
     const int32_t local = YouToInt();
-    ClearBackBuffer();
-    DrawBoard(1, local);
+    ClearAndDrawBoard(1, local);
     DrawPlayPanels(local, true);
     ChatEntry();
     DrawCursor(0);

@@ -32,8 +32,10 @@ bool CreatePrimarySurface()
         display.primary = CreateSysSurface(SCREENWIDTH, SCREENHEIGHT, 0);
         display.primaryshown = false;
     }
-    if (!display.backbuffer)
+    if (!display.backbuffer) {
         display.backbuffer = CreateSysSurface(SCREENWIDTH, SCREENHEIGHT, 0);
+        display.flips++;        // a new back buffer holds nobody's last frame
+    }
     return !display.primary || !display.backbuffer;
 }
 
@@ -78,13 +80,19 @@ bool ClearAndDrawBackdrop(const Surface& picture)
 
 void FlipScreen()
 {
+    FlipScreenRows(0, SCREENHEIGHT);
+}
+
+void FlipScreenRows(const int32_t from, const int32_t to)
+{
     if (!display.primary || !backbuffer)
         return;
+    display.flips++;
     // The window is shown the back buffer itself and answers which rows changed: only those are copied
     // to the front buffer (a frame with nothing new copies nothing).
     int top = 0;
     int bottom = SCREENHEIGHT - 1;
-    const bool shown = PresentSurface(backbuffer, &top, &bottom);
+    const bool shown = PresentSurfaceRows(backbuffer, from, to, &top, &bottom);
     if (!display.primaryshown) {
         top = 0;
         bottom = SCREENHEIGHT - 1;
@@ -108,6 +116,7 @@ void ReleaseDirectDraw()
     display.backbuffer = nullptr;
     display.primary = nullptr;
     display.primaryshown = false;
+    display.flips++;
     if (display.ddraw)
         CloseDisplay();
     display.ddraw = false;

@@ -15,6 +15,8 @@ struct Display {
     SysSurface* primary;        // the front buffer: the last frame shown
     SysSurface* backbuffer;     // the frame being drawn
     bool primaryshown;          // the front buffer holds what the window shows (else a flip copies it whole)
+    uint64_t flips;             // flips so far: a screen that finds it where its own last flip left it
+                                // knows the back buffer still holds its last frame
     ~Display();                 // ReleaseDirectDraw
 };
 
@@ -30,5 +32,7 @@ bool BltFastKeyed(int32_t x, int32_t y, const SysSurface* src, const PixelRect& 
 bool DrawSurface(int32_t x, int32_t y, const Surface& surface);    // the whole surface, keyed; true on failure
 bool ClearAndDrawBackdrop(const Surface& picture);  // ClearBackBuffer, then DrawSurface(0, 0, picture); true on failure
 void FlipScreen();                          // shows the back buffer, which keeps its contents
+// FlipScreen for a frame of which only rows from..to-1 can differ from the last shown (from == to: none).
+void FlipScreenRows(int32_t from, int32_t to);
 bool RestoreSurfaces();                     // true on failure
 void ReleaseDirectDraw();                   // frees both buffers and closes the display

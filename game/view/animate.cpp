@@ -44,8 +44,7 @@ bool Explored(const Target& at)
 void DrawFrame(const Target& at, const int32_t cell, const bool clipped)
 {
     const int32_t local = YouToInt();
-    ClearBackBuffer();
-    DrawBoard(0, local);
+    ClearAndDrawBoard(0, local);
     const ScreenPoint px = SquareToScreen(at.x, at.y);
     if (clipped)
         DrawTileClipped(px.x - CLIPPEDINSET, px.y - CLIPPEDINSET, cell, imgspellanim, CLIPPEDSIZE);
@@ -64,13 +63,11 @@ void DrawFrame(const Target& at, const int32_t cell, const bool clipped)
 void CloseSquareAnimation()
 {
     const int32_t local = YouToInt();
-    ClearBackBuffer();
-    DrawBoard(0, local);
+    ClearAndDrawBoard(0, local);
     DrawScreenBorder();
     DrawUnitPanel(currplayer, currunit);
     FlipScreen();
-    ClearBackBuffer();
-    DrawBoard(0, local);
+    ClearAndDrawBoard(0, local);
     if (minimapon)
         DrawMinimap();
     DrawMessageFeed(local);
@@ -80,16 +77,14 @@ void CloseSquareAnimation()
 void CloseUnitAnimation()
 {
     const int32_t local = YouToInt();
-    ClearBackBuffer();
-    DrawBoard(0, local);
+    ClearAndDrawBoard(0, local);
     if (minimapon)
         DrawMinimap();
     DrawScreenBorder();
     DrawUnitPanel(currplayer, currunit);
     DrawMessageFeed(local);
     FlipScreen();
-    ClearBackBuffer();
-    DrawBoard(0, currplayer);
+    ClearAndDrawBoard(0, currplayer);
     DrawScreenBorder();
 }
 

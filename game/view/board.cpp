@@ -1,5 +1,7 @@
 #include "game/view/board.h"
 
+#include <algorithm>
+
 #include "game/model/queries.h"
 #include "game/model/state.h"
 #include "game/model/stats.h"
@@ -220,4 +222,22 @@ bool DrawBoard(const uint8_t hideselected, int32_t viewer)
     if (gridon)
         DrawGridLayer();
     return false;
+}
+
+bool ClearAndDrawBoard(const uint8_t hideselected, const int32_t viewer)
+{
+    // The board image is copied whole over the cleared buffer, so only what lies outside it needs the
+    // clear: a full-screen fill is a good part of an idle board frame's cost.
+    const SysSurface* const image = imgboard.GetSurface();
+    if (!candraw || !appactive || !image || !backbuffer) {
+        ClearBackBuffer();
+        return DrawBoard(hideselected, viewer);
+    }
+    const int32_t right = std::min(image->width, backbuffer->width);
+    const int32_t bottom = std::min(image->height, backbuffer->height);
+    const PixelRect beside = { right, 0, backbuffer->width, bottom };
+    const PixelRect below = { 0, bottom, backbuffer->width, backbuffer->height };
+    FillSurface(backbuffer, &beside, 0);
+    FillSurface(backbuffer, &below, 0);
+    return DrawBoard(hideselected, viewer);
 }

@@ -14,3 +14,6 @@ bool RebuildBoardImage();
 // Draws the board image, the marks, the units as viewer sees them and the grid into the back buffer.
 // With hideselected the current unit blinks. True, doing nothing, while drawing is off or the game inactive.
 bool DrawBoard(uint8_t hideselected, int32_t viewer);
+// The back buffer cleared and the board drawn into it, as ClearBackBuffer and DrawBoard do one after
+// the other; what the board image covers is not cleared first.
+bool ClearAndDrawBoard(uint8_t hideselected, int32_t viewer);

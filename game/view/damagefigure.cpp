@@ -39,8 +39,7 @@ void ShowDamage(int32_t player, int32_t unit, int32_t number)
     const ScreenPoint at = SquareToScreen(u.x, u.y);
     if (!IsOnBoard(at.x, at.y))
         return;
-    ClearBackBuffer();
-    DrawBoard(0, local);
+    ClearAndDrawBoard(0, local);
     DrawScreenBorder();
     DrawSheetIcon(at.x, at.y, DAMAGEICON, imgunits);
     BeginText(FONT_BOARDLARGE);

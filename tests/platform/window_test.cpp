@@ -348,4 +348,47 @@ TEST_F(WindowTest, OnlyAFrameThatShowsSomethingNewIsPresented)
     EXPECT_TRUE(presented(shown, 600, 800)) << "a new window shows nothing yet";
 }
 
+// A frame whose caller names the rows that can have changed is compared there alone: a change there
+// is presented as the band it makes, one elsewhere is taken on the caller's word. The window asking
+// to be painted, or a new shape, still presents it whole.
+TEST_F(WindowTest, AFrameIsComparedOnlyInTheRowsItsCallerNames)
+{
+    const std::vector<uint32_t> shown(800 * 600, 0x336699);
+    PresentFrame(shown.data(), 800, 600);
+    struct Case {
+        int row;            // the row with a changed pixel
+        int from, to;       // the rows named
+        bool presented;
+    };
+    const Case cases[] = {
+        {10, 0, 65, true}, {64, 0, 65, true}, {0, 0, 65, true}, {65, 0, 65, false},
+        {300, 0, 65, false}, {10, 0, 0, false}, {599, 500, 600, true}, {10, 20, 10, false},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint32_t> frame = shown;
+        frame[(size_t)c.row * 800 + 7] ^= 1;
+        const int repeats = RepeatedFrameCount();
+        int top = -1;
+        int bottom = -1;
+        EXPECT_EQ(PresentFrameRows(frame.data(), 800, 600, c.from, c.to, &top, &bottom), c.presented)
+            << "row " << c.row << " of " << c.from << ".." << c.to;
+        EXPECT_EQ(RepeatedFrameCount() == repeats, c.presented);
+        if (c.presented) {
+            EXPECT_EQ(top, c.row);
+            EXPECT_EQ(bottom, c.row);
+        }
+        ASSERT_TRUE(PresentFrame(shown.data(), 800, 600) == c.presented) << "back to the frame shown";
+    }
+
+    std::vector<uint32_t> frame = shown;
+    frame[800 * 300] ^= 1;
+    PostSysMessage(SYS_PAINT, 0, 0);
+    int top = -1;
+    int bottom = -1;
+    EXPECT_TRUE(PresentFrameRows(frame.data(), 800, 600, 0, 0, &top, &bottom)) << "asked to be painted";
+    EXPECT_EQ(top, 0);
+    EXPECT_EQ(bottom, 599);
+    EXPECT_TRUE(PresentFrameRows(shown.data(), 600, 800, 0, 0)) << "another shape";
+}
+
 } // namespace

@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "game/model/localplayer.h"
+#include "game/net/link.h"
 #include "game/screens/callbacks.h"
 #include "game/screens/intro.h"
+#include "game/screens/menu.h"
 #include "game/screens/states.h"
+#include "game/shell/display.h"
 #include "game/shell/shell.h"
+#include "game/view/frames.h"
 #include "platform/clock.h"
 #include "platform/headless.h"
 #include "platform/input.h"
@@ -175,6 +180,63 @@ TEST_F(FrontScreens, TheCreditsSlideInAndReturnToTheMenu)
     Click(400, 540);
     Frames(2);
     EXPECT_EQ(gs, GAME_TOMAINMENU);
+}
+
+} // namespace
+
+namespace {
+
+// The window's picture now.
+std::vector<uint32_t> Shown()
+{
+    int width = 0;
+    int height = 0;
+    const uint32_t* const frame = LastPresentedFrame(&width, &height);
+    return frame ? std::vector<uint32_t>(frame, frame + (size_t)width * height) : std::vector<uint32_t>{};
+}
+
+// The idle menu draws again only what can have changed: after each change the window shows what the
+// same frame drawn whole would.
+TEST_F(FrontScreens, TheIdleMenuShowsWhatAFrameDrawnWholeWould)
+{
+    struct Case {
+        const char* what;
+        int32_t x, y;                   // where the cursor goes
+        int32_t later;                  // frames skipped (the title's colour moves on)
+        const char* address;            // null: as it is
+        const char* version;
+    } cases[] = {
+        { "nothing", 700, 400, 0, nullptr, nullptr },
+        { "the title's colour", 700, 400, 25, nullptr, nullptr },
+        { "the cursor onto an icon", 400, 100, 0, nullptr, nullptr },
+        { "the cursor off it", 700, 400, 0, nullptr, nullptr },
+        { "the address", 700, 400, 0, "10.1.2.3", nullptr },
+        { "the version", 700, 400, 0, nullptr, "Version 9" },
+    };
+    const std::string address = localaddress;
+    const std::string version = versiontext;
+    gs = GAME_MAINMENU;
+    MoveTo(700, 400);
+    Frames(3);
+    for (const Case& c : cases) {
+        MoveTo(c.x, c.y);
+        framecount += c.later;
+        if (c.address)
+            localaddress = c.address;
+        if (c.version)
+            versiontext = c.version;
+        Frames(1);
+        ASSERT_EQ(gs, GAME_MAINMENU) << c.what;
+        const std::vector<uint32_t> shown = Shown();
+        // The same frame again, with the back buffer another screen's.
+        ClearBackBuffer();
+        FlipScreen();
+        framecount--;
+        Frames(1);
+        EXPECT_TRUE(Shown() == shown) << "after " << c.what;
+    }
+    localaddress = address;
+    versiontext = version;
 }
 
 } // namespace
