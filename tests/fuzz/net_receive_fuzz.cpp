@@ -183,8 +183,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // What the rules announce goes where it goes in the game (an error screen sets the state).
         ShowRulesOnScreen();
         SetSendFunction(SendAll);
-        return !LoadCatalogue();
+        return true;
     }();
+    // The catalogue is made once, and again when another target in the same process (the seeds' test
+    // runs them all) has unloaded or replaced it.
+    static const Module* catalogue = nullptr;
+    if (!stringmodule || stringmodule != catalogue) {
+        catalogue = LoadCatalogue() ? nullptr : stringmodule;
+        if (!catalogue)
+            return 0;
+    }
     if (!ready || size < 2)
         return 0;
 

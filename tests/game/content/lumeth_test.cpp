@@ -20,6 +20,7 @@
 #include "platform/font.h"
 #include "platform/gdi.h"
 #include "platform/window.h"
+#include "tests/game/support/testscreen.h"
 #include "media.h"
 #include "shipped.h"
 
@@ -39,12 +40,7 @@ protected:
     void SetUp() override
     {
         Shipped::SetUp();
-        olddir = GetCurrentDir();
-        ASSERT_FALSE(SetCurrentDir(GORV_DIST_DIR));
-        ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
-        ASSERT_FALSE(CreateDirectDraw());
-        ASSERT_FALSE(CreatePrimarySurface());
-        ASSERT_FALSE(LoadFonts());
+        ASSERT_FALSE(OpenTestScreen(GORV_DIST_DIR, &olddir));
         ASSERT_FALSE(LumethGo());
         for (int32_t f = 0; f < (int32_t)helpfolders.size(); f++)
             for (int32_t p = 0; p < MAXHELPPAGES; p++) {
@@ -61,10 +57,7 @@ protected:
     {
         CloseDC(dc);
         UnloadHelpModule();
-        UnloadFonts();
-        ReleaseDirectDraw();
-        StopPlatform();
-        SetCurrentDir(olddir.c_str());
+        CloseTestScreen(olddir);
     }
     // The pages of the folder of that name.
     std::vector<const Page*> Folder(const std::string& name) const

@@ -14,6 +14,7 @@
 #include "platform/headless.h"
 #include "platform/window.h"
 #include "tests/game/support/pixels.h"
+#include "tests/game/support/testscreen.h"
 
 namespace {
 
@@ -21,21 +22,10 @@ class ErrorScreenDrawTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        olddir = GetCurrentDir();
-        ASSERT_FALSE(SetCurrentDir(GORV_DIST_DIR));
-        ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
-        ASSERT_FALSE(CreateDirectDraw());
-        ASSERT_FALSE(CreatePrimarySurface());
-        ASSERT_FALSE(LoadFonts());
+        ASSERT_FALSE(OpenTestScreen(GORV_DIST_DIR, &olddir));
         candraw = 1;
     }
-    void TearDown() override
-    {
-        UnloadFonts();
-        ReleaseDirectDraw();
-        StopPlatform();
-        SetCurrentDir(olddir.c_str());
-    }
+    void TearDown() override { CloseTestScreen(olddir); }
     std::string olddir;
 };
 

@@ -15,6 +15,7 @@
 #include "game/screens/help.h"
 #include "game/screens/listener.h"
 #include "game/screens/lobby.h"
+#include "game/screens/menu.h"
 #include "game/view/board.h"
 #include "game/view/chat.h"
 #include "game/screens/runscreen.h"
@@ -29,6 +30,8 @@
 #include "game/shell/sound.h"
 #include "game/view/feed.h"
 #include "game/view/frames.h"
+#include "game/view/geometry.h"
+#include "game/view/graph.h"
 #include "game/view/names.h"
 #include "platform/clock.h"
 #include "platform/files.h"
@@ -73,6 +76,7 @@ void ScreenTest::SetUp()
     paneltext.clear();
     messages.clear();
     hostaddress.clear();
+    daysummary.clear();
     localaddress.clear();
     iplabel.clear();
     netport = 0;
@@ -83,7 +87,16 @@ void ScreenTest::SetUp()
 void ScreenTest::TearDown()
 {
     RecordDrawnText(nullptr);   // its fonts go now
+    // The options back at their start values: the next test's screens show them.
     gridon = 0;
+    minimapon = 1;
+    musicon = 1;
+    soundon = 1;
+    autofocus = 1;
+    // And the texts the screens show that a test may have set.
+    versiontext.clear();
+    localaddress.clear();
+    hostaddress.clear();
     LeaveGame();
     ListenToRules(nullptr);
     ClearSendQueue();

@@ -28,6 +28,7 @@
 #include "platform/files.h"
 #include "platform/inputscript.h"
 #include "platform/window.h"
+#include "tests/game/support/testscreen.h"
 #include "tests/game/support/world.h"
 
 namespace {
@@ -270,13 +271,8 @@ void ViewTest::SetUp()
 {
     CaptureDebugLog(&log);
     ShowRulesOnScreen();
-    olddir = GetCurrentDir();
-    ASSERT_FALSE(SetCurrentDir(GORV_DIST_DIR));
-    ASSERT_FALSE(StartPlatform(BACKEND_HEADLESS));
-    ASSERT_FALSE(CreateDirectDraw());
-    ASSERT_FALSE(CreatePrimarySurface());
+    ASSERT_FALSE(OpenTestScreen(GORV_DIST_DIR, &olddir));
     ASSERT_FALSE(CreateGdiObjects());
-    ASSERT_FALSE(LoadFonts());
     ClearInputScript();
     ASSERT_FALSE(DInputGo());
     BindMouse();
@@ -299,13 +295,10 @@ void ViewTest::TearDown()
     gridon = 0;
     UnloadTestStrings();
     ResetGameState();
-    UnloadFonts();
     ReleaseInput();
     ClearInputScript();
     mousestate = {};
-    ReleaseDirectDraw();
-    StopPlatform();
-    SetCurrentDir(olddir.c_str());
+    CloseTestScreen(olddir);
     UseRealClock();
     candraw = 1;
     appactive = 1;
