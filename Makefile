@@ -8,7 +8,7 @@ DEPS := cmake ninja-build g++ pkg-config \
         libgtest-dev libgmock-dev libbenchmark-dev \
         timgm6mb-soundfont fonts-dejavu-core crawl-tiles-data libpng-dev \
         fonts-averia-serif-gwf fonts-averia-sans-gwf fonts-liberation2 fonts-linuxlibertine \
-        clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick python3
+        clang libclang-rt-14-dev xvfb xauth x11-utils xdotool imagemagick python3 iproute2
 
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 600
