@@ -67,7 +67,7 @@ bool NetStartup()
     versionrefused = 0;
     localaddress = SocketLocalAddress();
     iplabel = "Your IP Address: " + localaddress;
-    debuglog << "This computer's IP addess is " << localaddress << '\n';
+    debuglog << "This computer's IP address is " << localaddress << '\n';
     debuglog << "Maximum size of a packet: " << 255 << '\n';
     netstarted = true;
     return false;

@@ -74,3 +74,9 @@ size_t BufferedBytes(int32_t socket)
     const auto found = buffers.find(socket);
     return found == buffers.end() ? 0 : found->second.bytes.size();
 }
+
+std::string BufferedText(int32_t socket)
+{
+    const auto found = buffers.find(socket);
+    return found == buffers.end() ? std::string() : found->second.bytes;
+}

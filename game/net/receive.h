@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 enum { RECEIVESIZE = 2000 };                // bytes taken from a socket per read event
 
@@ -14,3 +15,4 @@ void ReceiveBytes(int32_t socket, const uint8_t* data, size_t size);
 void DropReceiveBuffer(int32_t socket);     // forgets a closed connection's partial frame
 void ClearReceiveBuffers();                 // forgets every connection's partial frame
 size_t BufferedBytes(int32_t socket);       // bytes held for a connection (tests)
+std::string BufferedText(int32_t socket);   // the bytes held for a connection: the start of a frame still to come

@@ -12,6 +12,7 @@
 #include "game/net/builders.h"
 #include "game/net/checks.h"
 #include "game/net/frame.h"
+#include "game/net/joinfailure.h"
 #include "game/net/kinds.h"
 #include "game/net/link.h"
 #include "game/net/lobby.h"
@@ -98,10 +99,9 @@ void OnConnect(int32_t socket, uint32_t error)
     if (ishost || socket != mainsocket)
         return;
     if (error) {
-        debuglog << "Error in socket handler.  WSAGetLastErrorCode: " << SocketErrorText((int)error) << '\n';
-        // The failed attempt must not keep the network started, or every later join would fail.
-        NetCleanup();
-        AnnounceError("Couldn't Connect", "Gorvanel couldn't connect to the destination computer.", GAME_JOIN);
+        debuglog << "Error in socket handler.  Connecting to " << hostaddress
+                 << " failed: " << SocketErrorText((int)error) << '\n';
+        FailJoin((int)error);
         return;
     }
     debuglog << "==========CONNECTED TO HOST SERVER============\n";
@@ -138,9 +138,11 @@ void OnRead(int32_t socket)
     }
     if (const auto found = waiting.find(socket); found != waiting.end())
         found->second.spoke = true;
-    // A host's answer to a join is a player record or its version; anything else is some other program.
-    if (!ishost && !joinanswered && BufferedBytes(socket) == 0 && n >= 2
-        && (buffer[0] < MINFRAME || (buffer[1] != MSG_CREATEPLAYER && buffer[1] != MSG_VERSION))) {
+    // A host's answer to a join is a player record or its version; bytes that cannot begin one come
+    // from some other program. They are judged as they arrive, however the stream is cut.
+    if (!ishost && !joinanswered && !CouldBeJoinAnswer(BufferedText(socket) + std::string((const char*)buffer, (size_t)n))) {
+        debuglog << "ERROR: The answer to the join is no game's: " << LogText(std::string((const char*)buffer, (size_t)n))
+                 << '\n';
         ConnectionBroken(socket, NETERR_PROTOCOL);
         return;
     }
@@ -166,10 +168,7 @@ void OnClose(int32_t socket, uint32_t error)
     }
     // The join was answered with something no game host says: back to the address, saying so.
     if (host && !joinanswered && error == NETERR_PROTOCOL) {
-        const std::string address = hostaddress;
-        debuglog << "ERROR: " << address << " answered the join with something that is no join answer.\n";
-        NetCleanup();
-        AnnounceError("Couldn't Connect", address + " is not a Gorvanel game", GAME_JOIN);
+        FailJoin(NETERR_PROTOCOL);
         return;
     }
     const bool lobby = LobbyOpen();
@@ -229,11 +228,8 @@ void CloseFailedConnections()
     if (!ishost) {
         // A join nobody answers (the address takes no connection, or takes it and says nothing) ends.
         if (netstarted && mainsocket != NO_SOCKET && !joinanswered && now - joinstartedat >= JOINWAITMS) {
-            const std::string address = hostaddress;
-            debuglog << "ERROR: No answer to the join from " << address << " within " << JOINWAITMS / 1000
-                     << " seconds.\n";
-            NetCleanup();
-            AnnounceError("Couldn't Connect", "No answer from " + address, GAME_JOIN);
+            debuglog << "ERROR: No answer to the join within " << JOINWAITMS / 1000 << " seconds.\n";
+            FailJoin(NETERR_TIMEDOUT);
         }
         return;
     }
