@@ -28,27 +28,37 @@ int GameMain(SysBackend backend)
     }
 
     for (;;) {
-        // While inactive the loop sleeps until something happens, but never longer than a short
-        // while: the host keeps playing the neutral side in the background.
-        if (!appactive)
-            WaitSysMessageFor(INACTIVEWAITMS);
-
-        // Only what waited when the pass began: a peer that keeps data coming gets one read a pass,
-        // and the frame and the sending still run for everybody.
-        PumpSysEvents();
-        SysMsg msg;
-        for (size_t budget = QueuedSysMessages(); budget > 0 && PeekSysMessage(&msg); budget--) {
-            if (msg.message == SYS_QUIT) {
-                ShutdownGame();
-                StopPlatform();
-                return (int)msg.wparam;
-            }
-            DispatchSysMessage(&msg);
+        int code = 0;
+        if (MainLoopPass(RunScreen, &code)) {
+            ShutdownGame();
+            StopPlatform();
+            return code;
         }
-
-        RunScreen();
-        SendQueuedMessage();
-        ProcessUpgrades();
-        ProcessDeaths();
     }
+}
+
+bool MainLoopPass(void (*frame)(), int* exitcode)
+{
+    // While inactive the loop sleeps until something happens, but never longer than a short
+    // while: the host keeps playing the neutral side in the background.
+    if (!appactive)
+        WaitSysMessageFor(INACTIVEWAITMS);
+
+    // Only what waited when the pass began: a peer that keeps data coming gets one read a pass,
+    // and the frame and the sending still run for everybody.
+    PumpSysEvents();
+    SysMsg msg;
+    for (size_t budget = QueuedSysMessages(); budget > 0 && PeekSysMessage(&msg); budget--) {
+        if (msg.message == SYS_QUIT) {
+            *exitcode = (int)msg.wparam;
+            return true;
+        }
+        DispatchSysMessage(&msg);
+    }
+
+    frame();
+    SendQueuedMessage();
+    ProcessUpgrades();
+    ProcessDeaths();
+    return false;
 }

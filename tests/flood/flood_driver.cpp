@@ -1,12 +1,18 @@
-// The player at the host's keyboard and three players on the wire: drives a real Gorvanel host into
-// its lobby through its control folder, joins Ann, Bo and a flooder as wire-level peers written from
-// the protocol (a frame is its length byte, the message, ';'), and times Ann's chat lines on their way
-// to Bo: first with the line quiet, then while the flooder, in a process of its own, sends refused frames
-// as fast as the host takes them, once reading what the host sends him and once not.
+// Three players on the wire against a host: joins Ann, Bo and a flooder as wire-level peers written
+// from the protocol (a frame is its length byte, the message, ';'), and times Ann's chat lines on their
+// way to Bo: first with the line quiet, then while the flooder, in a process of its own, floods the host
+// as fast as it takes his data, once reading what the host sends him and once not.
 //
 // A line must reach Bo within a host pass or two plus 50 ms (the median), and none may take a second.
 //
-//   flood_driver <host folder> <port>
+//   flood_driver game <host folder> <port>
+//   flood_driver lobby <passes file> <port>
+//
+// game: the host is a real Gorvanel program, driven into its lobby through its control folder (as the
+// player at its keyboard); the flooder sends refused frames until the lines are timed.
+// lobby: the host is the multi-process test's lobby host (tests/multiplayer), already in its lobby, which
+// counts its passes in the passes file; the flooder sends 24 MB of chat lines, every line timed while he
+// still sends.
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
@@ -31,9 +37,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 enum { GS_LOBBY = 1, GS_MAINMENU = 3, GS_NAME = 7, GS_INTRO = 60, KEY_SPACE = 57 };
-enum { CHATS = 10, CHATGAPMS = 250, SLOWESTMS = 1000, MARGINMS = 50 };
+enum { CHATS = 10, SLOWESTMS = 1000, MARGINMS = 50, CHATLINE = 200, CHATLINEMS = 100 };
+const size_t LOBBYFLOODBYTES = 24u << 20;
 
-std::string hostdir;
+bool gamehost = true;       // a Gorvanel program (else the multi-process test's lobby host)
+std::string hostdir;        // game: its folder
+std::string passespath;     // lobby: its passes file
+int chatgapms = 250;        // between one line's arrival and the next line
 int port = 0;
 std::streamoff repliesread = 0;
 std::string partial;
@@ -84,13 +94,30 @@ void Await(const std::string& condition)
     Expect(condition);
 }
 
-// Milliseconds one pass of the host's loop takes now: the time N frames take, over N.
+// The lobby host's passes so far.
+uint64_t Passes()
+{
+    unsigned long long n = 0;
+    std::ifstream(passespath) >> n;
+    return n;
+}
+
+// Milliseconds one pass of the host's loop takes now: the time N passes take, over N.
 double PassMs()
 {
-    const int FRAMES = 40;
+    const int PASSES = 40;
     const Clock::time_point start = Clock::now();
-    Await("frames " + std::to_string(FRAMES));
-    return (double)MsSince(start) / FRAMES;
+    if (gamehost) {
+        Await("frames " + std::to_string(PASSES));
+    } else {
+        const uint64_t first = Passes();
+        while (Passes() < first + PASSES) {
+            if (MsSince(start) > 60000)
+                Fail("the host stopped passing");
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    return (double)MsSince(start) / PASSES;
 }
 
 std::string Frame(const std::string& body)
@@ -101,10 +128,15 @@ std::string Frame(const std::string& body)
 struct Wire {
     int s = -1;
     std::string in;
+    int receivebuffer = 0;  // bytes the socket may hold unread (0: the system's choice)
 
     void Connect()
     {
         s = socket(AF_INET, SOCK_STREAM, 0);
+        // Before connecting: a buffer shrunk on an open connection leaves the system dropping what
+        // arrives, the host's acknowledgements too, and the flooder's own sending stalls.
+        if (receivebuffer > 0)
+            setsockopt(s, SOL_SOCKET, SO_RCVBUF, &receivebuffer, sizeof receivebuffer);
         sockaddr_in a{};
         a.sin_family = AF_INET;
         a.sin_port = htons((uint16_t)port);
@@ -189,10 +221,13 @@ int Join(Wire& w, const std::string& name)
 }
 
 // Ann's lines, each timed from her send to Bo's receipt; the other players' sockets are kept drained.
-std::vector<long> TimeChats(Wire& ann, int annindex, Wire& bo, const std::string& tag)
+// CHATS of them, and more while the flood (a process) still runs; *floodended: it ended meanwhile, with its
+// exit status in *floodstatus.
+std::vector<long> TimeChats(Wire& ann, int annindex, Wire& bo, const std::string& tag, pid_t flood = 0,
+                            bool* floodended = nullptr, int* floodstatus = nullptr)
 {
     std::vector<long> times;
-    for (int i = 0; i < CHATS; i++) {
+    for (int i = 0; i < CHATS || (flood > 0 && !*floodended); i++) {
         const std::string text = "Ann: " + tag + " " + std::to_string(i);
         const Clock::time_point sent = Clock::now();
         ann.Send(Frame(std::string("a") + (char)(50 + annindex) + (char)150 + text));
@@ -206,9 +241,11 @@ std::vector<long> TimeChats(Wire& ann, int annindex, Wire& bo, const std::string
         times.push_back(MsSince(sent));
         ann.Read(0);
         ann.in.clear();
-        std::this_thread::sleep_for(std::chrono::milliseconds(CHATGAPMS));
+        std::this_thread::sleep_for(std::chrono::milliseconds(chatgapms));
         ann.Read(0);
         ann.in.clear();
+        if (flood > 0 && !*floodended)
+            *floodended = waitpid(flood, floodstatus, WNOHANG) == flood;
     }
     return times;
 }
@@ -220,16 +257,17 @@ void StopFlood(int)
     stopflood = 1;
 }
 
-// Sends refused frames (SETGS, which only the host may send) as fast as the host takes them, until
-// told to stop (SIGTERM); when reading, also takes everything the host sends. Runs in a child process.
-void Flood(Wire& w, bool reading)
+// Sends the frame again and again as fast as the host takes it, until limit bytes went (0: no limit) or
+// it is told to stop (SIGTERM); when reading, also takes everything the host sends. Runs in a child
+// process, which it ends: with 1 when a limit was set and not reached.
+[[noreturn]] void Flood(Wire& w, bool reading, const std::string& frame, uint64_t limit)
 {
     signal(SIGTERM, StopFlood);
     std::string block;
     while (block.size() < 64 * 1024)
-        block += Frame("q<");
+        block += frame;
     uint64_t sent = 0;
-    while (!stopflood) {
+    while (!stopflood && (limit == 0 || sent < limit)) {
         pollfd fd{w.s, (short)(POLLOUT | (reading ? POLLIN : 0)), 0};
         poll(&fd, 1, 10);
         if (fd.revents & POLLIN) {
@@ -238,7 +276,12 @@ void Flood(Wire& w, bool reading)
                 break;
         }
         if (fd.revents & POLLOUT) {
-            const ssize_t n = send(w.s, block.data(), block.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+            // On from where the socket last stopped taking, so that every frame arrives whole.
+            const size_t at = (size_t)(sent % block.size());
+            size_t size = block.size() - at;
+            if (limit > 0)
+                size = (size_t)std::min<uint64_t>(size, limit - sent);
+            const ssize_t n = send(w.s, block.data() + at, size, MSG_NOSIGNAL | MSG_DONTWAIT);
             if (n > 0)
                 sent += (uint64_t)n;
             else if (n < 0 && errno != EAGAIN)
@@ -247,6 +290,7 @@ void Flood(Wire& w, bool reading)
     }
     std::printf("flooder (%s) sent %llu bytes\n", reading ? "reading" : "not reading", (unsigned long long)sent);
     std::fflush(stdout);
+    std::_Exit(limit > 0 && sent < limit ? 1 : 0);
 }
 
 long Median(std::vector<long> v)
@@ -268,23 +312,39 @@ void FloodRound(Wire& ann, int annindex, Wire& bo, bool reading)
 {
     const std::string name = reading ? "Flo" : "Fly";
     Wire flooder;
-    Join(flooder, name);
-    if (!reading) {
-        const int small = 4096;
-        setsockopt(flooder.s, SOL_SOCKET, SO_RCVBUF, &small, sizeof small);
-    }
+    if (!reading)
+        flooder.receivebuffer = 4096;
+    const int index = Join(flooder, name);
+    // The game's host gets refused frames (SETGS, which only the host may send) until the lines are
+    // timed; the lobby host 24 MB of the flooder's chat lines, as long as his longest line.
+    const std::string frame = gamehost ? Frame("q<")
+                                       : Frame(std::string("a") + (char)(50 + index) + (char)150 + name + ": "
+                                               + std::string(CHATLINE - name.size() - 2, 'x'));
+    const uint64_t limit = gamehost ? 0 : (LOBBYFLOODBYTES + frame.size() - 1) / frame.size() * frame.size();
     const pid_t child = fork();
     if (child == 0) {
-        Flood(flooder, reading);
-        std::_Exit(0);
+        Flood(flooder, reading, frame, limit);
     }
     close(flooder.s);
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));   // the flood is under way
-    const std::vector<long> times = TimeChats(ann, annindex, bo, name);
-    const double slowest = PassMs();
-    kill(child, SIGTERM);
-    int status = 0;
-    waitpid(child, &status, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(gamehost ? 500 : 100));   // the flood is under way
+    double slowest = 0;
+    std::vector<long> times;
+    if (gamehost) {
+        times = TimeChats(ann, annindex, bo, name);
+        slowest = PassMs();
+        kill(child, SIGTERM);
+        waitpid(child, nullptr, 0);
+    } else {
+        // Lines all the while the 24 MB go; the host's pass over the same while.
+        const Clock::time_point start = Clock::now();
+        const uint64_t first = Passes();
+        bool ended = false;
+        int status = 0;
+        times = TimeChats(ann, annindex, bo, name, child, &ended, &status);
+        slowest = (double)MsSince(start) / (double)std::max<uint64_t>(1, Passes() - first);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            Fail("the flood by " + name + " did not send its 24 MB");
+    }
     std::cout << "flood by " << name << ": host pass " << slowest << " ms; chat ms " << List(times) << std::endl;
     const long bound = (long)(2 * slowest) + MARGINMS;
     if (Median(times) > bound)
@@ -298,21 +358,27 @@ void FloodRound(Wire& ann, int annindex, Wire& bo, bool reading)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3)
-        Fail("usage: flood_driver <host folder> <port>");
-    hostdir = argv[1];
-    port = std::atoi(argv[2]);
+    const std::string kind = argc == 4 ? argv[1] : "";
+    if (kind != "game" && kind != "lobby")
+        Fail("usage: flood_driver game <host folder> <port> | flood_driver lobby <passes file> <port>");
+    gamehost = kind == "game";
+    (gamehost ? hostdir : passespath) = argv[2];
+    port = std::atoi(argv[3]);
     signal(SIGPIPE, SIG_IGN);
 
-    Await("gs " + std::to_string(GS_INTRO));
-    Command("keys " + std::to_string(KEY_SPACE) + " x5");
-    Await("gs " + std::to_string(GS_NAME));
-    Command("type Host");
-    Await("frames 2");
-    Command("click 695 570");       // "Accept"
-    Await("gs " + std::to_string(GS_MAINMENU));
-    Command("click 400 100");       // the host icon
-    Await("gs " + std::to_string(GS_LOBBY));
+    if (gamehost) {
+        Await("gs " + std::to_string(GS_INTRO));
+        Command("keys " + std::to_string(KEY_SPACE) + " x5");
+        Await("gs " + std::to_string(GS_NAME));
+        Command("type Host");
+        Await("frames 2");
+        Command("click 695 570");       // "Accept"
+        Await("gs " + std::to_string(GS_MAINMENU));
+        Command("click 400 100");       // the host icon
+        Await("gs " + std::to_string(GS_LOBBY));
+    } else {
+        chatgapms = CHATLINEMS;         // the pace the host allows a player's lines for good
+    }
 
     LearnVersion();
     Wire ann, bo;
@@ -324,7 +390,10 @@ int main(int argc, char** argv)
     FloodRound(ann, annindex, bo, true);
     FloodRound(ann, annindex, bo, false);
 
-    Await("gs " + std::to_string(GS_LOBBY));    // still hosting its lobby
-    Command("quit");
+    // The game's host must still be hosting its lobby; the lobby host ends once Ann and Bo left.
+    if (gamehost) {
+        Await("gs " + std::to_string(GS_LOBBY));
+        Command("quit");
+    }
     return 0;
 }

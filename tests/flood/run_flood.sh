@@ -23,7 +23,7 @@ setup host
 echo "port $port" >> "$work/host/ctl/commands"
 start host
 
-"$driver" "$work/host" "$port"
+"$driver" game "$work/host" "$port"
 status=$?
 if [ $status -ne 0 ]; then
     kill -9 "$pid_host" 2>/dev/null

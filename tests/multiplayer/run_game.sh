@@ -5,28 +5,13 @@
 set -u
 bin=$1
 dist=$2
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    for pid in $pids; do kill "$pid" 2>/dev/null; done
-    # GORV_MP_KEEP=dir keeps the checkpoints and logs there for a look.
-    if [ -n "${GORV_MP_KEEP:-}" ]; then rm -rf "$GORV_MP_KEEP"; cp -r "$work" "$GORV_MP_KEEP"; fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/runs.sh"
 limit=100
 
 timeout "$limit" "$bin" host "$dist" "$work/port" "$work/host.txt" 11 2>"$work/host.err" &
 hostpid=$!
 pids="$hostpid"
-tries=0
-while [ ! -s "$work/port" ]; do
-    tries=$((tries + 1))
-    if [ "$tries" -gt 400 ] || ! kill -0 "$hostpid" 2>/dev/null; then
-        echo "the host did not start listening"; cat "$work/host.err"; exit 1
-    fi
-    sleep 0.05
-done
+await_port
 port=$(cat "$work/port")
 timeout "$limit" "$bin" ann "$dist" "$port" "$work/ann.txt" 12 2>"$work/ann.err" &
 annpid=$!
