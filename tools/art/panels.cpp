@@ -23,15 +23,14 @@ Image Top()
     return img;
 }
 
-// The stone under the board: the bottom panel when no unit is shown.
+// The stone under the board: the bottom panel when no unit is shown. Plain stone from end to end: the
+// units bought in the shop line up from the left across all of it, and its two ends, stretched, frame
+// the menu and option boxes, where anything drawn on it would be smeared into a streak.
 Image Bottom()
 {
     Image img(800, 80);
     Panel(img, 0, 0, 800, 80, 21);
     GoldRule(img, 0, 0, 800);
-    const Image word = TextMask(LetteringFont(), "Gorvanel", 34);
-    // At the right end: the units bought in the shop line up from the left across this strip.
-    Letter(img, word, 780 - word.w, 40 - word.h / 2, Opaque(0x7A88A8), Opaque(0x4A5470), slatedark);
     return img;
 }
 
@@ -168,9 +167,10 @@ Image LoadBar(bool filled)
 // A button face of 200 x 50 in one of three looks, raised (up) or pressed (down).
 Image Button(int look, bool down)
 {
-    // Look 1 is ebony: its captions are dark grey until the mouse comes over them, light grey then, and
-    // only a face this dark lets both read.
-    static const uint32_t faces[3] = {0x3A4460, 0x0C0908, 0x1E3A78};
+    // Look 1 is ebony: its captions are dark grey until the mouse comes over them, light grey then. The
+    // dark grey reads 3:1 only on a face no lighter than about 8 in each channel, so the ebony sits as
+    // close to the colour key as the bitmap allows, its grain a step or two either side.
+    static const uint32_t faces[3] = {0x3A4460, 0x070506, 0x1E3A78};
     static const uint32_t rims[3] = {0xD4A848, 0xE0C080, 0xC8D0E0};
     Image img(200, 50);
     const Rgba rim = Opaque(rims[look]);
