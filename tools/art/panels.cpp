@@ -1,4 +1,5 @@
 // The frame pieces, panels, buttons, meters and bars, and the icon sheets.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/art/cells.h"
@@ -168,18 +169,25 @@ Image LoadBar(bool filled)
 Image Button(int look, bool down)
 {
     // Look 1 is ebony: its captions are dark grey until the mouse comes over them, light grey then. The
-    // dark grey reads 3:1 only on a face no lighter than about 8 in each channel, so the ebony sits as
-    // close to the colour key as the bitmap allows, its grain a step or two either side.
-    static const uint32_t faces[3] = {0x3A4460, 0x070506, 0x1E3A78};
+    // dark grey reads 3:1 only on a face no lighter than about (9, 7, 7), and the bitmap keeps opaque
+    // pixels above (6, 6, 8): the ebony's grain is held to a step between (8, 6, 6) and (9, 7, 6).
+    static const uint32_t faces[3] = {0x3A4460, 0x090706, 0x1E3A78};
     static const uint32_t rims[3] = {0xD4A848, 0xE0C080, 0xC8D0E0};
     Image img(200, 50);
     const Rgba rim = Opaque(rims[look]);
     Fill(img, 0, 0, 200, 50, ink);
     Fill(img, 1, 1, 198, 48, Scale(rim, 0.6));
     Bevel(img, 1, 1, 198, 48, 2, 0.6);
-    if (look == 1)
+    if (look == 1) {
         Wood(img, 4, 4, 192, 42, Opaque(faces[look]), 40 + look);
-    else
+        for (int j = 4; j < 46; j++)
+            for (int i = 4; i < 196; i++) {
+                Rgba& c = img.At(i, j);
+                c.r = std::clamp<uint8_t>(c.r, 8, 9);
+                c.g = std::clamp<uint8_t>(c.g, 6, 7);
+                c.b = 6;
+            }
+    } else
         Stone(img, 4, 4, 192, 42, Opaque(faces[look]), 0.35, 40 + look);
     // The ebony face is as dark as a face may be (black is the colour key): it is not shaded.
     if (down) {
