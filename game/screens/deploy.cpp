@@ -87,7 +87,7 @@ void DeployScreen(int32_t player)
     ScrollView();
     DrawSurface(0, BOARDHEIGHT, imgborder[BORDER_BOTTOM]);
     BeginText(FONT_MEDIUM);
-    DrawShadowText(0, 0, 800, 30, deploycaption, COLOUR_WHITE, FORMAT_CENTREDLINE);
+    DrawBandText(0, 0, 800, 30, deploycaption, COLOUR_WHITE, FORMAT_CENTREDLINE);
     EndText();
     DrawBoughtUnits();
     if (!DrawSquareInfo(5, 360))

@@ -26,6 +26,7 @@ void BuildModalBox(const PixelRect& box, bool divider)
     if (!image || !display.primary)
         return;
     CopySurface(image, 0, 0, display.primary, SurfaceRect(display.primary), false);
+    EraseCursorFrom(image);
     for (int32_t x = 0; x < SCREENWIDTH; x += CELLSIZE)
         for (int32_t y = 0; y < SCREENHEIGHT; y += CELLSIZE)
             DrawTileTo(x, y, TERRAIN_RANGEMARK, imgterrain, imgscreen);

@@ -99,7 +99,7 @@ bool ChatEntry()
         chatline += '|';
     editmode = EDIT_TEXT;
     editstring = &paneltext;
-    DrawShadowText(5, 30, 790, 30, chatline, COLOUR_WHITE, TEXT_LEFT | TEXT_TOP);
+    DrawBandText(5, 30, 790, 30, chatline, COLOUR_WHITE, TEXT_LEFT | TEXT_TOP);
     EndText();
     return false;
 }

@@ -54,7 +54,7 @@ bool DrawMessageFeed(const int32_t player)
     int32_t y = FEEDBOTTOM - FEEDLINEHEIGHT * static_cast<int32_t>(messages.size());
     BeginText(FONT_MEDIUM);
     for (const FeedMessage& m : messages) {
-        DrawShadowText(FEEDLEFT, y, FEEDWIDTH, FEEDLINEHEIGHT, m.text, m.colour, FORMAT_RIGHTLINE);
+        DrawBandText(FEEDLEFT, y, FEEDWIDTH, FEEDLINEHEIGHT, m.text, m.colour, FORMAT_RIGHTLINE);
         y += FEEDLINEHEIGHT;
     }
     EndText();

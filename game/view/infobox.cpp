@@ -6,6 +6,7 @@
 #include "game/model/strids.h"
 #include "game/model/strings.h"
 #include "game/shell/fonts.h"
+#include "game/shell/display.h"
 #include "game/shell/images.h"
 #include "game/shell/shell.h"
 #include "game/view/cells.h"
@@ -52,8 +53,36 @@ bool DrawSpellBox(const int32_t n, const int32_t x, const int32_t y, const bool 
 
 } // namespace
 
+namespace {
+
+// The colour of the shading tile's dots, its first pixel off the colour key; black when the sheet
+// holds no such pixel.
+uint32_t ShadingColour()
+{
+    const PixelRect cell = SheetCellRect(TERRAIN_RANGEMARK, CELLSIZE, CELLSIZE, SHEETCOLUMNS);
+    const SysSurface* const sheet = imgterrain.GetSurface();
+    if (!sheet || cell.right > sheet->width || cell.bottom > sheet->height)
+        return 0;
+    for (int32_t y = cell.top; y < cell.bottom; y++)
+        for (int32_t x = cell.left; x < cell.right; x++) {
+            const uint32_t pixel = sheet->pixels[(size_t)y * sheet->width + x] & 0xFFFFFF;
+            if (pixel != (sheet->colourkey & 0xFFFFFF))
+                return pixel;
+        }
+    return 0;
+}
+
+} // namespace
+
 void DrawShadingTiles(const int32_t x, const int32_t y, const int32_t columns, const int32_t rows)
 {
+    // A ground of the tile's own colour first: the tile alone lets one pixel in four of what lies under
+    // the box through (on the board that is the point of it), and a picture there would show between
+    // the letters of the box's texts.
+    if (candraw && backbuffer) {
+        const PixelRect box = { x, y, x + CELLSIZE * columns, y + CELLSIZE * rows };
+        FillSurface(backbuffer, &box, ShadingColour());
+    }
     for (int32_t i = 0; i < columns; i++)
         for (int32_t j = 0; j < rows; j++)
             DrawSheetIcon(x + CELLSIZE * i, y + CELLSIZE * j, TERRAIN_RANGEMARK, imgterrain);

@@ -116,7 +116,7 @@ void DescribeUnit(const int32_t player, const int32_t unit, const int32_t bx, in
     SelectDCFont(textdc, fonts[FONT_SMALL]);
     uint32_t colour;
     const std::string health = HealthLine(player, unit, &colour);
-    DrawShadowText(bx, by + 100, BOXWIDTH, 20, health, colour, FORMAT_CENTREDLINE);
+    DrawBandText(bx, by + 100, BOXWIDTH, 20, health, colour, FORMAT_CENTREDLINE);
     EndText();
 }
 

@@ -22,10 +22,13 @@ enum : uint32_t {
     FORMAT_RIGHTLINE = TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_RIGHT,
 };
 
-// The text in the colour, placed by format in the box (x, y, x + w, y + h) moved by (1, 1), which
-// becomes hotrect; false.
+// The text in the colour, placed by format in the box (x, y, x + w, y + h) moved by (1, 1) and kept 4
+// pixels inside the back buffer's edges, which becomes hotrect; false.
 bool DrawTextBox(int32_t x, int32_t y, int32_t w, int32_t h, std::string_view text, uint32_t colour, uint32_t format);
 // The text in black in the box moved by (1, 1), then in the colour in the box itself, which becomes
 // hotrect; false.
 bool DrawShadowText(int32_t x, int32_t y, int32_t w, int32_t h, std::string_view text, uint32_t colour,
                     uint32_t format);
+// A text over the board, where any land or unit may lie under it: the one line of text on a band of
+// its own (what lies there darkened to a quarter, a few pixels round the line), then as DrawShadowText.
+bool DrawBandText(int32_t x, int32_t y, int32_t w, int32_t h, std::string_view text, uint32_t colour, uint32_t format);

@@ -49,6 +49,11 @@ bool IsRedraw(const std::vector<DrawnText>& drawn, const size_t k)
     return false;
 }
 
+bool NoInk(const PixelRect& r)
+{
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
 } // namespace
 
 double Contrast(const uint32_t a, const uint32_t b)
@@ -114,4 +119,31 @@ std::vector<std::string> TextsOnFrames(const std::vector<DrawnText>& drawn, cons
             crossing.push_back(Where(t) + " on " + std::to_string(found) + " frame pixels");
     }
     return crossing;
+}
+
+std::vector<std::string> OverlappingTexts(const std::vector<DrawnText>& drawn, const SysSurface* const on)
+{
+    std::vector<size_t> own;
+    for (size_t k = 0; k < drawn.size(); k++)
+        if (drawn[k].surface == on && !IsShadow(drawn, k) && !IsRedraw(drawn, k) && !NoInk(drawn[k].ink))
+            own.push_back(k);
+    std::vector<std::string> overlapping;
+    for (size_t i = 0; i < own.size(); i++)
+        for (size_t j = i + 1; j < own.size(); j++) {
+            const PixelRect& a = drawn[own[i]].ink;
+            const PixelRect& b = drawn[own[j]].ink;
+            if (a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom)
+                overlapping.push_back(Where(drawn[own[i]]) + " overlaps " + Where(drawn[own[j]]));
+        }
+    return overlapping;
+}
+
+std::vector<std::string> TextsAtTheEdge(const std::vector<DrawnText>& drawn, const SysSurface* const on, const int32_t margin)
+{
+    std::vector<std::string> atedge;
+    for (const DrawnText& t : drawn)
+        if (t.surface == on && !NoInk(t.ink) &&
+            (t.ink.left < margin || t.ink.top < margin || t.ink.right > on->width - margin || t.ink.bottom > on->height - margin))
+            atedge.push_back(Where(t) + " at the screen's edge");
+    return atedge;
 }

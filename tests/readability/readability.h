@@ -29,3 +29,10 @@ std::vector<std::string> FaintTexts(const std::vector<DrawnText>& drawn, const s
 std::vector<std::string> TextsOnFrames(const std::vector<DrawnText>& drawn, const SysSurface* on,
                                        const SysSurface* background, const std::vector<uint32_t>& framecolours,
                                        int32_t x, int32_t y);
+
+// Pairs of texts whose glyph boxes overlap, one line each. A shadow belongs to its text, and a text
+// drawn again where it stands is that text; texts drawn on another surface than on are left out.
+std::vector<std::string> OverlappingTexts(const std::vector<DrawnText>& drawn, const SysSurface* on);
+
+// Texts whose glyphs come closer than margin pixels to an edge of the surface on (or are cut by it).
+std::vector<std::string> TextsAtTheEdge(const std::vector<DrawnText>& drawn, const SysSurface* on, int32_t margin);

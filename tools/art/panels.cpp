@@ -1,4 +1,5 @@
 // The frame pieces, panels, buttons, meters and bars, and the icon sheets.
+#include <algorithm>
 #include <cmath>
 
 #include "tools/art/cells.h"
@@ -23,15 +24,14 @@ Image Top()
     return img;
 }
 
-// The stone under the board: the bottom panel when no unit is shown.
+// The stone under the board: the bottom panel when no unit is shown. Plain stone from end to end: the
+// units bought in the shop line up from the left across all of it, and its two ends, stretched, frame
+// the menu and option boxes, where anything drawn on it would be smeared into a streak.
 Image Bottom()
 {
     Image img(800, 80);
     Panel(img, 0, 0, 800, 80, 21);
     GoldRule(img, 0, 0, 800);
-    const Image word = TextMask(LetteringFont(), "Gorvanel", 34);
-    // At the right end: the units bought in the shop line up from the left across this strip.
-    Letter(img, word, 780 - word.w, 40 - word.h / 2, Opaque(0x7A88A8), Opaque(0x4A5470), slatedark);
     return img;
 }
 
@@ -168,18 +168,26 @@ Image LoadBar(bool filled)
 // A button face of 200 x 50 in one of three looks, raised (up) or pressed (down).
 Image Button(int look, bool down)
 {
-    // Look 1 is ebony: its captions are dark grey until the mouse comes over them, light grey then, and
-    // only a face this dark lets both read.
-    static const uint32_t faces[3] = {0x3A4460, 0x0C0908, 0x1E3A78};
+    // Look 1 is ebony: its captions are dark grey until the mouse comes over them, light grey then. The
+    // dark grey reads 3:1 only on a face no lighter than about (9, 7, 7), and the bitmap keeps opaque
+    // pixels above (6, 6, 8): the ebony's grain is held to a step between (8, 6, 6) and (9, 7, 6).
+    static const uint32_t faces[3] = {0x3A4460, 0x090706, 0x1E3A78};
     static const uint32_t rims[3] = {0xD4A848, 0xE0C080, 0xC8D0E0};
     Image img(200, 50);
     const Rgba rim = Opaque(rims[look]);
     Fill(img, 0, 0, 200, 50, ink);
     Fill(img, 1, 1, 198, 48, Scale(rim, 0.6));
     Bevel(img, 1, 1, 198, 48, 2, 0.6);
-    if (look == 1)
+    if (look == 1) {
         Wood(img, 4, 4, 192, 42, Opaque(faces[look]), 40 + look);
-    else
+        for (int j = 4; j < 46; j++)
+            for (int i = 4; i < 196; i++) {
+                Rgba& c = img.At(i, j);
+                c.r = std::clamp<uint8_t>(c.r, 8, 9);
+                c.g = std::clamp<uint8_t>(c.g, 6, 7);
+                c.b = 6;
+            }
+    } else
         Stone(img, 4, 4, 192, 42, Opaque(faces[look]), 0.35, 40 + look);
     // The ebony face is as dark as a face may be (black is the colour key): it is not shaded.
     if (down) {

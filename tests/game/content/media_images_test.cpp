@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "game/model/catalogue.h"
 #include "game/model/strids.h"
@@ -89,6 +90,31 @@ TEST(ShippedImages, BackgroundsCoverTheScreen)
         for (const uint32_t px : p.pixels)
             ASSERT_NE(px, 0u) << name << " has a transparent pixel";
     }
+}
+
+TEST(ShippedImages, TheBottomBorderIsPlainStone)
+{
+    // Its two ends, stretched, frame the menu and option boxes, and the bought units line up across all
+    // of it: lettering or a picture on it would show as a streak in those frames and under the units.
+    // Below its gold rule and inside its bevelled ends, each column's mean brightness stays within a
+    // stone's grain of the whole border's.
+    const Picture p = Load("Vistorn.dll", "B_Bottom.bmp");
+    ASSERT_EQ(p.height, 80);
+    const int rule = 6, bevel = 8;
+    std::vector<double> columns;
+    for (int x = 0; x < p.width; x++) {
+        double sum = 0;
+        for (int y = rule; y < p.height; y++) {
+            const uint32_t c = p.At(x, y);
+            sum += (30 * (c >> 16 & 255) + 59 * (c >> 8 & 255) + 11 * (c & 255)) / 100.0;
+        }
+        columns.push_back(sum / (p.height - rule));
+    }
+    double mean = 0;
+    for (int x = bevel; x < p.width - bevel; x++)
+        mean += columns[x] / (p.width - 2 * bevel);
+    for (int x = bevel; x < p.width - bevel; x++)
+        EXPECT_NEAR(columns[x], mean, 10) << "column " << x << " of B_Bottom.bmp stands out of its stone";
 }
 
 TEST_F(Shipped, EveryUnitTypeHasItsPictureAtEachLevel)

@@ -2,10 +2,13 @@
 // return to, and the names they show.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "game/model/state.h"
 #include "game/model/winner.h"
 #include "game/net/lobby.h"
 #include "game/screens/states.h"
+#include "game/shell/images.h"
 #include "game/shell/music.h"
 #include "game/shell/shell.h"
 #include "game/shell/sound.h"
@@ -51,6 +54,33 @@ TEST_F(Options, TheMenuReturnsToTheStateItWasOpenedOver)
     EXPECT_EQ(gs, GAME_UNITTURN);
     EXPECT_EQ(returngs, -1);
     EXPECT_EQ(candraw, 1);
+}
+
+TEST_F(Options, TheDimmedFrameBehindTheBoxHoldsNoPointer)
+{
+    // The box dims a copy of the frame last shown, into which the pointer was drawn: the copy is the
+    // same around a quiet spot of the panel whether the mouse was there or far away.
+    const int32_t spot[2] = { 605, 525 };
+    std::vector<uint32_t> around[2];
+    const int32_t mouse[2][2] = { { spot[0], spot[1] }, { 300, 5 } };
+    for (int k = 0; k < 2; k++) {
+        TearDown();
+        SetUp();
+        MakeGame(2, 12);
+        ActWith(Put(0, 5, 5, Buyable(0)));
+        MoveTo(mouse[k][0], mouse[k][1]);
+        Frames(2);
+        gs = GAME_MENUOPEN;
+        returngs = GAME_UNITTURN;
+        Frames(1);
+        ASSERT_EQ(gs, GAME_MENU);
+        const SysSurface* const picture = imgscreen.GetSurface();
+        ASSERT_NE(picture, nullptr);
+        for (int32_t y = spot[1]; y < spot[1] + 40; y++)
+            for (int32_t x = spot[0]; x < spot[0] + 40; x++)
+                around[k].push_back(picture->pixels[(size_t)y * picture->width + x]);
+    }
+    EXPECT_EQ(around[0], around[1]);
 }
 
 TEST_F(Options, TheMenuLeavesTheGameOrEndsTheProgram)
