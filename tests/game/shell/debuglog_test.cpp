@@ -1,12 +1,8 @@
-// The debug log file: every finished line on disk soon (a flush at once, a crash too), deleted where it
-// was opened.
+// The debug log file: every finished line on disk soon (a flush at once), deleted where it was opened.
+// After a crash: debuglog_crash_test.cpp.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -58,47 +54,6 @@ TEST(DebugLog, LinesReachTheFileSoonAFlushAtOnceAndDeletionFindsIt)
     EXPECT_TRUE(debuglog.good());
     EXPECT_FALSE(std::filesystem::exists(dir / "elsewhere" / "debug.txt"));
     std::filesystem::current_path(home);
-}
-
-// A program that crashes right after writing (no flush, no close) leaves every line it wrote, in
-// order, and still ends by the crash.
-TEST(DebugLog, ACrashLeavesEveryLineWrittenBeforeIt)
-{
-    const struct {
-        const char* name;
-        void (*crash)();
-    } crashes[] = {
-        { "abort", [] { std::abort(); } },
-    // The address sanitizer keeps faults to itself: a handler of the program's own never hears them.
-#ifndef __SANITIZE_ADDRESS__
-        { "fault", [] { *static_cast<volatile int*>(nullptr) = 1; } },
-#endif
-    };
-    for (const auto& c : crashes) {
-        SCOPED_TRACE(c.name);
-        const std::filesystem::path path = std::filesystem::path(GORV_TEST_DIR) / (std::string("crash-") + c.name + ".txt");
-        std::string expected;
-        for (int i = 0; i < 2000; i++)
-            expected += "Moving to new location " + std::to_string(i) + ".\n";
-        CloseDebugLog();        // a log another test left open is not the child's to write
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            if (OpenDebugLog(path.c_str()))
-                _exit(3);
-            for (int i = 0; i < 2000; i++)
-                debuglog << "Moving to new location " << i << ".\n";
-            c.crash();
-            _exit(0);
-        }
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_FALSE(WIFEXITED(status) && (WEXITSTATUS(status) == 0 || WEXITSTATUS(status) == 3)) << status;
-        const std::string text = ReadAll(path);
-        EXPECT_TRUE(text == expected) << text.size() << " bytes of " << expected.size() << ", ending \""
-                                      << text.substr(text.size() > 40 ? text.size() - 40 : 0) << '"';
-        std::filesystem::remove(path);
-    }
 }
 
 TEST(DebugLog, ClosedLogSurvivesAndCaptureSeesEveryLine)
