@@ -52,3 +52,9 @@ bool ReadMouse(MouseState* state)
     PumpSysEvents();
     return Devices().readmouse(state);
 }
+
+void ConsumeKeyHold(uint8_t code)
+{
+    if (PlatformRunning())
+        Devices().consumekeyhold(code);
+}

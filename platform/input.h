@@ -3,7 +3,9 @@
 // Key codes are the PC keyboard's set-1 scan codes, extended keys with 0x80 added (the KEY_ names
 // below). Every read first pumps the back end, so window messages that arrive meanwhile are queued for
 // the main loop, never lost, and a key or button pressed and released between two reads is still seen
-// down by the next one. The headless back end serves reads from a script (platform/inputscript.h).
+// down by the next one. Each press of a key is seen down by exactly one read at least: presses that
+// come between two reads are read in the order they came, a key pressed again before a read is seen
+// by the read after. The headless back end serves reads from a script (platform/inputscript.h).
 #pragma once
 #include <cstdint>
 
@@ -24,6 +26,7 @@ void CloseInput();                                  // gives them back
 bool InputOpen();                                   // between OpenInput and CloseInput
 bool ReadKeyboard(uint8_t state[256]);              // pumps, then every key's state by key code; true on failure (state then unchanged)
 bool ReadMouse(MouseState* state);                  // pumps, then the movement since the last read and the buttons; true on failure
+void ConsumeKeyHold(uint8_t code);                  // the key reads up until it is let go; a press after that counts again
 uint8_t KeyCodeForScancode(int scancode);           // the key code of an SDL scancode; 0 for a key without one
 
 // Key codes.

@@ -17,11 +17,22 @@ constexpr int framewidth = 800;
 constexpr int frameheight = 600;
 constexpr int wheelnotch = 120;     // wheel movement of one notch, as the game's reads count it
 
-uint8_t keysdown[256];
-uint8_t keyspressed[256];           // went down since the last read, even if already up again
 // The keys that change what another key does: a key that comes while one of them is down takes it
 // along to the read that sees the key, even when it is let go before that read.
 constexpr uint8_t modifiers[] = {KEY_LCONTROL, KEY_RCONTROL, KEY_LSHIFT, KEY_RSHIFT, KEY_LALT, KEY_RALT};
+constexpr size_t maxpresses = 64;   // presses kept for reads to come; a game that reads nothing drops the rest
+
+// A key that went down and is not yet read, with the modifiers down when it came (bit n: modifiers[n]).
+struct Press {
+    uint8_t code;
+    uint8_t modifiers;
+};
+
+uint8_t keysdown[256];
+uint8_t keysqueued[256];            // presses of the key in the queue
+uint8_t keysconsumed[256];          // down, but its press is used up: it reads up until let go
+Press presses[maxpresses];          // in the order they came
+size_t presscount = 0;
 uint8_t buttonsdown = 0;            // bit n: button n
 uint8_t buttonspressed = 0;
 int32_t movex = 0;
@@ -60,6 +71,7 @@ void NotePointer(int x, int y)
 void ReleaseAll()
 {
     memset(keysdown, 0, sizeof keysdown);
+    memset(keysconsumed, 0, sizeof keysconsumed);
     buttonsdown = 0;
 }
 
@@ -84,7 +96,8 @@ void CentrePointer()
 bool SdlOpenInput()
 {
     ReleaseAll();
-    memset(keyspressed, 0, sizeof keyspressed);
+    memset(keysqueued, 0, sizeof keysqueued);
+    presscount = 0;
     buttonspressed = 0;
     movex = movey = wheel = 0;
     SDL_ShowCursor(SDL_DISABLE);
@@ -97,12 +110,37 @@ void SdlCloseInput()
     SDL_ShowCursor(SDL_ENABLE);
 }
 
+// Takes the queued presses in order up to a key's second press, which is left to the next read, so
+// every press is seen by a read of its own. A held key whose press waits in the queue is not seen
+// before it.
 bool SdlReadKeyboard(uint8_t state[256])
 {
-    for (int i = 0; i < 256; i++)
-        state[i] = (keysdown[i] | keyspressed[i]) ? KEY_DOWNBIT : 0;
-    memset(keyspressed, 0, sizeof keyspressed);
+    uint8_t taken[256] = {};
+    uint8_t shown[256] = {};
+    size_t n = 0;
+    for (; n < presscount && !taken[presses[n].code]; n++) {
+        const Press& press = presses[n];
+        taken[press.code] = 1;
+        shown[press.code] = 1;
+        keysqueued[press.code]--;
+        for (size_t m = 0; m < std::size(modifiers); m++)
+            if (press.modifiers >> m & 1)
+                shown[modifiers[m]] = 1;
+    }
+    std::copy(presses + n, presses + presscount, presses);
+    presscount -= n;
+    for (int i = 0; i < 256; i++) {
+        const bool held = keysdown[i] && !keysconsumed[i] && !keysqueued[i];
+        state[i] = (shown[i] || held) ? KEY_DOWNBIT : 0;
+    }
     return false;
+}
+
+// The key's presses still queued are later ones: they are read all the same.
+void SdlConsumeKeyHold(uint8_t code)
+{
+    if (keysdown[code])
+        keysconsumed[code] = 1;
 }
 
 bool SdlReadMouse(MouseState* state)
@@ -118,27 +156,28 @@ bool SdlReadMouse(MouseState* state)
     return false;
 }
 
-bool IsModifier(uint8_t code)
-{
-    return std::find(std::begin(modifiers), std::end(modifiers), code) != std::end(modifiers);
-}
-
-// A key goes down: it is seen by the next read, and so is every modifier held with it (Ctrl and Space
-// may arrive in different frames, Ctrl let go before the read that sees Space).
+// A key goes down: a read sees it in its turn, and with it every modifier held when it came (Ctrl and
+// Space may arrive in different frames, Ctrl let go before the read that sees Space). The system's
+// repeats of a held key are no presses.
 void PressKey(uint8_t code)
 {
-    keysdown[code] = 1;
-    keyspressed[code] = 1;
-    if (IsModifier(code))
+    if (keysdown[code])
         return;
-    for (const uint8_t modifier : modifiers)
-        if (keysdown[modifier])
-            keyspressed[modifier] = 1;
+    keysdown[code] = 1;
+    keysconsumed[code] = 0;
+    if (presscount == maxpresses)
+        return;
+    uint8_t held = 0;
+    for (size_t m = 0; m < std::size(modifiers); m++)
+        if (keysdown[modifiers[m]] && modifiers[m] != code)
+            held |= (uint8_t)(1 << m);
+    presses[presscount++] = Press{code, held};
+    keysqueued[code]++;
 }
 
 } // namespace
 
-const InputOps sdlinput = {SdlOpenInput, SdlCloseInput, SdlReadKeyboard, SdlReadMouse};
+const InputOps sdlinput = {SdlOpenInput, SdlCloseInput, SdlReadKeyboard, SdlReadMouse, SdlConsumeKeyHold};
 
 void NoteInputEvent(const SDL_Event& e)
 {
@@ -148,8 +187,10 @@ void NoteInputEvent(const SDL_Event& e)
             PressKey(code);
         break;
     case SDL_KEYUP:
-        if (const uint8_t code = KeyCodeForScancode(e.key.keysym.scancode))
+        if (const uint8_t code = KeyCodeForScancode(e.key.keysym.scancode)) {
             keysdown[code] = 0;
+            keysconsumed[code] = 0;
+        }
         break;
     case SDL_MOUSEBUTTONDOWN:
         if (const int b = ButtonIndex(e.button.button); b >= 0) {

@@ -10,6 +10,7 @@ struct InputOps {
     void (*close)();
     bool (*readkeyboard)(uint8_t state[256]);   // true on failure
     bool (*readmouse)(MouseState* state);       // true on failure
+    void (*consumekeyhold)(uint8_t code);
 };
 
 extern const InputOps sdlinput;

@@ -19,6 +19,8 @@ struct MouseEntry {
 };
 
 std::deque<KeyEntry> keyscript;
+uint8_t consumed[256];              // the front entry's keys whose press is used up: they read up for the rest of it
+bool frontserved = false;           // the front entry was read already
 std::deque<MouseEntry> mousescript;
 int failures = 0;
 int keyboardreads = 0;
@@ -47,13 +49,26 @@ bool ScriptedReadKeyboard(uint8_t state[256])
         return true;
     keyboardreads++;
     memset(state, 0, 256);
+    if (!frontserved)
+        memset(consumed, 0, sizeof consumed);
     if (keyscript.empty())
         return false;
     KeyEntry& entry = keyscript.front();
-    memcpy(state, entry.state, 256);
-    if (--entry.reads <= 0)
+    for (int i = 0; i < 256; i++)
+        state[i] = consumed[i] ? 0 : entry.state[i];
+    frontserved = true;
+    if (--entry.reads <= 0) {
         keyscript.pop_front();
+        frontserved = false;
+    }
     return false;
+}
+
+// Only the entry being read holds the key: the next entry's keys are new presses.
+void ScriptedConsumeKeyHold(uint8_t code)
+{
+    if (frontserved)
+        consumed[code] = 1;
 }
 
 bool ScriptedReadMouse(MouseState* state)
@@ -75,7 +90,8 @@ bool ScriptedReadMouse(MouseState* state)
 
 } // namespace
 
-const InputOps scriptedinput = {ScriptedOpen, ScriptedClose, ScriptedReadKeyboard, ScriptedReadMouse};
+const InputOps scriptedinput = {ScriptedOpen, ScriptedClose, ScriptedReadKeyboard, ScriptedReadMouse,
+                                 ScriptedConsumeKeyHold};
 
 void ScriptKeys(std::initializer_list<uint8_t> codes, int reads)
 {
@@ -105,6 +121,8 @@ void FailInputReads(int reads)
 void ClearInputScript()
 {
     keyscript.clear();
+    memset(consumed, 0, sizeof consumed);
+    frontserved = false;
     mousescript.clear();
     failures = 0;
     keyboardreads = 0;

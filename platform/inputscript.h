@@ -1,8 +1,9 @@
 // The headless back end's scripted input: each entry is what one read of a device sees.
 //
-// A scripted key or button is down for the reads it was given and up on the read after, so a press
-// acts once in a frame and the game's waits for a release end on their next read. With nothing
-// scripted a read sees every key and button up and no movement.
+// A scripted key or button is down for the reads it was given and up on the read after; each entry is
+// a press of its keys, so a key down in two entries one after the other was pressed twice. A key whose
+// press is used up (ConsumeKeyHold) reads up for the rest of its entry. With nothing scripted a read
+// sees every key and button up and no movement.
 #pragma once
 #include <cstdint>
 #include <initializer_list>

@@ -168,10 +168,10 @@ void SplashWait(const uint32_t splashstart)
     if (!mark)
         return;
     while (GetTicks() - splashstart < mark) {
+        // The key that ends the splash is used by it: held on, it does not end the intro too.
         PollKeyboard();
-        for (const uint8_t key : keys)
-            if (key & 0x80)
-                return;
+        if (UseKeysDown())
+            return;
         // The keyboard's read pumps the window's messages: a close (the window's, or SIGTERM) ends it.
         if (SysMessageQueued(SYS_CLOSE))
             return;

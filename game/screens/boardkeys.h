@@ -1,6 +1,6 @@
 // The play screen's keys: the grid, minimap and options toggles, centring on the acting unit, the
-// unit hot keys, picking an own unit by a click, and ending a unit's turn or the whole turn. Waits for
-// a key's release block the frame (nothing is drawn meanwhile).
+// unit hot keys, picking an own unit by a click, and ending a unit's turn or the whole turn. A press
+// acts once: the key is used until it is let go, while the frames and every other key go on.
 #pragma once
 #include <cstdint>
 

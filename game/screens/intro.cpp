@@ -33,11 +33,6 @@ enum : int32_t {
 
 enum : uint32_t { NAMEMARKCOLOUR = 0x600000, NAMECOLOUR = 0x808080 };
 
-bool AnyKeyDown()
-{
-    return std::any_of(std::begin(keys), std::end(keys), [](uint8_t k) { return (k & KEY_DOWNBIT) != 0; });
-}
-
 void DrawWordMark(int32_t blue, bool brightening)
 {
     for (int32_t k = 0; k < WORDMARKLETTERS; k++) {
@@ -65,13 +60,10 @@ bool IntroFrame()
     if (++screencounter > INTROFRAMES)
         gs = GAME_ENTERNAME;
     // The rest of the frame's time listens for a key, starting with the frame's own read (a quick tap
-    // shows in that one only); a key ends the intro once every key is up again.
+    // shows in that one only); a key ends the intro, and the keys down then are used by it, so the
+    // next screen sees none of them while they are held.
     for (;;) {
-        if (AnyKeyDown()) {
-            do {
-                SleepMs(1);
-                PollKeyboard();
-            } while (AnyKeyDown());
+        if (UseKeysDown()) {
             gs = GAME_INTROEND;
             return false;
         }

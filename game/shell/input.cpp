@@ -1,4 +1,4 @@
-// The keyboard and mouse reads of every frame and of the waits for a release.
+// The keyboard and mouse reads of every frame, and the keys whose press was used.
 #include "game/shell/input.h"
 
 #include <cstring>
@@ -92,12 +92,22 @@ bool IsKeyDown(uint32_t key)
     return (keys[key & 0xFF] & KEY_DOWNBIT) != 0;
 }
 
+// The frame goes on: the key reads up from now on, in this frame's keys and in every read until it is
+// let go, while every other key is read as it comes.
 void WaitKeyRelease(uint32_t key)
 {
-    for (;;) {
-        PollKeyboard();
-        if (!IsKeyDown(key))
-            return;
-        SleepMs(1);
-    }
+    const uint8_t code = key & 0xFF;
+    keys[code] = 0;
+    ConsumeKeyHold(code);
+}
+
+bool UseKeysDown()
+{
+    bool any = false;
+    for (int code = 0; code < 256; code++)
+        if (IsKeyDown(code)) {
+            WaitKeyRelease(code);
+            any = true;
+        }
+    return any;
 }

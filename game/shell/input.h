@@ -25,4 +25,5 @@ void ReleaseInput();                    // shutdown: gives the devices back; aga
 void PollKeyboard();                    // reads the keyboard into keys, trying again while the read fails
 void PollMouse(int32_t* x, int32_t* y); // reads the mouse into mousestate and moves the cursor (x, y) by it
 bool IsKeyDown(uint32_t key);           // the key (low 8 bits) is down in keys, the last read
-void WaitKeyRelease(uint32_t key);      // reads the keyboard until the key is up (blocks the frame)
+void WaitKeyRelease(uint32_t key);      // this press of the key is used: it reads up until let go (blocks nothing)
+bool UseKeysDown();                     // WaitKeyRelease on every key down in keys; true when there was one

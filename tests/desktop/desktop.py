@@ -15,7 +15,8 @@ Every wait is for something the driver can see (a screen, a line of a log, whose
 them under one overall deadline. Every step rests on what cannot change under it: the logs say first
 whose turn it is and whether that player's game deploys or takes his units, and the screen is checked
 in a picture taken after that; a button that leaves a screen is pressed again only once a picture
-showed the screen left. A wait that can no longer end well (a game ended, a turn whose game takes no
+showed the screen left, and a key is pressed once: the game reads every key in the order it came, so
+a key whose effect does not come fails the run. A wait that can no longer end well (a game ended, a turn whose game takes no
 unit, no square left to deploy on) fails at once. Exit code 0 when every stage was reached and every
 picture held what it must; otherwise the state waited for, what was seen instead, the three screens
 (desktop-<player>-failed.png) and the programs' logs.
@@ -595,33 +596,25 @@ def await_synced(pl, host):
 
 
 MISSED = "Couldn't find the unit called"    # a hot key without a living unit
+READ = 60           # seconds a pressed key may take to show what it does; a key still without it was not read
 
 
-def press(pl, host, key, what, done, again=False):
-    """Presses a key of the acting unit until done() holds. The game reads those keys only in some
-    frames, and one that comes while it waits for another key to be let go is lost: an empty hot key
-    ('0') pressed after it is logged once the game has read its keys, and a unit taken ("Found unit:")
-    is logged before that. So when the '0' shows and no unit was taken, the key was lost and is pressed
-    again; with again, a unit taken (the key's lesser meaning) has it pressed again as well."""
+def press(pl, host, key, what, done):
+    """Presses a key of the acting unit once and waits until done() holds. The game reads every key
+    pressed in its turn, in the order they came, so a key whose effect never comes was not read: that
+    fails, and the key is never pressed again."""
     d = pl.desk
-    counts = [d.count('Found unit:'), d.count(MISSED)]
     d.key(key)
+    end = time.time() + READ
 
     def look():
         if done():
             return None
         unit_turn_lost(pl, host)
-        lines = d.lines()
-        found = sum(line.count('Found unit:') for line in lines)
-        missed = sum(line.count(MISSED) for line in lines)
-        if found > counts[0] and not again:
-            return 'the unit taken, %s not yet' % what
-        if found > counts[0] or missed > counts[1]:
-            counts[:] = [found, missed]
-            d.key(key)
-            return 'the key %s pressed again' % key
-        d.key('0')
-        return 'no sign that the game read the key %s' % key
+        if time.time() > end:
+            raise Failure('%s: the key %s pressed once, and in %d s no sign that the game read it (%s)'
+                          % (d.name, key, READ, what))
+        return 'the key %s pressed once, %s not yet' % (key, what)
     wait_until('%s: %s' % (d.name, what), look)
 
 
@@ -647,21 +640,29 @@ def settle(pl, host, also=None):
     press(pl, host, 'w', 'the next unit taken, and seen by %s' % pl.observer.name, done)
 
 
-def ready(pl, host):
-    """Waits until the player's game reads the keys of his acting unit, as it does once his turn has
-    found one and while no request of his waits for the host: an empty hot key ('0') is logged then,
-    and is pressed again until it is. Also ends when the turn is not his."""
-    d = pl.desk
-    missed = d.count(MISSED)
-    d.key('0')
+def unit_taken(pl):
+    """His game has taken a unit since it last looked for one: it reads the unit's keys from then on."""
+    lines = pl.desk.lines()
+    return last_index(lines, lambda line: line.startswith('Found unit:')) > last_index(lines, lambda line: line == NEXTUNIT)
 
-    def look():
-        if not holds_turn(pl, host) or d.count(MISSED) > missed:
+
+def ready(pl, host):
+    """Waits until the player's game reads the keys of his acting unit: once it has taken a unit, an
+    empty hot key ('0') pressed once is logged when the game reads it, after every key pressed before
+    it. Also ends when the turn is not his."""
+    d = pl.desk
+
+    def taken():
+        if not holds_turn(pl, host) or unit_taken(pl):
             return None
         unit_turn_lost(pl, host)
-        d.key('0')
-        return 'no "%s" in its log after the key 0' % MISSED
-    wait_until('%s: the keys of the acting unit read' % d.name, look)
+        return 'no unit taken since the last "%s"' % NEXTUNIT
+    wait_until('%s: a unit taken' % d.name, taken)
+    if not holds_turn(pl, host):
+        return
+    missed = d.count(MISSED)
+    press(pl, host, '0', 'the keys of the acting unit read',
+          lambda: not holds_turn(pl, host) or d.count(MISSED) > missed)
 
 
 def centre(pl, host):
@@ -671,10 +672,9 @@ def centre(pl, host):
 
 
 def end_turn(pl, host):
-    """The whole turn ends (Ctrl+Space). A press the game takes as Space alone rests the acting unit
-    instead: then it is pressed again."""
+    """The whole turn ends (Ctrl+Space)."""
     ready(pl, host)
-    press(pl, host, 'ctrl+space', 'the turn ended', lambda: not holds_turn(pl, host), again=True)
+    press(pl, host, 'ctrl+space', 'the turn ended', lambda: not holds_turn(pl, host))
 
 
 def rest(pl, host):
@@ -710,9 +710,14 @@ def act(pl, host):
         before = pl.told('ACTION: Attack!')
         d.key('Tab')                                # attack mode: the squares in range are marked
         await_screen(d, 'attack-marked', MYTURN)
+        own = d.count('ACTION: Attack!')
         d.click(tx * SQUARE + SQUARE // 2, ty * SQUARE + SQUARE // 2)
-        # A client waits for the host's answer to an attack: the key for the next unit may come to
-        # nothing then.
+        if not pl.host:
+            # A client's attack waits for the host's answer, and his keys do nothing meanwhile: the key
+            # for the next unit comes once his log shows the answer, or once no attack went out.
+            end = time.time() + READ
+            wait_until('%s: the answer to his attack' % d.name,
+                       lambda: None if d.count('ACTION: Attack!') > own or time.time() > end else 'none yet')
         settle(pl, host, also=lambda: pl.told('ACTION: Attack!') > before)
         if pl.told('ACTION: Attack!') > before:
             pl.attacks += 1

@@ -161,8 +161,7 @@ protected:
     void SetUp() override
     {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        if (StartPlatform(BACKEND_SDL))
-            GTEST_SKIP() << "no SDL dummy video driver";
+        ASSERT_FALSE(StartPlatform(BACKEND_SDL)) << "SDL's dummy video driver must start";
         ASSERT_FALSE(CreateMainWindow("Gorvanel", DefaultWindowProc));
         ASSERT_FALSE(OpenInput());
         uint8_t state[256];
