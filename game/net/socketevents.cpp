@@ -140,11 +140,14 @@ void OnRead(int32_t socket)
         found->second.spoke = true;
     // A host's answer to a join is a player record or its version; bytes that cannot begin one come
     // from some other program. They are judged as they arrive, however the stream is cut.
-    if (!ishost && !joinanswered && !CouldBeJoinAnswer(BufferedText(socket) + std::string((const char*)buffer, (size_t)n))) {
-        debuglog << "ERROR: The answer to the join is no game's: " << LogText(std::string((const char*)buffer, (size_t)n))
-                 << '\n';
-        ConnectionBroken(socket, NETERR_PROTOCOL);
-        return;
+    // Only a joining client looks: the host's reads cost nothing more.
+    if (!ishost && !joinanswered) {
+        const std::string received((const char*)buffer, (size_t)n);
+        if (!CouldBeJoinAnswer(BufferedText(socket) + received)) {
+            debuglog << "ERROR: The answer to the join is no game's: " << LogText(received) << '\n';
+            ConnectionBroken(socket, NETERR_PROTOCOL);
+            return;
+        }
     }
     receivedtotal += (uint64_t)n;
     debuglog << "Received " << n << " bytes (" << receivedtotal << " in all)\n";
