@@ -221,13 +221,14 @@ int Join(Wire& w, const std::string& name)
 }
 
 // Ann's lines, each timed from her send to Bo's receipt; the other players' sockets are kept drained.
-// CHATS of them, and more while the flood (a process) still runs; *floodended: it ended meanwhile, with its
-// exit status in *floodstatus.
+// CHATS of them, and while the flood (a process; 0: none) runs, more until it has ended: *during the
+// lines timed before its end was seen, *status its exit status.
 std::vector<long> TimeChats(Wire& ann, int annindex, Wire& bo, const std::string& tag, pid_t flood = 0,
-                            bool* floodended = nullptr, int* floodstatus = nullptr)
+                            size_t* during = nullptr, int* status = nullptr)
 {
     std::vector<long> times;
-    for (int i = 0; i < CHATS || (flood > 0 && !*floodended); i++) {
+    bool ended = flood == 0;
+    for (int i = 0; i < CHATS || !ended; i++) {
         const std::string text = "Ann: " + tag + " " + std::to_string(i);
         const Clock::time_point sent = Clock::now();
         ann.Send(Frame(std::string("a") + (char)(50 + annindex) + (char)150 + text));
@@ -244,8 +245,10 @@ std::vector<long> TimeChats(Wire& ann, int annindex, Wire& bo, const std::string
         std::this_thread::sleep_for(std::chrono::milliseconds(chatgapms));
         ann.Read(0);
         ann.in.clear();
-        if (flood > 0 && !*floodended)
-            *floodended = waitpid(flood, floodstatus, WNOHANG) == flood;
+        if (!ended && waitpid(flood, status, WNOHANG) == flood) {
+            ended = true;
+            *during = times.size();
+        }
     }
     return times;
 }
@@ -322,31 +325,32 @@ void FloodRound(Wire& ann, int annindex, Wire& bo, bool reading)
                                                + std::string(CHATLINE - name.size() - 2, 'x'));
     const uint64_t limit = gamehost ? 0 : (LOBBYFLOODBYTES + frame.size() - 1) / frame.size() * frame.size();
     const pid_t child = fork();
-    if (child == 0) {
+    if (child == 0)
         Flood(flooder, reading, frame, limit);
-    }
     close(flooder.s);
     std::this_thread::sleep_for(std::chrono::milliseconds(gamehost ? 500 : 100));   // the flood is under way
-    double slowest = 0;
+    double passms = 0;
     std::vector<long> times;
     if (gamehost) {
         times = TimeChats(ann, annindex, bo, name);
-        slowest = PassMs();
+        passms = PassMs();
         kill(child, SIGTERM);
         waitpid(child, nullptr, 0);
     } else {
         // Lines all the while the 24 MB go; the host's pass over the same while.
         const Clock::time_point start = Clock::now();
         const uint64_t first = Passes();
-        bool ended = false;
+        size_t during = 0;
         int status = 0;
-        times = TimeChats(ann, annindex, bo, name, child, &ended, &status);
-        slowest = (double)MsSince(start) / (double)std::max<uint64_t>(1, Passes() - first);
+        times = TimeChats(ann, annindex, bo, name, child, &during, &status);
+        passms = (double)MsSince(start) / (double)std::max<uint64_t>(1, Passes() - first);
         if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
             Fail("the flood by " + name + " did not send its 24 MB");
+        if (during < CHATS)
+            Fail("the flood by " + name + " was over after " + std::to_string(during) + " lines");
     }
-    std::cout << "flood by " << name << ": host pass " << slowest << " ms; chat ms " << List(times) << std::endl;
-    const long bound = (long)(2 * slowest) + MARGINMS;
+    std::cout << "flood by " << name << ": host pass " << passms << " ms; chat ms " << List(times) << std::endl;
+    const long bound = (long)(2 * passms) + MARGINMS;
     if (Median(times) > bound)
         Fail("the median chat took " + std::to_string(Median(times)) + " ms during the flood by " + name + "; more than "
              + std::to_string(bound) + " ms");
