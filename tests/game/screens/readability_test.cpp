@@ -367,6 +367,9 @@ TEST_F(Readability, TheDaySummaryAndTheVictory)
     Park();
     Frames(2);
     Check("day summary");
+    // The headings keep off the graph's frame, (395, 95) to (795, 595).
+    for (const DrawnText& t : Record())
+        EXPECT_TRUE(t.ink.right <= 394 || t.ink.bottom <= 94) << "'" << t.text << "' reaches the graph's frame at " << t.ink.right;
 
     DeclareWinner(0);
     Frames(3);
