@@ -284,6 +284,17 @@ void SdlWake()
     SDL_PushEvent(&e);
 }
 
+// The last frame presented, again: the box was drawn over the window, and with no window manager to
+// ask for a repaint its pixels would stay there (under the next box, too) until the window drew anew.
+void ShowLastFrame()
+{
+    if (!renderer || !frametexture)
+        return;
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, frametexture, nullptr, nullptr);
+    SDL_RenderPresent(renderer);
+}
+
 int SdlMessageBox(const char* caption, const char* text, int icon, int buttons)
 {
     // A box behind a full-screen window would never be seen.
@@ -298,13 +309,18 @@ int SdlMessageBox(const char* caption, const char* text, int icon, int buttons)
     };
     SDL_MessageBoxData box = {};
     box.flags = icon == BOXICON_ERROR ? SDL_MESSAGEBOX_ERROR : SDL_MESSAGEBOX_INFORMATION;
-    box.window = sdlwindow;
+    // No parent: SDL's X11 box, placed over a parent, counts the parent's place on the screen twice and
+    // opens right of and below it, past the edge of a small screen; without one it is centred on the
+    // screen.
+    box.window = nullptr;
     box.title = caption;
     box.message = text;
     box.numbuttons = buttons == BOXBUTTONS_YESNO ? 2 : 1;
     box.buttons = buttons == BOXBUTTONS_YESNO ? yesno : ok;
     int answer = -1;
-    if (SDL_ShowMessageBox(&box, &answer) != 0)
+    const int shown = SDL_ShowMessageBox(&box, &answer);
+    ShowLastFrame();
+    if (shown != 0)
         return -1;
     // Closing the box without a button is the escape answer.
     return answer >= 0 ? answer : buttons == BOXBUTTONS_YESNO ? BOXANSWER_NO : BOXANSWER_OK;

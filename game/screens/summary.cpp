@@ -24,7 +24,7 @@
 namespace {
 
 enum : uint32_t { COLOUR_SUMMARY = 0xFF8000 };
-enum : int32_t { TABLETOP = 125, TABLELINE = 40, FIGUREWIDTH = 60, NAMEX = 120, NAMEWIDTH = 100 };
+enum : int32_t { TABLETOP = 125, TABLELINE = 40, FIGUREWIDTH = 60, NAMEX = 120, NAMEWIDTH = 100, HEADINGMARGIN = 8 };
 enum : int32_t { ICON_LEADER = 5 };     // the icon row's marks of the assets, kills and mines leaders: 5, 6, 7
 
 const int32_t figurex[GRAPHPAGES] = {220, 280, 340};
@@ -40,8 +40,12 @@ void DrawHeadings()
     DrawTextBox(0, 0, 800, 75, "End of Day Summary", COLOUR_SUMMARY, TEXT_SINGLELINE | TEXT_VCENTRE | TEXT_LEFT);
     EndText();
     BeginText(FONT_MEDIUM);
+    // The headings keep HEADINGMARGIN pixels of their columns free on either side, since the last
+    // column reaches under the graph's frame; at the smaller size that takes, each stands on a band.
+    SelectFittingFont(FONT_MEDIUM, { figureheadings[0], figureheadings[1], figureheadings[2] },
+                      FIGUREWIDTH - 2 * HEADINGMARGIN);
     for (int32_t page = 0; page < GRAPHPAGES; page++)
-        DrawTextBox(figurex[page], 75, FIGUREWIDTH, 50, figureheadings[page], COLOUR_SUMMARY, FORMAT_CENTREDLINE);
+        DrawBandTextBox(figurex[page], 75, FIGUREWIDTH, 50, figureheadings[page], COLOUR_SUMMARY, FORMAT_CENTREDLINE);
     EndText();
 }
 

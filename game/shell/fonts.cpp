@@ -1,6 +1,9 @@
 // The game's fonts. The face names the game asks for are mapped onto our own font files.
 #include "game/shell/fonts.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "game/shell/debuglog.h"
 #include "game/shell/gdiobjects.h"
 #include "platform/font.h"
@@ -39,6 +42,13 @@ const struct {
     {-12, "Papyrus"}, {-18, "Papyrus"}, {-48, "Papyrus"}, {-17, "Eurostile"}, {-12, "Arial"}, {60, "Eras Light ITC"},
 };
 
+// The fonts FontAtSize made.
+struct SizedFont {
+    int32_t index, pixels;
+    GdiFont* font;
+};
+std::vector<SizedFont> sizedfonts;
+
 } // namespace
 
 bool LoadFonts()
@@ -63,8 +73,26 @@ bool LoadFonts()
     return false;
 }
 
+GdiFont* FontAtSize(const int32_t index, const int32_t pixels)
+{
+    if (index < 0 || index >= FONTCOUNT || !fonts[index])
+        return nullptr;
+    if (pixels >= FontPixelSize(fonts[index]))
+        return fonts[index];
+    for (const SizedFont& made : sizedfonts)
+        if (made.index == index && made.pixels == pixels)
+            return made.font;
+    GdiFont* const font = MakeFont(-std::max(pixels, 1), FontFamily(fonts[index]));
+    if (font)
+        sizedfonts.push_back({index, pixels, font});
+    return font;
+}
+
 void UnloadFonts()
 {
+    for (const SizedFont& made : sizedfonts)
+        FreeFont(made.font);
+    sizedfonts.clear();
     for (const int i : {0, 1, 3, 2, 4, 5}) {
         FreeFont(fonts[i]);
         fonts[i] = nullptr;

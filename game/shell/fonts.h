@@ -12,3 +12,6 @@ extern GdiFont* fonts[FONTCOUNT];
 
 bool LoadFonts();                       // adds the font files and makes the fonts; true on failure
 void UnloadFonts();                     // frees the fonts, the shared pens and brushes, then the files
+// Font index's face at an em of pixels (no larger than the font's own), made once and freed with
+// the fonts; the font itself when that is its size, null when it cannot be made.
+GdiFont* FontAtSize(int32_t index, int32_t pixels);

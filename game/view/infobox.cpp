@@ -5,8 +5,8 @@
 #include "game/model/catalogue.h"
 #include "game/model/strids.h"
 #include "game/model/strings.h"
-#include "game/shell/fonts.h"
 #include "game/shell/display.h"
+#include "game/shell/fonts.h"
 #include "game/shell/images.h"
 #include "game/shell/shell.h"
 #include "game/view/cells.h"
@@ -50,10 +50,6 @@ bool DrawSpellBox(const int32_t n, const int32_t x, const int32_t y, const bool 
     EndText();
     return false;
 }
-
-} // namespace
-
-namespace {
 
 // The colour of the shading tile's dots, its first pixel off the colour key; black when the sheet
 // holds no such pixel.

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "game/shell/display.h"
+#include "game/shell/fonts.h"
 #include "game/view/drawing.h"
+#include "platform/font.h"
 
 namespace {
 
@@ -75,4 +77,28 @@ bool DrawBandText(const int32_t x, const int32_t y, const int32_t w, const int32
     if (backbuffer && textdc && !text.empty())
         DarkenBand(BandRect({ x, y, x + w, y + h }, text, format));
     return DrawShadowText(x, y, w, h, text, colour, format);
+}
+
+bool DrawBandTextBox(const int32_t x, const int32_t y, const int32_t w, const int32_t h, const std::string_view text,
+                     const uint32_t colour, const uint32_t format)
+{
+    if (backbuffer && textdc && !text.empty())
+        DarkenBand(BandRect({ x + 1, y + 1, x + w + 1, y + h + 1 }, text, format));
+    return DrawTextBox(x, y, w, h, text, colour, format);
+}
+
+bool SelectFittingFont(const int32_t index, const std::initializer_list<std::string_view> texts, const int32_t width)
+{
+    enum : int32_t { SMALLEST = 8 };
+    if (!textdc || index < 0 || index >= FONTCOUNT || !fonts[index])
+        return false;
+    for (int32_t size = FontPixelSize(fonts[index]); size >= SMALLEST; size--) {
+        GdiFont* const font = FontAtSize(index, size);
+        if (!font)
+            break;
+        SelectDCFont(textdc, font);
+        if (std::all_of(texts.begin(), texts.end(), [width](const std::string_view t) { return MeasureDCText(textdc, t).width <= width; }))
+            break;
+    }
+    return false;
 }

@@ -1,6 +1,7 @@
 // The two text routines every screen uses, drawing through the DC that BeginText opened.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <string_view>
 
 #include "platform/gdi.h"
@@ -32,3 +33,9 @@ bool DrawShadowText(int32_t x, int32_t y, int32_t w, int32_t h, std::string_view
 // A text over the board, where any land or unit may lie under it: the one line of text on a band of
 // its own (what lies there darkened to a quarter, a few pixels round the line), then as DrawShadowText.
 bool DrawBandText(int32_t x, int32_t y, int32_t w, int32_t h, std::string_view text, uint32_t colour, uint32_t format);
+// The one line of text on a band of its own, then as DrawTextBox, with no shadow.
+bool DrawBandTextBox(int32_t x, int32_t y, int32_t w, int32_t h, std::string_view text, uint32_t colour,
+                     uint32_t format);
+// Selects into the open text the largest size of game font index, no larger than the font itself, at
+// which each of texts is at most width pixels wide (a row of headings kept inside their columns); false.
+bool SelectFittingFont(int32_t index, std::initializer_list<std::string_view> texts, int32_t width);

@@ -21,7 +21,7 @@ export GORVANEL_HEADLESS=1
 typed='$HOME/Games/My Gorvanel'
 dir="$HOME/Games/My Gorvanel"
 
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+xvfb-run -a -s "-screen 0 800x600x24" sh -c '
     out=$1; typed=$2; dir=$3
     cd "$4" || exit 2
     # The ids of the top-level windows with that name, one a line.
@@ -42,9 +42,35 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
         while [ -n "$(windows "$1")" ]; do sleep 0.1; done
         sleep 0.3
     }
+    # The place and size of a window on the screen: x, y, w, h.
+    place() {
+        eval "$(xwininfo -id "$1" | sed -n -e "s/^ *Absolute upper-left X: *\(-*[0-9]*\)$/x=\1/p" \
+            -e "s/^ *Absolute upper-left Y: *\(-*[0-9]*\)$/y=\1/p" -e "s/^ *Width: *\([0-9]*\)$/w=\1/p" \
+            -e "s/^ *Height: *\([0-9]*\)$/h=\1/p")"
+    }
+    # A window shows only what it drew, whatever lay over it before: the installer window around a box,
+    # pixel for pixel as pictured before the box opened, but for the button clicked (pressed now).
+    only_own() {   # only_own <box> <picture of the window before> <the button clicked: x0,y0 x1,y1>
+        place "$win"; wx=$x; wy=$y; ww=$w; wh=$h
+        place "$1"
+        mask="rectangle $((x - wx)),$((y - wy)) $((x - wx + w - 1)),$((y - wy + h - 1)) rectangle $3"
+        import -window root "$out/screen.png"
+        convert "$out/screen.png" -crop "${ww}x${wh}+${wx}+${wy}" +repage -fill black -draw "$mask" "$out/around.png"
+        convert "$out/$2" -fill black -draw "$mask" "$out/around-before.png"
+        differ=$(compare -metric AE "$out/around.png" "$out/around-before.png" null: 2>&1)
+        [ "$differ" = 0 ] || { echo "$differ pixels of the window around the box \"$1\" are not its own" >&2; kill $pid; exit 1; }
+    }
     answer() {     # answer <box name> <picture>: the box, pictured, answered with Return (Yes or OK)
         box=$(wait_for "$1") || exit 1
         import -window root "$out/$2"
+        # A message box opens whole on the screen and centred across it, with no window manager to put
+        # it there.
+        place "$box"
+        if [ $x -lt 0 ] || [ $y -lt 0 ] || [ $((x + w)) -gt 800 ] || [ $((y + h)) -gt 600 ] ||
+           [ $((2 * x + w - 800)) -gt 2 ] || [ $((2 * x + w - 800)) -lt -2 ]; then
+            echo "the box \"$1\" is at $x,$y, $w x $h: not whole and centred on the 800 x 600 screen" >&2
+            kill $pid; exit 1
+        fi
         xdotool windowfocus "$box" key Return
         wait_gone "$1"
     }
@@ -92,8 +118,12 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     pid=$!
     win=$(wait_for "Gorvanel Setup") || exit 1
     import -window "$win" "$out/uninstall_screen1.png"
-    click 200 270                                   # Uninstall
+    xdotool mousemove --window "$win" 200 270; sleep 0.4
+    import -window "$win" "$out/uninstall_pointed.png"
+    xdotool click 1                                 # Uninstall
     answer "Confirm uninstall" uninstall_confirm.png
+    box=$(wait_for "Success") || exit 1
+    only_own "$box" uninstall_pointed.png "120,245 280,295"
     answer "Success" uninstall_success.png
     import -window "$win" "$out/uninstall_screen0.png"
     click 200 320                                   # Quit

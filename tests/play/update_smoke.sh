@@ -38,7 +38,7 @@ printf 'GORV_MRV_DATA\nGorvanel\nVersion B\n1\n0\n1\n0\n2\nGorvanel\n%s\ntessari
 python3 -u -m http.server --bind 127.0.0.1 --directory "$work/site" 0 > "$work/server.log" 2>&1 &
 server=$!
 use_server "$work/server.log"
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+xvfb-run -a -s "-screen 0 800x600x24" sh -c '
     out=$1
     cd "$2" || exit 2
     ./update > ../update.log 2>&1 &
@@ -65,6 +65,14 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     box=$(windows | grep -v "^$win\$")
     echo "the box: $box"
     import -window root "$out/update_box.png"
+    # The box opens whole on the screen and centred across it, with no window manager to put it there.
+    eval "$(xwininfo -id "$box" | sed -n -e "s/^ *Absolute upper-left X: *\(-*[0-9]*\)$/x=\1/p" \
+        -e "s/^ *Absolute upper-left Y: *\(-*[0-9]*\)$/y=\1/p" -e "s/^ *Width: *\([0-9]*\)$/w=\1/p" \
+        -e "s/^ *Height: *\([0-9]*\)$/h=\1/p")"
+    if [ $x -lt 0 ] || [ $y -lt 0 ] || [ $((x + w)) -gt 800 ] || [ $((y + h)) -gt 600 ] ||
+       [ $((2 * x + w - 800)) -gt 2 ] || [ $((2 * x + w - 800)) -lt -2 ]; then
+        echo "the box is at $x,$y, $w x $h: not whole and centred on the 800 x 600 screen"; kill $pid; exit 1
+    fi
     xdotool windowfocus "$box" key Return
     wait_for 1
     import -window "$win" "$out/update_after.png"

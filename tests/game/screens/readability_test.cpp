@@ -350,6 +350,34 @@ TEST_F(Readability, BoardTextOnEveryLand)
     }
 }
 
+TEST_F(Readability, TheDeployment)
+{
+    // The caption at the top of the board, with units under it.
+    MakeRealGame(2, 30, 7);
+    p[0].startx = 15;
+    p[0].starty = 15;
+    Put(0, 15, 15, Warlord(0));
+    for (const size_t k : { 2, 5 })
+        p[0].bought.push_back(buyable[k]);
+    gs = GAME_BEGINDEPLOY;
+    Frames(3);
+    ASSERT_EQ(gs, GAME_DEPLOY);
+    int32_t under = 0;
+    for (int32_t x = 0; x < mapsize; x++)
+        for (int32_t y = 0; y < mapsize; y++)
+            if (ScreenY(y) < 40 && ScreenX(x) > 250 && ScreenX(x) < 550) {
+                Put(1, x, y, Buyable(0));
+                under++;
+            }
+    ASSERT_GT(under, 0);
+    MoveTo(ScreenX(13), ScreenY(16));
+    Frames(2);
+    const std::vector<DrawnText> drawn = Record();
+    Judge("deployment", drawn);
+    for (const std::string& onunit : TextsOnUnits(drawn))
+        ADD_FAILURE() << "deployment: " << onunit;
+}
+
 TEST_F(Readability, TheDaySummaryAndTheVictory)
 {
     MakeRealGame(3, 30, 7);
@@ -367,6 +395,9 @@ TEST_F(Readability, TheDaySummaryAndTheVictory)
     Park();
     Frames(2);
     Check("day summary");
+    // The headings keep off the graph's frame, (395, 95) to (795, 595).
+    for (const DrawnText& t : Record())
+        EXPECT_TRUE(t.ink.right <= 394 || t.ink.bottom <= 94) << "'" << t.text << "' reaches the graph's frame at " << t.ink.right;
 
     DeclareWinner(0);
     Frames(3);
