@@ -10,9 +10,17 @@ namespace {
 
 std::atomic<int> refusals[2];
 
+// The versions for each processor, with the chooser between them run while the program is loaded; a
+// ThreadSanitizer build keeps one, since its chooser would call the sanitizer before it is up.
+#ifdef __SANITIZE_THREAD__
+#define WIDESTVECTORS
+#else
+#define WIDESTVECTORS __attribute__((target_clones("avx2", "default")))
+#endif
+
 // One row of a keyed copy: a select and an unconditional store, which the compiler turns into vector
 // blends, as wide as the processor has (keyed copies are most of what a frame draws).
-__attribute__((target_clones("avx2", "default")))
+WIDESTVECTORS
 void CopyKeyedRow(uint32_t* const to, const uint32_t* const from, const int32_t width, const uint32_t key)
 {
     for (int32_t j = 0; j < width; j++) {

@@ -2,9 +2,9 @@
 // them out a moment later, so the game's thread never waits on the disk; a flush writes everything at
 // once on the caller's thread. The file keeps the order the lines were written in.
 //
-// A crash hands the file over: the signal handler takes it when no write is under way, from then on no
-// thread writes it again, and the handler writes what was not yet written (the rest of the batch being
-// written, then the lines waiting), so every line reaches the file exactly once.
+// A crash takes the file over: from the moment the signal handler starts no write starts; the handler
+// waits for a write under way on another thread to end, then writes what was not yet written (the rest
+// of the batch being written, then the lines waiting), so every line reaches the file exactly once.
 #pragma once
 #include <signal.h>
 
@@ -47,7 +47,8 @@ private:
     std::thread writer;
 
     // The hand-off to a crash. Whoever holds writelock sets up a batch and writes it a piece at a time,
-    // each step inside Enter/Leave; the handler takes the file between steps, never during one.
+    // each step (the set-up, a write) inside Enter/Leave; the handler writes between steps, never during
+    // one, and the batch's fields say what of it is in the file.
     std::atomic<unsigned> state{0};
     std::atomic<const char*> batchdata{nullptr};
     std::atomic<size_t> batchsize{0};

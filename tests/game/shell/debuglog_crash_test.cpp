@@ -23,8 +23,9 @@
 namespace {
 
 // A moment of the writer's work: the hook sees it come and holds the writer there, so the crash finds
-// the log just so: for good between writes, in a write until the crash has come and waits for it. Without
-// a test the crash comes while the writer runs free, after pauses spread over `spread` across the runs.
+// the log just so: for good between writes, in a write until the crash has come and waits for it. With
+// no moment to reach, the crash comes while the writer runs free, after pauses spread over `spread`
+// across the runs.
 struct Moment {
     const char* name;
     size_t piece;       // bytes a write at most (0: a batch in one)
