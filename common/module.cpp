@@ -184,6 +184,12 @@ void CloseModule(Module* const module)
     delete module;
 }
 
+void ReleaseModulePages(const Module* const module)
+{
+    if (module)
+        ReleaseFilePages(module->mapped);
+}
+
 int ModuleString(const Module* const module, const uint32_t id, char* const buf, const int size)
 {
     if (buf == nullptr || size <= 0)

@@ -275,6 +275,12 @@ bool MapWholeFile(const char* name, size_t limit, MappedFile* file)
     return false;
 }
 
+void ReleaseFilePages(const MappedFile& file)
+{
+    if (file.data)
+        madvise((void*)file.data, file.size, MADV_DONTNEED);
+}
+
 void UnmapFile(MappedFile* file)
 {
     if (file->data)

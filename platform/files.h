@@ -27,6 +27,7 @@ struct MappedFile {
 };
 bool MapWholeFile(const char* name, size_t limit, MappedFile* file);
 void UnmapFile(MappedFile* file);               // releases the mapping; an empty one is allowed
+void ReleaseFilePages(const MappedFile& file);  // its pages go back to the file: still readable, read again when touched
 std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
 bool SetCurrentDir(const char* name);          // changes the working directory; true on failure
 // Creates the file at an exact path (not resolved; failing when anything has that name), writes all of

@@ -89,9 +89,10 @@ uint32_t synthsmade = 0;
 void SDLCALL RenderSong(void*, Uint8* stream, int len)
 {
     const std::lock_guard<std::mutex> hold(synthlock);
-    // Silence costs nothing: no song under way and no note ringing leaves the stream as it is.
-    if (!synth || ((!player || fluid_player_get_status(player) != FLUID_PLAYER_PLAYING) &&
-                   fluid_synth_get_active_voice_count(synth) == 0))
+    // A stopped song falls silent at once, as the mixer's own music does; a song that is over leaves the
+    // stream as it is once its last notes have rung out, so silence costs nothing.
+    if (!synth || !player ||
+        (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING && fluid_synth_get_active_voice_count(synth) == 0))
         return;
     fluid_synth_write_s16(synth, len / 2 / outputchannels, stream, 0, 2, stream, 1, 2);
 }
