@@ -51,15 +51,17 @@ bool muted = false;
 // What is alive when the output closes loses its mixer half, so nothing outlives the mixer.
 std::vector<SoundChunk*> chunks;
 
-// The song playing and when it started. Songs share one synthesiser, made once when the output opens
-// (off the game's thread: reading a soundfont takes a tenth of a second); a song started before it is
-// made waits for it, and its time starts when it starts playing.
+// The song playing and when it started. Songs share one synthesiser, made once when the first song
+// starts (off the game's thread: reading a soundfont takes a tenth of a second, and none is read before
+// a song is wanted); a song started before it is made waits for it, and its time starts when it starts
+// playing.
 std::mutex songlock;                    // the worker that makes the synthesiser starts the waiting song under it
 SongData* current = nullptr;
 uint32_t startedat = 0;
 bool awaited = false;                   // the song playing waits for the synthesiser: its time has not begun
 bool synthready = false;                // the synthesiser is made
 std::atomic<bool> songsaudible{false};
+std::vector<std::string> soundfonts;    // what the synthesiser reads
 std::future<void> maker;                // the worker making the synthesiser
 
 std::vector<AudioEvent> recordedsounds;
@@ -137,10 +139,8 @@ bool OpenAudio()
             mode = AUDIO_SILENT;
         } else {
             mode = AUDIO_MIXER;
-            const std::vector<std::string> soundfonts = SoundFontList(SoundFontPaths());
+            soundfonts = SoundFontList(SoundFontPaths());
             songsaudible = SoundFontsReadable(soundfonts);
-            if (songsaudible)
-                maker = std::async(std::launch::async, MakeSynthesiser, soundfonts);
             MixerMute(muted);
         }
     } else {
@@ -297,10 +297,13 @@ bool StartSong(SongData* song)
     Record(recordedsongs, song->name);
     awaited = false;
     if (mode == AUDIO_MIXER && songsaudible) {
-        if (synthready)
+        if (synthready) {
             MixerPlaySong(song->bytes);
-        else
+        } else {
             awaited = true;
+            if (!maker.valid())
+                maker = std::async(std::launch::async, MakeSynthesiser, soundfonts);
+        }
     }
     return false;
 }
