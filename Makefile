@@ -50,9 +50,10 @@ build-bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DGORV_TESTS=OFF -DGORV_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 
-# Every benchmark program runs, then the real game under a virtual X server (bench/player.py: its first
-# frame beside a bare SDL program's, its memory, its idle processor time; pictures in build/bench/player),
-# then one table of them all; a benchmark that reports an error or misses its goal fails it.
+# Every benchmark program runs, then the real game under a virtual X server with sound on through SDL's
+# dummy driver (bench/player.py: its first frame beside a bare SDL program's, its memory to a unit's turn
+# and over 20 days, its idle processor time; pictures in build/bench/player), then one table of them all;
+# a benchmark that reports an error or misses its goal, or a goal no benchmark measured, fails it.
 bench: build-bench
 	cd build/bench && rm -f bench-results.txt && failed=0 && \
 	for b in bench/bench_*; do [ -x "$$b" ] || continue; \

@@ -4,17 +4,25 @@ server (Xvfb), beside a bare SDL program (baresdl) on the same server in the sam
 
     player.py <game directory> <baresdl> <gorvpack> <manifest of the string module> <results> <pictures>
 
+Every program runs as a player meets it: sound and music on, through SDL's dummy audio driver (a
+virtual X server has no sound card; the dummy driver takes the mixed output in real time, so the
+mixer and the synthesiser do all their work).
+
 - FirstFrame: from exec to the loading bar's first frame (the log line the game writes right after
   presenting it; the game's log is a pipe read here, so each line is timed as it is written).
-  BareSdlFirstFrame: from exec to baresdl's one present (its line on standard output) with what SDL
-  picks by default; BareSdlSoftwareFirstFrame: the same on the software renderer and the window
-  system's framebuffer, the game's own way. Run in turn with the game, RUNS times each after one
-  untimed run of all three; the medians are kept.
+  BareSdlSoftwareFirstFrame: from exec to baresdl's one present (its line on standard output) on the
+  software renderer and the window system's framebuffer, the game's own way: the like-for-like
+  yardstick. BareSdlFirstFrame: the same with what SDL picks by default (GL under Xvfb), for
+  comparison. Run in turn with the game, RUNS times each after one untimed run of all three; the
+  medians are kept.
 - SplashLogo: from exec to the splash logo's frame, the same way.
 - CloseDuringSplash: SIGTERM while the splash waits for its mark, to the program's end; the end must
   come through the shutdown (exit code 0, the log deleted, the preferences written).
 - PeakMemoryToUnitTurn: the game's peak resident set (VmHWM) from its start to its unit's turn, played
   by X input alone (xdotool) as a lone host.
+- PeakMemoryOverDays: the peak resident set of a lone host who plays DAYS days, ending each turn at
+  once. MemoryGrowthPerDay: how fast his resident set grows after day GROWTHFROM, in megabytes a day
+  (the slope of a straight line fitted to the resident set at each day's summary).
 - IdleCpuMenu, IdleCpuLobby: the game's processor time over IDLESECONDS at the main menu and in the
   lobby, as a share of one core. IdleCpuWaiting: the same while the host of a game of two waits for
   the other player (a second game program, without a window, driven through its control folder) to
@@ -38,13 +46,15 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'desktop'))
 import desktop  # noqa: E402  (the desktop test's desks, waits and screens)
-from pictures import (BOARD, INTRO, LETTERS, LOBBY, MENU, MONEY, NAME, NAMETYPED, SHOP, WARLORDS,  # noqa: E402
+from pictures import (BOARD, INTRO, LETTERS, LOBBY, MENU, MONEY, NAME, NAMETYPED, SHOP, SUMMARY, WARLORDS,  # noqa: E402
                       all_of, holds, lobby_rows)  # noqa: E402
 
 RUNS = 5                # timed start-ups of each program
 IDLESECONDS = 10        # the span over which idle processor time is taken
 SETTLE = 1.5            # seconds a screen is left to settle before its idle time is taken
-OVERALL = 600           # seconds for everything
+OVERALL = 1200          # seconds for everything
+DAYS = 20               # days a lone host plays for his memory
+GROWTHFROM = 2          # the day from which the resident set should stay flat
 FIRSTLINE = 'Loading bar shown.'
 LOGOLINE = 'Splash shown.'
 TICK = os.sysconf('SC_CLK_TCK')
@@ -55,8 +65,8 @@ class Failure(Exception):
 
 
 class Desk(desktop.Desk):
-    """The desktop test's desk, with the game as a player runs it: the machine's own sound (none on a
-    server) and the preferences a fresh install makes."""
+    """The desktop test's desk (sound through SDL's dummy audio driver), with the preferences a fresh
+    install makes: sound and music on."""
 
     def __init__(self, name, dist, work, module):
         super().__init__(name, dist, work, module)
@@ -64,7 +74,7 @@ class Desk(desktop.Desk):
 
     def env(self):
         e = super().env()
-        e.pop('SDL_AUDIODRIVER', None)
+        e['SDL_AUDIODRIVER'] = 'dummy'
         e['ASAN_OPTIONS'] = 'detect_leaks=0'
         return e
 
@@ -187,12 +197,16 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / TICK     # utime and stime
 
 
-def peak_megabytes(pid):
+def status_megabytes(pid, field):
     with open('/proc/%d/status' % pid) as f:
         for line in f:
-            if line.startswith('VmHWM:'):
+            if line.startswith(field + ':'):
                 return int(line.split()[1]) / 1024
-    raise Failure('no VmHWM for process %d' % pid)
+    raise Failure('no %s for process %d' % (field, pid))
+
+
+def peak_megabytes(pid):
+    return status_megabytes(pid, 'VmHWM')
 
 
 def idle_share(desk, stage, check):
@@ -261,6 +275,43 @@ def play(desk, results):
     print('peak resident set to a unit\'s turn: %.1f MB' % results['PeakMemoryToUnitTurn'], flush=True)
 
 
+def days(desk, results):
+    """A lone host through the set-up, then DAYS days: each of his turns ended at once, each day's
+    summary and shop passed; his resident set taken at each summary."""
+    desk.start_game()
+    arrive_at_menu(desk)
+    desk.click(400, 100)                            # the host icon
+    desktop.await_log(desk, 'Listening on port', what='hosting')
+    desktop.await_screen(desk, 'lobby', LOBBY)
+    desk.xdo('keydown', 'F9', 'mousemove', 695, 570, 'sleep', 0.15, 'click', 1, 'sleep', 0.15, 'keyup', 'F9')
+    shop_done(desk)
+    desk.name = 'Hal'                               # the logs name the turn's player by the name typed
+    host = desktop.Player(desk, desk, True)
+    resident = []                                   # megabytes at each day's summary, day 1 first
+
+    def progress():
+        if desktop.in_unit_turn(host, desk):
+            desktop.end_turn(host, desk)
+            return 'day %d: a turn ended' % (len(resident) + 1)
+        pic = desk.snap()
+        if holds(pic, SUMMARY):
+            resident.append(status_megabytes(desk.game.pid, 'VmRSS'))
+            print('day %d: %.1f MB resident' % (len(resident), resident[-1]), flush=True)
+            if len(resident) == DAYS:
+                desk.keep(pic, 'summary-%d' % DAYS)
+                return None
+            desktop.click_away(desk, 105, 570, 'summary', SUMMARY)     # "Done"
+        elif holds(pic, SHOP):
+            desktop.click_away(desk, 690, 490, 'shop', SHOP)           # "Done"
+        return 'day %d under way' % (len(resident) + 1)
+    desktop.wait_until('%d days played' % DAYS, progress)
+    results['PeakMemoryOverDays'] = peak_megabytes(desk.game.pid)
+    later = resident[GROWTHFROM - 1:]
+    results['MemoryGrowthPerDay'] = statistics.linear_regression(range(len(later)), later).slope
+    print('peak resident set over %d days: %.1f MB; growth after day %d: %.2f MB a day'
+          % (DAYS, results['PeakMemoryOverDays'], GROWTHFROM, results['MemoryGrowthPerDay']), flush=True)
+
+
 class Client(desktop.Desk):
     """A second player: the game program without a window (GORVANEL_HEADLESS), played through its control
     folder (game/screens/control.h), in a folder of its own as the desktop test makes one."""
@@ -319,7 +370,8 @@ def waiting(desk, results, work, module, dist):
 def write(path, results, errors):
     with open(path, 'a') as f:
         for name in ('BareSdlFirstFrame', 'BareSdlSoftwareFirstFrame', 'FirstFrame', 'SplashLogo',
-                     'CloseDuringSplash', 'IdleCpuMenu', 'IdleCpuLobby', 'IdleCpuWaiting', 'PeakMemoryToUnitTurn'):
+                     'CloseDuringSplash', 'IdleCpuMenu', 'IdleCpuLobby', 'IdleCpuWaiting', 'PeakMemoryToUnitTurn',
+                     'PeakMemoryOverDays', 'MemoryGrowthPerDay'):
             if name in results:
                 f.write('player\t%s\t%.9g\t\n' % (name, results[name]))
             else:
@@ -343,6 +395,7 @@ def main():
         stages = ((startups, ('BareSdlFirstFrame', 'BareSdlSoftwareFirstFrame', 'FirstFrame', 'SplashLogo',
                               'CloseDuringSplash'), lambda desk: startups(desk, baresdl, results)),
                   (play, ('IdleCpuMenu', 'IdleCpuLobby', 'PeakMemoryToUnitTurn'), lambda desk: play(desk, results)),
+                  (days, ('PeakMemoryOverDays', 'MemoryGrowthPerDay'), lambda desk: days(desk, results)),
                   (waiting, ('IdleCpuWaiting',), lambda desk: waiting(desk, results, work, module, dist)))
         for stage, names, run in stages:
             desk = Desk(stage.__name__, dist, work, module)

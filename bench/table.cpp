@@ -1,7 +1,8 @@
 // benchtable: the one table `make bench` prints, from the results file every benchmark program wrote
 // and the goals (bench/goals.txt): each benchmark's figure (a time, or megabytes or per cent where its
 // goal says so), its ratio to the frame copy of its own program, its goal and whether it was met.
-// Exits 1 when a benchmark reported an error or missed its goal, or none ran.
+// Exits 1 when a benchmark reported an error or missed its goal, a goal's benchmark did not run, or none
+// ran.
 // Usage: benchtable <results> <goals>
 #include <algorithm>
 #include <cctype>
@@ -207,9 +208,11 @@ int main(int argc, char** argv)
         bool found = false;
         for (const BenchResult& r : results)
             found = found || FindGoal(goals, r.name) == &g;
-        if (!found)
-            printf("%-*s  %10s  %9s  %-*s  no such benchmark ran\n", (int)width, g.name.c_str(), "-", "-",
+        if (!found) {
+            printf("%-*s  %10s  %9s  %-*s  MISSED: no such benchmark ran\n", (int)width, g.name.c_str(), "-", "-",
                    (int)goalwidth, g.text.c_str());
+            missed++;
+        }
     }
     printf("\n%zu benchmarks: %d goals met, %d missed, %d errors. x frame: the time over the frame copy "
            "(800 x 600 x 4 bytes) of the same program.\n",

@@ -42,15 +42,22 @@ struct ResourceEntry {
 
 }  // namespace
 
+// A module file is mapped, not read: only the pages of what is looked up are ever read, and they stay
+// the file's (the kernel may drop them again), so a module costs the program little memory.
 struct Module {
-    std::vector<uint8_t> bytes;
+    std::vector<uint8_t> owned;         // a module made from bytes in memory
+    MappedFile mapped;                  // a module opened from a file
+    const uint8_t* data;                // the module's bytes: owned's or mapped's
+    size_t size;
     std::vector<StringEntry> strings;
     std::vector<ResourceEntry> resources;
+
+    ~Module() { UnmapFile(&mapped); }
 };
 
 namespace {
 
-uint32_t ReadU32(const std::vector<uint8_t>& bytes, size_t at)
+uint32_t ReadU32(const uint8_t* bytes, size_t at)
 {
     return (uint32_t)bytes[at] | (uint32_t)bytes[at + 1] << 8 | (uint32_t)bytes[at + 2] << 16 |
            (uint32_t)bytes[at + 3] << 24;
@@ -79,15 +86,15 @@ int CompareFolded(const uint8_t* a, const size_t alength, const uint8_t* b, cons
 }
 
 // True when a type or name is unusable: outside the file, empty, too long or holding a NUL.
-bool BadName(const std::vector<uint8_t>& bytes, const Span span)
+bool BadName(const Module& module, const Span span)
 {
-    return !SpanInFile(span, bytes.size()) || span.length == 0 || span.length > MODULE_MAXNAME ||
-           memchr(bytes.data() + span.offset, 0, span.length) != nullptr;
+    return !SpanInFile(span, module.size) || span.length == 0 || span.length > MODULE_MAXNAME ||
+           memchr(module.data + span.offset, 0, span.length) != nullptr;
 }
 
 int CompareResources(const Module& module, const ResourceEntry& a, const ResourceEntry& b)
 {
-    const uint8_t* const base = module.bytes.data();
+    const uint8_t* const base = module.data;
     const int bytype = CompareFolded(base + a.type.offset, a.type.length, base + b.type.offset, b.type.length);
     if (bytype != 0)
         return bytype;
@@ -97,8 +104,8 @@ int CompareResources(const Module& module, const ResourceEntry& a, const Resourc
 // Reads and checks the tables; true when the module is malformed.
 bool ParseModule(Module& module)
 {
-    const std::vector<uint8_t>& bytes = module.bytes;
-    const size_t size = bytes.size();
+    const uint8_t* const bytes = module.data;
+    const size_t size = module.size;
     if (size < MODULE_HEADERSIZE || ReadU32(bytes, 0) != MODULE_MAGIC || ReadU32(bytes, 4) != MODULE_VERSION)
         return true;
     const uint32_t stringcount = ReadU32(bytes, 8);
@@ -115,7 +122,7 @@ bool ParseModule(Module& module)
         if (i > 0 && entry.id <= module.strings.back().id)
             return true;
         if (!SpanInFile({entry.offset, entry.length}, size) ||
-            memchr(bytes.data() + entry.offset, 0, entry.length) != nullptr)
+            memchr(bytes + entry.offset, 0, entry.length) != nullptr)
             return true;
         module.strings.push_back(entry);
     }
@@ -125,7 +132,7 @@ bool ParseModule(Module& module)
         const ResourceEntry entry = {{ReadU32(bytes, at), ReadU32(bytes, at + 4)},
                                      {ReadU32(bytes, at + 8), ReadU32(bytes, at + 12)},
                                      {ReadU32(bytes, at + 16), ReadU32(bytes, at + 20)}};
-        if (BadName(bytes, entry.type) || BadName(bytes, entry.name) || !SpanInFile(entry.data, size))
+        if (BadName(module, entry.type) || BadName(module, entry.name) || !SpanInFile(entry.data, size))
             return true;
         if (i > 0 && CompareResources(module, module.resources.back(), entry) >= 0)
             return true;
@@ -136,9 +143,11 @@ bool ParseModule(Module& module)
 
 }  // namespace
 
-Module* OpenModuleFromBytes(std::vector<uint8_t> bytes)
+namespace {
+
+// Checks the module's tables and keeps it; null (errno EINVAL) when it is malformed.
+Module* KeepModule(Module* const module)
 {
-    Module* const module = new Module{std::move(bytes), {}, {}};
     if (ParseModule(*module)) {
         delete module;
         errno = EINVAL;
@@ -147,21 +156,38 @@ Module* OpenModuleFromBytes(std::vector<uint8_t> bytes)
     return module;
 }
 
+}  // namespace
+
+Module* OpenModuleFromBytes(std::vector<uint8_t> bytes)
+{
+    Module* const module = new Module{std::move(bytes), {nullptr, 0}, nullptr, 0, {}, {}};
+    module->data = module->owned.data();
+    module->size = module->owned.size();
+    return KeepModule(module);
+}
+
 Module* OpenModule(const char* const name)
 {
     if (name == nullptr) {
         errno = EINVAL;
         return nullptr;
     }
-    std::vector<uint8_t> bytes;
-    if (ReadWholeFile(name, MODULE_MAXFILE, bytes))
+    MappedFile mapped;
+    if (MapWholeFile(name, MODULE_MAXFILE, &mapped))
         return nullptr;
-    return OpenModuleFromBytes(std::move(bytes));
+    Module* const module = new Module{{}, mapped, mapped.data, mapped.size, {}, {}};
+    return KeepModule(module);
 }
 
 void CloseModule(Module* const module)
 {
     delete module;
+}
+
+void ReleaseModulePages(const Module* const module)
+{
+    if (module)
+        ReleaseFilePages(module->mapped);
 }
 
 int ModuleString(const Module* const module, const uint32_t id, char* const buf, const int size)
@@ -176,7 +202,7 @@ int ModuleString(const Module* const module, const uint32_t id, char* const buf,
     if (found == module->strings.end() || found->id != id)
         return 0;
     const size_t length = std::min<size_t>(found->length, (size_t)size - 1);
-    memcpy(buf, module->bytes.data() + found->offset, length);
+    memcpy(buf, module->data + found->offset, length);
     buf[length] = '\0';
     return (int)length;
 }
@@ -192,7 +218,7 @@ bool FindModuleResource(const Module* const module, const char* const type, cons
     const auto* const wantname = (const uint8_t*)name;
     const size_t typelength = strlen(type);
     const size_t namelength = strlen(name);
-    const uint8_t* const base = module->bytes.data();
+    const uint8_t* const base = module->data;
     // Compares an entry with the wanted (type, name).
     const auto compare = [&](const ResourceEntry& e) {
         const int bytype = CompareFolded(base + e.type.offset, e.type.length, wanttype, typelength);

@@ -31,6 +31,9 @@ struct ModuleData {
 Module* OpenModule(const char* name);
 Module* OpenModuleFromBytes(std::vector<uint8_t> bytes);    // the same over bytes in memory; null when malformed
 void CloseModule(Module* module);                           // frees a module; null is allowed
+// Gives the pages of a module opened from a file back to it, once what was looked up is copied: its
+// bytes stay valid, and are read again from the file when looked at. Null is allowed.
+void ReleaseModulePages(const Module* module);
 
 // Copies string id into buf, cut to size - 1 bytes and NUL-ended; returns its length, 0 (and "") when missing.
 int ModuleString(const Module* module, uint32_t id, char* buf, int size);

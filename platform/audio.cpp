@@ -51,17 +51,18 @@ bool muted = false;
 // What is alive when the output closes loses its mixer half, so nothing outlives the mixer.
 std::vector<SoundChunk*> chunks;
 
-// The song playing and when it started. A song's synthesiser holds its own copy of the soundfont, so
-// one is made for each start (off the game's thread: reading a soundfont takes a tenth of a second)
-// and freed when its song stops or another starts; its song's time starts when it starts playing.
-std::mutex songlock;                    // the worker that makes a synthesiser plays it under it
+// The song playing and when it started. Songs share one synthesiser, made once when the first song
+// starts (off the game's thread: reading a soundfont takes a tenth of a second, and none is read before
+// a song is wanted); a song started before it is made waits for it, and its time starts when it starts
+// playing.
+std::mutex songlock;                    // the worker that makes the synthesiser starts the waiting song under it
 SongData* current = nullptr;
 uint32_t startedat = 0;
-uint32_t startcount = 0;                // songs started so far: a synthesiser made late is freed
-MixerSong* synthesiser = nullptr;       // the one playing
-bool awaited = false;                   // the song playing waits for its synthesiser: its time has not begun
-std::vector<std::future<void>> makers;  // workers making synthesisers
+bool awaited = false;                   // the song playing waits for the synthesiser: its time has not begun
+bool synthready = false;                // the synthesiser is made
 std::atomic<bool> songsaudible{false};
+std::vector<std::string> soundfonts;    // what the synthesiser reads
+std::future<void> maker;                // the worker making the synthesiser
 
 std::vector<AudioEvent> recordedsounds;
 std::vector<AudioEvent> recordedsongs;
@@ -72,19 +73,26 @@ void Record(std::vector<AudioEvent>& record, const std::string& name)
         record.push_back({name, GetTicks(), muted});
 }
 
-// Every soundfont of the list (separated by ';' or ':', as the mixer reads it) is a regular file that
-// starts as a soundfont does. What is not one would fail each song as it starts.
-bool SoundFontsReadable(const char* paths)
+// The soundfonts of a list separated by ';' or ':', as $SDL_SOUNDFONTS gives them.
+std::vector<std::string> SoundFontList(const char* paths)
 {
     const std::string list = paths;
+    std::vector<std::string> found;
     size_t start = 0;
-    int found = 0;
     while (start <= list.size()) {
         const size_t end = std::min(list.find_first_of(";:", start), list.size());
-        const std::string path = list.substr(start, end - start);
+        if (end > start)
+            found.push_back(list.substr(start, end - start));
         start = end + 1;
-        if (path.empty())
-            continue;
+    }
+    return found;
+}
+
+// Every soundfont of the list is a regular file that starts as a soundfont does. What is not one would
+// leave every song silent.
+bool SoundFontsReadable(const std::vector<std::string>& paths)
+{
+    for (const std::string& path : paths) {
         std::error_code error;
         if (!std::filesystem::is_regular_file(path, error))
             return false;
@@ -92,54 +100,24 @@ bool SoundFontsReadable(const char* paths)
         std::ifstream file(path, std::ios::binary);
         if (!file.read(head, sizeof head) || memcmp(head, "RIFF", 4) != 0 || memcmp(head + 8, "sfbk", 4) != 0)
             return false;
-        found++;
     }
-    return found > 0;
+    return !paths.empty();
 }
 
-// Stops the synthesiser and frees it; under songlock.
-void DropSynthesiser()
+// Makes the synthesiser and starts the song that waits for it. A soundfont it cannot read leaves every
+// song silent.
+void MakeSynthesiser(const std::vector<std::string> soundfonts)
 {
-    if (synthesiser) {
-        MixerStopSong();
-        MixerFreeSong(synthesiser);
-        synthesiser = nullptr;
-    }
-}
-
-// Makes a synthesiser for start number `start` and plays it, unless another song started meanwhile.
-// A soundfont it cannot read leaves every song silent.
-void MakeSynthesiser(const std::vector<uint8_t> bytes, const uint32_t start)
-{
-    MixerSong* const made = MixerLoadSong(bytes);
-    MixerLeaveThread();
+    const bool failed = MixerLoadSynthesiser(soundfonts);
     const std::lock_guard<std::mutex> hold(songlock);
-    if (start != startcount || !current) {
-        if (made)
-            MixerFreeSong(made);
-        songsaudible = songsaudible && made;
+    synthready = !failed;
+    songsaudible = songsaudible && !failed;
+    if (!awaited)
         return;
-    }
     awaited = false;
     startedat = GetTicks();
-    if (!made) {
-        songsaudible = false;
-        return;
-    }
-    synthesiser = made;
-    if (MixerPlaySong(synthesiser))
-        DropSynthesiser();
-}
-
-// Waits for the workers that are done, or for all of them; never under songlock.
-void JoinMakers(const bool all)
-{
-    std::erase_if(makers, [all](std::future<void>& maker) {
-        if (!all && maker.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
-            return false;
-        maker.get();
-        return true;
-    });
+    if (!failed)
+        MixerPlaySong(current->bytes);
 }
 
 template <typename T>
@@ -157,11 +135,12 @@ bool OpenAudio()
     fault.clear();
     songsaudible = false;
     if (PlatformRunning() && PlatformBackend() == BACKEND_SDL) {
-        if (MixerOpen(SoundFontPaths(), &fault)) {
+        if (MixerOpen(&fault)) {
             mode = AUDIO_SILENT;
         } else {
             mode = AUDIO_MIXER;
-            songsaudible = MixerPlaysMidi() && SoundFontsReadable(SoundFontPaths());
+            soundfonts = SoundFontList(SoundFontPaths());
+            songsaudible = SoundFontsReadable(soundfonts);
             MixerMute(muted);
         }
     } else {
@@ -180,10 +159,11 @@ void CloseAudio()
                 MixerFreeChunk(chunk->mixed);
                 chunk->mixed = nullptr;
             }
-        JoinMakers(true);
+        if (maker.valid())
+            maker.get();
         const std::lock_guard<std::mutex> hold(songlock);
-        DropSynthesiser();
         MixerClose();
+        synthready = false;
     }
     current = nullptr;
     awaited = false;
@@ -311,16 +291,20 @@ bool StartSong(SongData* song)
 {
     if (!song)
         return true;
-    JoinMakers(false);
     const std::lock_guard<std::mutex> hold(songlock);
-    DropSynthesiser();
     current = song;
     startedat = GetTicks();
-    startcount++;
     Record(recordedsongs, song->name);
-    awaited = mode == AUDIO_MIXER && songsaudible;
-    if (awaited)
-        makers.push_back(std::async(std::launch::async, MakeSynthesiser, song->bytes, startcount));
+    awaited = false;
+    if (mode == AUDIO_MIXER && songsaudible) {
+        if (synthready) {
+            MixerPlaySong(song->bytes);
+        } else {
+            awaited = true;
+            if (!maker.valid())
+                maker = std::async(std::launch::async, MakeSynthesiser, soundfonts);
+        }
+    }
     return false;
 }
 
@@ -335,10 +319,10 @@ void StopSong(SongData* song)
     const std::lock_guard<std::mutex> hold(songlock);
     if (!song || song != current)
         return;
-    DropSynthesiser();
+    if (synthready)
+        MixerStopSong();
     current = nullptr;
     awaited = false;
-    startcount++;
 }
 
 const std::vector<AudioEvent>& RecordedSounds()
@@ -370,4 +354,9 @@ OutputLevels OutputMeter()
 uint32_t OutputRate()
 {
     return MixerRate();
+}
+
+uint32_t SynthesisersMade()
+{
+    return MixerSynthesisersMade();
 }

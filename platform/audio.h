@@ -69,3 +69,4 @@ enum : uint32_t { OUTPUTBLOCK = 882 };          // 20 ms of output: short enough
 void StartOutputMeter(uint64_t frames);         // starts measuring afresh, for at most that many frames
 OutputLevels OutputMeter();                     // what was measured since
 uint32_t OutputRate();                          // frames per second of the mixed output
+uint32_t SynthesisersMade();                    // synthesisers made since the output opened: one once songs can play, however many start

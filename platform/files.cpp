@@ -4,9 +4,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -184,13 +186,16 @@ std::string GetCurrentDir()
     }
 }
 
-bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>& bytes)
+namespace {
+
+// Opens a regular file of at most limit bytes for reading; -1 on failure with errno set, else the
+// descriptor and its size.
+int OpenWholeFile(const char* name, size_t limit, size_t* size)
 {
-    bytes.clear();
     // Not blocking: opening a pipe with no writer would otherwise wait for one.
     const int fd = open(ResolvePath(name).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return true;
+        return -1;
     struct stat st;
     int error = 0;
     if (fstat(fd, &st) != 0)
@@ -199,28 +204,88 @@ bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>& bytes)
         error = EINVAL;
     else if ((uint64_t)st.st_size > limit)
         error = EFBIG;
-    // The file may grow while it is read: one byte past the limit says so.
-    uint8_t chunk[65536];
+    if (error != 0) {
+        close(fd);
+        errno = error;
+        return -1;
+    }
+    *size = (size_t)st.st_size;
+    return fd;
+}
+
+} // namespace
+
+bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>& bytes)
+{
+    bytes.clear();
+    size_t expected = 0;
+    const int fd = OpenWholeFile(name, limit, &expected);
+    if (fd < 0)
+        return true;
+    // Read straight into a buffer of the file's size; the file may grow while it is read, and one byte
+    // past the limit says so.
+    bytes.resize(std::min(expected, limit) + 1);
+    size_t have = 0;
+    int error = 0;
     while (error == 0) {
-        const ssize_t got = read(fd, chunk, sizeof chunk);
+        if (have == bytes.size()) {
+            if (have > limit) {
+                error = EFBIG;
+                break;
+            }
+            bytes.resize(std::min(have * 2, limit + 1));
+        }
+        const ssize_t got = read(fd, bytes.data() + have, bytes.size() - have);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
             error = errno;
         else if (got == 0)
             break;
-        else if (bytes.size() + (size_t)got > limit)
-            error = EFBIG;
         else
-            bytes.insert(bytes.end(), chunk, chunk + got);
+            have += (size_t)got;
     }
     close(fd);
+    if (error == 0 && have > limit)
+        error = EFBIG;
     if (error != 0) {
         bytes.clear();
         errno = error;
         return true;
     }
+    bytes.resize(have);
     return false;
+}
+
+bool MapWholeFile(const char* name, size_t limit, MappedFile* file)
+{
+    *file = {nullptr, 0};
+    size_t size = 0;
+    const int fd = OpenWholeFile(name, limit, &size);
+    if (fd < 0)
+        return true;
+    void* const data = size > 0 ? mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0) : nullptr;
+    const int error = data == MAP_FAILED ? errno : 0;
+    close(fd);
+    if (error != 0) {
+        errno = error;
+        return true;
+    }
+    *file = {(const uint8_t*)data, size};
+    return false;
+}
+
+void ReleaseFilePages(const MappedFile& file)
+{
+    if (file.data)
+        madvise((void*)file.data, file.size, MADV_DONTNEED);
+}
+
+void UnmapFile(MappedFile* file)
+{
+    if (file->data)
+        munmap((void*)file->data, file->size);
+    *file = {nullptr, 0};
 }
 
 bool SetCurrentDir(const char* name)

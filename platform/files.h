@@ -18,6 +18,16 @@ bool DirectoryExists(const char* name);        // a directory exists
 // own error, EINVAL for anything but a regular file (a pipe or a device never blocks or floods the
 // reader), EFBIG for a larger file.
 bool ReadWholeFile(const char* name, size_t limit, std::vector<uint8_t>& bytes);
+// A whole regular file of at most limit bytes mapped read-only: its pages are read from the disk cache
+// as they are first touched and count as the file's, not the program's. The same checks and errors as
+// ReadWholeFile; true on failure.
+struct MappedFile {
+    const uint8_t* data;        // null for an empty file
+    size_t size;
+};
+bool MapWholeFile(const char* name, size_t limit, MappedFile* file);
+void UnmapFile(MappedFile* file);               // releases the mapping; an empty one is allowed
+void ReleaseFilePages(const MappedFile& file);  // its pages go back to the file: still readable, read again when touched
 std::string GetCurrentDir();                   // the working directory ("" when it cannot be read)
 bool SetCurrentDir(const char* name);          // changes the working directory; true on failure
 // Creates the file at an exact path (not resolved; failing when anything has that name), writes all of

@@ -1,9 +1,11 @@
 // SDL2_mixer: the output is fixed at 44.1 kHz 16-bit stereo, each chunk is converted to it once when
-// it is made, and songs go through the FluidSynth back end only.
+// it is made. Songs are rendered by one FluidSynth synthesiser at the output's rate into the mixer's
+// music: the soundfont is read once for the run, and a song change only swaps the MIDI player.
 #include "platform/mixer.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -73,6 +75,52 @@ void QuitSdlAudio()
         SDL_Quit();
 }
 
+// The synthesiser: made once (off the game's thread), driven by the audio thread, which renders it
+// under synthlock while a song plays or its notes ring on; the game's thread swaps players under it.
+// The mixer's own FluidSynth music would make a synthesiser, and read the soundfont, for every song.
+constexpr float synthgain = 1.2f;       // the level the mixer's FluidSynth music gives a song at full volume
+std::mutex synthlock;
+fluid_settings_t* synthsettings = nullptr;
+fluid_synth_t* synth = nullptr;
+fluid_player_t* player = nullptr;       // the song under way; null when none is
+uint32_t synthsmade = 0;
+
+// Runs on the audio thread before the channels are mixed in; the stream is silence until then.
+void SDLCALL RenderSong(void*, Uint8* stream, int len)
+{
+    const std::lock_guard<std::mutex> hold(synthlock);
+    // A stopped song falls silent at once, as the mixer's own music does; a song that is over leaves the
+    // stream as it is once its last notes have rung out, so silence costs nothing.
+    if (!synth || !player ||
+        (fluid_player_get_status(player) != FLUID_PLAYER_PLAYING && fluid_synth_get_active_voice_count(synth) == 0))
+        return;
+    fluid_synth_write_s16(synth, len / 2 / outputchannels, stream, 0, 2, stream, 1, 2);
+}
+
+// Ends the song under way and every note it left ringing; under synthlock.
+void SilenceSynthesiser()
+{
+    if (player) {
+        fluid_player_stop(player);
+        delete_fluid_player(player);
+        player = nullptr;
+    }
+    if (synth)
+        fluid_synth_system_reset(synth);
+}
+
+void FreeSynthesiser()
+{
+    const std::lock_guard<std::mutex> hold(synthlock);
+    SilenceSynthesiser();
+    if (synth)
+        delete_fluid_synth(synth);
+    if (synthsettings)
+        delete_fluid_settings(synthsettings);
+    synth = nullptr;
+    synthsettings = nullptr;
+}
+
 } // namespace
 
 struct MixerChunk {
@@ -81,31 +129,25 @@ struct MixerChunk {
     int channel;
 };
 
-struct MixerSong {
-    std::vector<uint8_t> bytes;     // what the music is read from
-    Mix_Music* music;
-};
-
-bool MixerOpen(const char* soundfonts, std::string* fault)
+bool MixerOpen(std::string* fault)
 {
-    // Songs through FluidSynth and the soundfont we name, never another MIDI back end's instruments.
-    SDL_SetHint("SDL_MIXER_DISABLE_TIMIDITY", "1");
-    SDL_SetHint("SDL_MIXER_DISABLE_NATIVEMIDI", "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         *fault = SDL_GetError();
         return true;
     }
-    Mix_SetSoundFonts(soundfonts);
-    Mix_Init(MIX_INIT_MID);
     if (Mix_OpenAudioDevice(outputrate, AUDIO_S16SYS, outputchannels, outputframes, nullptr, 0) != 0) {
         *fault = Mix_GetError();
-        Mix_Quit();
         QuitSdlAudio();
         return true;
     }
     Mix_AllocateChannels(0);
     channelused.clear();
     channelsmuted = false;
+    {
+        const std::lock_guard<std::mutex> hold(synthlock);
+        synthsmade = 0;
+    }
+    Mix_HookMusic(RenderSong, nullptr);
     Mix_SetPostMix(Measure, nullptr);
     return false;
 }
@@ -113,17 +155,12 @@ bool MixerOpen(const char* soundfonts, std::string* fault)
 void MixerClose()
 {
     Mix_SetPostMix(nullptr, nullptr);
-    Mix_HaltMusic();
+    Mix_HookMusic(nullptr, nullptr);
     Mix_HaltChannel(-1);
     Mix_CloseAudio();
-    Mix_Quit();
     QuitSdlAudio();
     channelused.clear();
-}
-
-bool MixerPlaysMidi()
-{
-    return (Mix_Init(0) & MIX_INIT_MID) != 0;
+    FreeSynthesiser();
 }
 
 MixerChunk* MixerCreateChunk(const PcmFormat& format, const uint8_t* data, uint32_t bytes)
@@ -182,39 +219,55 @@ void MixerMute(bool muted)
         Mix_Volume(-1, muted ? 0 : MIX_MAX_VOLUME);
 }
 
-MixerSong* MixerLoadSong(const std::vector<uint8_t>& bytes)
+bool MixerLoadSynthesiser(const std::vector<std::string>& soundfonts)
 {
-    MixerSong* const song = new MixerSong{bytes, nullptr};
-    SDL_RWops* const source = SDL_RWFromConstMem(song->bytes.data(), (int)song->bytes.size());
-    if (source)
-        song->music = Mix_LoadMUSType_RW(source, MUS_MID, 1);
-    if (!song->music) {
-        delete song;
-        return nullptr;
+    FreeSynthesiser();
+    fluid_settings_t* const settings = new_fluid_settings();
+    if (!settings)
+        return true;
+    fluid_settings_setnum(settings, "synth.sample-rate", outputrate);
+    fluid_synth_t* const made = new_fluid_synth(settings);
+    int loaded = 0;
+    for (const std::string& path : soundfonts)
+        loaded += made && fluid_synth_sfload(made, path.c_str(), 1) != FLUID_FAILED;
+    if (loaded == 0) {
+        if (made)
+            delete_fluid_synth(made);
+        delete_fluid_settings(settings);
+        return true;
     }
-    return song;
+    fluid_synth_set_gain(made, synthgain);
+    const std::lock_guard<std::mutex> hold(synthlock);
+    synthsettings = settings;
+    synth = made;
+    synthsmade++;
+    return false;
 }
 
-void MixerLeaveThread()
+bool MixerPlaySong(const std::vector<uint8_t>& bytes)
 {
-    SDL_TLSCleanup();
+    const std::lock_guard<std::mutex> hold(synthlock);
+    SilenceSynthesiser();
+    if (!synth)
+        return true;
+    player = new_fluid_player(synth);
+    if (player && fluid_player_add_mem(player, bytes.data(), bytes.size()) == FLUID_OK &&
+        fluid_player_play(player) == FLUID_OK)
+        return false;
+    SilenceSynthesiser();
+    return true;
 }
-
-void MixerFreeSong(MixerSong* song)
-{
-    Mix_FreeMusic(song->music);
-    delete song;
-}
-
-bool MixerPlaySong(MixerSong* song)
-{
-    return Mix_PlayMusic(song->music, 0) != 0;
-}
-
 
 void MixerStopSong()
 {
-    Mix_HaltMusic();
+    const std::lock_guard<std::mutex> hold(synthlock);
+    SilenceSynthesiser();
+}
+
+uint32_t MixerSynthesisersMade()
+{
+    const std::lock_guard<std::mutex> hold(synthlock);
+    return synthsmade;
 }
 
 void MixerStartMeter(const uint64_t frames)

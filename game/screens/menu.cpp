@@ -111,6 +111,20 @@ bool MainMenuFrame()
         lastmenu.valid = true;
         return false;
     }
+    // A new title colour alone: the title's rows are drawn again over the last frame, and nothing else
+    // reaches into them but the cursor.
+    if (same) {
+        BltFastKeyed(0, 0, imgback.GetSurface(), { 0, 0, SCREENWIDTH, MENUTITLEBOTTOM });
+        DrawParchmentBand({ 100, 8, 700, 62 });
+        BeginText(FONT_BOARDLARGE);
+        DrawTextBox(0, 0, 800, MENUTITLEBOTTOM, WordMarkLine(), pulse, FORMAT_CENTREDLINE);
+        EndText();
+        DrawCursor(0);
+        FlipScreenRows(0, MENUTITLEBOTTOM);
+        lastmenu.flip = display.flips;
+        lastmenu.valid = true;
+        return false;
+    }
     DrawSurface(0, 0, imgback);
     DrawParchmentBand({ 100, 8, 700, 62 });
     BeginText(FONT_BOARDLARGE);
@@ -126,7 +140,7 @@ bool MainMenuFrame()
         DoSoundButton(icon, menuicons[icon].callback, menuicons[icon].state, 0);
     DrawPolygonFrame();
     DrawCursor(0);
-    FlipScreenRows(0, same ? (int32_t)MENUTITLEBOTTOM : (int32_t)SCREENHEIGHT);
+    FlipScreen();
     lastmenu.flip = display.flips;
     lastmenu.valid = true;
     return false;

@@ -144,6 +144,9 @@ bool LoadImages()
             workers.Start(workerjobs[step.worker]);
     }
     workers.JoinAll();
+    // Every picture is decoded into its surface: the modules' bytes would only hold memory.
+    ReleaseModulePages(imagemodules[IMAGES_VISTORN]);
+    ReleaseModulePages(imagemodules[IMAGES_BRACKWEL]);
     debuglog << "Total images:" << loadcount << std::endl;
     return false;
 }

@@ -29,6 +29,8 @@ SoundEntry* CacheSound(const char* name)
 {
     SoundEntry* const entry = new SoundEntry{new SoundBuffer{nullptr, 0}, name, 0, nullptr};
     ResLoad(entry->sound, name, soundmodule);
+    // The chunk holds its own samples: the module's stay in the file until the next sound is read.
+    ReleaseModulePages(soundmodule);
     if (entry->sound->buffer && entry->sound->loaded)
         SetSoundVolume(entry->sound->buffer, VolumeLevel());
     return entry;

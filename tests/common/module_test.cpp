@@ -167,6 +167,14 @@ TEST(ModuleOpen, ByWindowsStyleName)
     char buf[32];
     EXPECT_EQ(ModuleString(module.get(), 0, buf, sizeof buf), 4);
     EXPECT_STREQ(buf, "zero");
+    // Its pages given back to the file, a module still reads the same.
+    ModuleData before;
+    ASSERT_FALSE(FindModuleResource(module.get(), "WAVE", ".\\Sound\\GSOK.wav", &before));
+    const std::string bytes((const char*)before.data, before.size);
+    ReleaseModulePages(module.get());
+    ReleaseModulePages(nullptr);
+    EXPECT_EQ(std::string((const char*)before.data, before.size), bytes);
+    EXPECT_EQ(ModuleString(module.get(), 0, buf, sizeof buf), 4);
 
     errno = 0;
     EXPECT_EQ(OpenModule((fixturedir + "\\Missing.dll").c_str()), nullptr);

@@ -1,5 +1,5 @@
-// The one test that really renders: SDL2_mixer with SDL's dummy audio driver, a song through the
-// FluidSynth back end and Debian's soundfont, an effect through its channel. It runs in real time
+// The one test that really renders: SDL2_mixer with SDL's dummy audio driver, songs through the
+// FluidSynth synthesiser and Debian's soundfont, an effect through its channel. It runs in real time
 // (a second of music, paced by the audio thread), since that is how the synthesiser keeps time.
 #include <gtest/gtest.h>
 
@@ -69,6 +69,23 @@ TEST_F(AudioRenderTest, ASongPlaysThroughTheSynthesiserAndEnds)
     EXPECT_GT(OutputMeter().peak, audible) << "the rendered samples are silent";
     EXPECT_TRUE(RecordedSongs().empty()) << "a real output records nothing";
     FreeSongData(song);
+}
+
+TEST_F(AudioRenderTest, SongsChangeOnTheOneSynthesiser)
+{
+    ASSERT_FALSE(SongsSilent());
+    SongData* const first = LoadSongData("First", MakeSong(2));
+    SongData* const second = LoadSongData("Second", MakeSong(2));
+    ASSERT_TRUE(first && second);
+    for (SongData* const song : {first, second, first}) {
+        StartOutputMeter(UINT64_MAX);
+        ASSERT_FALSE(StartSong(song));
+        EXPECT_TRUE(WaitFor([] { return OutputMeter().peak > audible; })) << "a song after a change was not heard";
+    }
+    StopSong(first);
+    EXPECT_EQ(SynthesisersMade(), 1u) << "a song change made a synthesiser of its own";
+    FreeSongData(first);
+    FreeSongData(second);
 }
 
 TEST_F(AudioRenderTest, AnEffectIsMixedAndMutedInTheBackground)

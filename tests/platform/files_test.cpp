@@ -79,11 +79,12 @@ TEST_F(FilesTest, ResolvesWindowsNames)
     EXPECT_EQ(ResolvePath(absolute.c_str()), dir.string() + "/Music/Lull1.mid");
 }
 
-// Whole files are read only from regular files within the limit: a pipe, a device or a directory is
-// refused at once (a pipe with no writer would block the reader; a device could flood it).
+// Whole files are read or mapped only from regular files within the limit: a pipe, a device or a
+// directory is refused at once (a pipe with no writer would block the reader; a device could flood it).
 TEST_F(FilesTest, WholeFilesOnlyFromRegularFilesWithinTheLimit)
 {
     Touch(dir / "Song.mid", "MThd-song");
+    Touch(dir / "Empty.dll", "");
     ASSERT_EQ(mkfifo((dir / "Pipe.dll").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", dir / "Zero.dll");
     struct Case {
@@ -99,18 +100,31 @@ TEST_F(FilesTest, WholeFilesOnlyFromRegularFilesWithinTheLimit)
         {"zero.dll", 100, EINVAL},
         {"Music", 100, EINVAL},
         {"Missing.dll", 100, ENOENT},
+        {"Empty.dll", 100, 0},
     };
     for (const Case& c : cases) {
+        const std::string whole = std::string(c.name) == "Empty.dll" ? "" : "MThd-song";
         std::vector<uint8_t> bytes = {1, 2, 3};
         errno = 0;
         const bool failed = ReadWholeFile(c.name, c.limit, bytes);
         EXPECT_EQ(failed, c.error != 0) << c.name;
         if (c.error == 0) {
-            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "MThd-song") << c.name;
+            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), whole) << c.name;
         } else {
             EXPECT_EQ(errno, c.error) << c.name;
             EXPECT_TRUE(bytes.empty()) << c.name;
         }
+
+        MappedFile mapped = {bytes.data(), 1};
+        errno = 0;
+        const bool unmapped = MapWholeFile(c.name, c.limit, &mapped);
+        EXPECT_EQ(unmapped, c.error != 0) << c.name << " mapped";
+        EXPECT_EQ(std::string((const char*)mapped.data, mapped.size), c.error == 0 ? whole : "") << c.name << " mapped";
+        if (c.error != 0) {
+            EXPECT_EQ(errno, c.error) << c.name << " mapped";
+        }
+        UnmapFile(&mapped);
+        EXPECT_EQ(mapped.data, nullptr);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "game/model/localplayer.h"
 #include "game/net/link.h"
 #include "game/screens/callbacks.h"
+#include "game/screens/frontlook.h"
 #include "game/screens/intro.h"
 #include "game/screens/menu.h"
 #include "game/screens/states.h"
@@ -195,6 +196,16 @@ std::vector<uint32_t> Shown()
     return frame ? std::vector<uint32_t>(frame, frame + (size_t)width * height) : std::vector<uint32_t>{};
 }
 
+// Whether the title's colour on the next frame differs from this frame's.
+bool TitleColourMovesNext()
+{
+    const uint32_t now = PulseColour();
+    framecount++;
+    const bool moves = PulseColour() != now;
+    framecount--;
+    return moves;
+}
+
 // The idle menu draws again only what can have changed: after each change the window shows what the
 // same frame drawn whole would.
 TEST_F(FrontScreens, TheIdleMenuShowsWhatAFrameDrawnWholeWould)
@@ -205,11 +216,15 @@ TEST_F(FrontScreens, TheIdleMenuShowsWhatAFrameDrawnWholeWould)
         int32_t later;                  // frames skipped (the title's colour moves on)
         const char* address;            // null: as it is
         const char* version;
+        bool titlemoves = false;        // shown, then idle frames until the next one's title colour is new
     } cases[] = {
         { "nothing", 700, 400, 0, nullptr, nullptr },
         { "the title's colour", 700, 400, 25, nullptr, nullptr },
+        { "the title's colour from one frame to the next", 700, 400, 0, nullptr, nullptr, true },
         { "the cursor onto an icon", 400, 100, 0, nullptr, nullptr },
         { "the cursor off it", 700, 400, 0, nullptr, nullptr },
+        { "the title's colour under the cursor", 390, 40, 0, nullptr, nullptr, true },
+        { "the title's colour under the cursor astride its last row", 200, 55, 0, nullptr, nullptr, true },
         { "the address", 700, 400, 0, "10.1.2.3", nullptr },
         { "the version", 700, 400, 0, nullptr, "Version 9" },
     };
@@ -225,6 +240,12 @@ TEST_F(FrontScreens, TheIdleMenuShowsWhatAFrameDrawnWholeWould)
             localaddress = c.address;
         if (c.version)
             versiontext = c.version;
+        // The change is shown first, then the frames go on until the title's colour is about to move.
+        if (c.titlemoves) {
+            do
+                Frames(1);
+            while (!TitleColourMovesNext());
+        }
         Frames(1);
         ASSERT_EQ(gs, GAME_MAINMENU) << c.what;
         const std::vector<uint32_t> shown = Shown();
