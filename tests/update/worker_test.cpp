@@ -261,39 +261,51 @@ TEST_F(WorkerTest, ASecondUpdaterDuringAnUpdate)
 }
 
 // A server that sends every file just fast enough for that file, but the whole update too slowly: the
-// update stops at its deadline, says the server was too slow, changes nothing and lets the lock go.
+// update stops at its deadline, says the server was too slow, changes nothing and lets the lock go;
+// given the time the declared sizes allow, the same server completes it.
 TEST_F(WorkerTest, AWholeUpdateHasADeadline)
 {
-    FakeHttpServer server;
-    std::vector<std::pair<std::string, std::string>> files;
-    for (int i = 0; i < 6; i++)
-        files.push_back({"Data/file" + std::to_string(i), FakeBody(3000, i)});
-    Offer(server, files);
-    for (int i = 0; i < 6; i++)
-        server.Route(std::string(base) + PackageName(i), {200, files[i].second, FAKE_SLOW});
-    MakeGameA();
-    UpdateJob job = MakeJob(server.Url(base), VERSION_A);
-    job.deadlinebasems = 300;           // the six files take about 150 ms each
-    job.deadlinebytes = 1 << 30;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(UpdateThreadProc(job));
-    const std::string log = testing::internal::GetCapturedStderr();
-    ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, MSG_TOOSLOW);
-    EXPECT_NE(log.find("too slow"), std::string::npos) << log;
-    EXPECT_EQ(Game(), gameA);
-    GameDir next;
-    std::string busy;
-    EXPECT_EQ(HoldGameDir(dir.string(), HOLDER_UPDATE, &next, &busy), 0);
+    const struct {
+        const char* what;
+        int files;
+        size_t size;
+    } cases[] = {
+        {"many files, each in time", 6, 3000},     // about 150 ms each
+        {"one file, stopped while it arrives", 1, 30000},   // about 1.5 s
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHttpServer server;
+        std::vector<std::pair<std::string, std::string>> files;
+        for (int i = 0; i < c.files; i++)
+            files.push_back({"Data/file" + std::to_string(i), FakeBody(c.size, i)});
+        Offer(server, files);
+        for (int i = 0; i < c.files; i++)
+            server.Route(std::string(base) + PackageName(i), {200, files[i].second, FAKE_SLOW});
+        MakeGameA();
+        ui = RecordingUi();
+        UpdateJob job = MakeJob(server.Url(base), VERSION_A);
+        job.deadlinebasems = 300;
+        job.deadlinebytes = 1 << 30;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(UpdateThreadProc(job));
+        const std::string log = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, MSG_TOOSLOW);
+        EXPECT_NE(log.find("too slow"), std::string::npos) << log;
+        EXPECT_EQ(Game(), gameA);
+        GameDir next;
+        std::string busy;
+        EXPECT_EQ(HoldGameDir(dir.string(), HOLDER_UPDATE, &next, &busy), 0);
+        ReleaseGameDir(&next);
 
-    // The same server, given the time the sizes allow, completes it.
-    ReleaseGameDir(&next);
-    ui = RecordingUi();
-    job = MakeJob(server.Url(base), VERSION_A);
-    job.deadlinebasems = 300;
-    job.deadlinebytes = 1000;           // 18 000 bytes: 18 s more
-    EXPECT_TRUE(UpdateThreadProc(job));
-    EXPECT_EQ(Read("Data/file5"), files[5].second);
+        ui = RecordingUi();
+        job = MakeJob(server.Url(base), VERSION_A);
+        job.deadlinebasems = 300;
+        job.deadlinebytes = 1000;       // a second more for every 1000 bytes declared
+        EXPECT_TRUE(UpdateThreadProc(job));
+        EXPECT_EQ(Read("Data/file0"), files[0].second);
+    }
 }
 
 // The address built in until there is a server says so, and asks no one.
