@@ -1,97 +1,88 @@
-// The shared back-up-and-undo of replaced files.
+// The shared back-up-and-undo of replaced files, through the game directory's handle.
 #include "common/swap.h"
 
 #include <cerrno>
-#include <filesystem>
 
-namespace fs = std::filesystem;
+#include "platform/dirhandle.h"
 
-int MakeSwapDirectory(const std::string& path, bool followlinks, SwapLog* log)
+int MakeSwapDirectory(SwapLog* log, const std::string& relative)
 {
-    std::error_code error;
-    const fs::file_status status = followlinks ? fs::status(path, error) : fs::symlink_status(path, error);
-    if (status.type() == fs::file_type::directory)
+    const int code = MakeDirBeneath(log->dir, relative);
+    if (code == EEXIST)
         return 0;
-    if (status.type() != fs::file_type::not_found)
-        return ENOTDIR;
-    if (!fs::create_directory(path, error))
-        return error ? error.value() : EEXIST;
-    log->madedirs.push_back(path);
-    return 0;
+    if (code == 0)
+        log->madedirs.push_back(relative);
+    return code;
 }
 
-int PlaceWorkFile(const std::string& work, const FileId& id, const std::string& target, const std::string& backup,
-                  bool keepmode, SwapLog* log)
+int PlaceWorkFile(SwapLog* log, const std::string& work, const FileId& id, const std::string& target,
+                  const std::string& backup, bool keepmode)
 {
+    FileKind kind;
     FileId now;
-    if (PathFileId(work, &now) || !(now == id))
+    if (KindBeneath(log->dir, work, &kind, &now) || kind != KIND_FILE || !(now == id))
         return SWAP_NOTOURS;
-    std::error_code error;
-    const fs::file_status old = fs::symlink_status(target, error);
-    const bool exists = old.type() != fs::file_type::not_found;
-    if (old.type() == fs::file_type::directory)
+    uint32_t mode = 0644;
+    if (const int code = KindBeneath(log->dir, target, &kind, nullptr, &mode))
+        return code;
+    const bool exists = kind != KIND_NONE;
+    if (kind == KIND_DIR)
         return EISDIR;
-    if (keepmode) {
-        const fs::perms mode = exists && old.type() == fs::file_type::regular ? old.permissions() : fs::perms(0644);
-        fs::permissions(work, mode, error);
-        if (error)
-            return error.value();
-    }
+    if (keepmode)
+        if (const int code = SetModeBeneath(log->dir, work, kind == KIND_FILE ? mode : 0644))
+            return code;
     bool movedaway = false;
     if (exists) {
-        fs::remove(backup, error);
+        RemoveFileBeneath(log->dir, backup);
         // A second link keeps the old file in place until the rename swaps it out; where links are not
         // allowed it is moved aside instead, leaving the target missing only for a moment.
-        fs::create_hard_link(target, backup, error);
-        if (error) {
-            fs::rename(target, backup, error);
-            if (error)
-                return error.value();
+        if (LinkBeneath(log->dir, target, backup) != 0) {
+            if (const int code = RenameBeneath(log->dir, target, backup))
+                return code;
             movedaway = true;
         }
     }
-    fs::rename(work, target, error);
-    if (error) {
-        std::error_code ignored;
+    if (const int code = RenameBeneath(log->dir, work, target)) {
         if (movedaway)
-            fs::rename(backup, target, ignored);
+            RenameBeneath(log->dir, backup, target);
         else if (exists)
-            fs::remove(backup, ignored);
-        return error.value();
+            RemoveFileBeneath(log->dir, backup);
+        return code;
     }
     log->placed.push_back({target, exists ? backup : ""});
     return 0;
 }
 
-void UndoSwap(SwapLog* log)
+bool UndoSwap(SwapLog* log)
 {
+    bool stuck = false;
     for (auto it = log->placed.rbegin(); it != log->placed.rend(); ++it) {
-        std::error_code error;
-        if (it->backup.empty())
-            fs::remove(it->target, error);
-        else
-            fs::rename(it->backup, it->target, error);
+        const int code = it->backup.empty() ? RemoveFileBeneath(log->dir, it->target)
+                                            : RenameBeneath(log->dir, it->backup, it->target);
+        if (code != 0 && !(it->backup.empty() && code == ENOENT))
+            stuck = true;
     }
-    for (auto it = log->madedirs.rbegin(); it != log->madedirs.rend(); ++it) {
-        std::error_code error;
-        fs::remove(*it, error);     // only when empty: anything else is left as it is
-    }
+    for (auto it = log->madedirs.rbegin(); it != log->madedirs.rend(); ++it)
+        RemoveDirBeneath(log->dir, *it);     // only when empty: anything else is left as it is
     log->placed.clear();
     log->madedirs.clear();
+    return stuck;
 }
 
 void KeepSwap(SwapLog* log)
 {
-    for (const SwapStep& step : log->placed) {
-        std::error_code ignored;
+    for (const SwapStep& step : log->placed)
         if (!step.backup.empty())
-            fs::remove(step.backup, ignored);
-    }
+            RemoveFileBeneath(log->dir, step.backup);
     log->placed.clear();
     log->madedirs.clear();
 }
 
 std::string SwapErrorText(int code)
 {
-    return code == SWAP_NOTOURS ? "the work file is not the one written" : SystemErrorText(code);
+    if (code == SWAP_NOTOURS)
+        return "the work file is not the one written";
+    if (code == ELOOP)
+        return "a folder on the way is a link, which is never followed";
+    return SystemErrorText(code);
 }

@@ -26,9 +26,13 @@ bool IsInstalled()
     return !ReadRecordValue(regkey, VALUE_INSTALLED, &dir);
 }
 
-bool IsUsableInstallDir(const std::string& typed)
+std::string InstallDirRefusal(const std::string& typed)
 {
-    return !ExpandInstallDir(Cp1252ToUtf8(typed), getenv("HOME")).empty();
+    const char* const home = getenv("HOME");
+    const std::string dir = FullInstallDir(Cp1252ToUtf8(typed), home);
+    if (dir.empty())
+        return INSTALLDIR_INVALID;
+    return IsSystemFolder(dir) ? Utf8ToCp1252(SystemFolderRefusal(dir, home)) : "";
 }
 
 bool ReadInstalledPath(std::string* text)

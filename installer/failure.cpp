@@ -1,6 +1,8 @@
 // The texts of the failure box.
 #include "installer/failure.h"
 
+#include <cerrno>
+
 #include "common/swap.h"
 #include "installer/record.h"
 #include "platform/files.h"
@@ -39,6 +41,8 @@ std::string ErrorText(int32_t code)
         return "There is no install record";
     case SWAP_NOTOURS:
         return "A work file of the install was replaced";
+    case ELOOP:
+        return "A folder on the way is a link, which is never followed";
     default:
         return SystemErrorText(code);
     }

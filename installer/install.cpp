@@ -1,21 +1,21 @@
 // Installing: the plan and its work names recorded first (the journal), then every file written whole
-// in a private staging folder, then all moved into place by the shared swap, then the record. Until
+// in a private staging folder, then all moved into place by the shared swap, then the record; every
+// step through the install directory's handle, never through a link. Until
 // the record is written nothing is final: a failure undoes every step taken, in reverse, and a kill
 // is undone by the next install or uninstall from the journal.
 #include <algorithm>
 #include <cerrno>
-#include <filesystem>
 #include <random>
 
+#include "common/gamedir.h"
 #include "common/swap.h"
 #include "installer/failure.h"
 #include "installer/journal.h"
 #include "installer/plan.h"
 #include "installer/record.h"
 #include "installer/walks.h"
+#include "platform/dirhandle.h"
 #include "platform/files.h"
-
-namespace fs = std::filesystem;
 
 void (*installstephook)(const char* step, size_t done) = nullptr;
 
@@ -27,66 +27,62 @@ void Step(const char* step, size_t done)
         installstephook(step, done);
 }
 
-fs::file_type TypeOf(const std::string& path, bool followlinks)
+FileKind KindOf(int dir, const std::string& relative)
 {
-    std::error_code error;
-    return (followlinks ? fs::status(path, error) : fs::symlink_status(path, error)).type();
+    FileKind kind = KIND_NONE;
+    KindBeneath(dir, relative, &kind);
+    return kind;
 }
 
 // A name for the staging folder that nothing in the directory has.
-std::string NewStagingName(const std::string& dir)
+std::string NewStagingName(int dir)
 {
     std::random_device random;
     for (;;) {
         char tag[24];
         snprintf(tag, sizeof tag, "%08x%08x", (unsigned)random(), (unsigned)random());
-        const std::string name = dir + STAGING_PREFIX + tag;
-        if (TypeOf(name, false) == fs::file_type::not_found)
+        const std::string name = STAGING_PREFIX + std::string(tag);
+        if (KindOf(dir, name) == KIND_NONE)
             return name;
     }
 }
 
 // What the install will do, worked out before it does anything.
-InstallJournal PlanJournal(const InstallPlan& plan, const std::string& dir, const std::string& regkey)
+InstallJournal PlanJournal(const InstallPlan& plan, const GameDir& held, const std::vector<std::string>& madeway,
+                           const std::string& regkey)
 {
     InstallJournal j;
-    j.dir = dir;
-    j.staging = NewStagingName(dir);
+    j.dir = held.path;
+    j.staging = NewStagingName(held.handle);
+    j.run = RunIdentity();
     std::string before;
     j.fresh = ReadRecordValue(regkey, VALUE_INSTALLED, &before);
-    // The directories on the way may be links (the user chose them), those below it may not.
-    for (size_t slash = dir.find('/', 1); slash != std::string::npos; slash = dir.find('/', slash + 1))
-        if (TypeOf(dir.substr(0, slash), true) == fs::file_type::not_found)
-            j.newdirs.push_back(dir.substr(0, slash));
+    j.newdirs = madeway;
     for (const std::string& sub : plan.subdirs)
-        if (TypeOf(dir + sub, false) == fs::file_type::not_found)
-            j.newdirs.push_back(dir + sub);
+        if (KindOf(held.handle, sub) == KIND_NONE)
+            j.newdirs.push_back(j.dir + sub);
     for (const PlannedFile& file : plan.files)
-        j.files.push_back({file.path, TypeOf(dir + file.path, false) != fs::file_type::not_found});
+        j.files.push_back({file.path, KindOf(held.handle, file.path) != KIND_NONE});
     return j;
 }
 
 void MakeDirectories(const InstallPlan& plan, const InstallJournal& j, SwapLog* log)
 {
-    const std::string& dir = j.dir;
-    for (size_t slash = dir.find('/', 1); slash != std::string::npos; slash = dir.find('/', slash + 1))
-        if (const int code = MakeSwapDirectory(dir.substr(0, slash), true, log))
-            throw SUPEREXCEPTION{OP_INSTALLDIR, code};
     for (const std::string& sub : plan.subdirs)
-        if (const int code = MakeSwapDirectory(dir + sub, false, log))
+        if (const int code = MakeSwapDirectory(log, sub))
             throw SUPEREXCEPTION{OP_SUBDIR, code};
     // The staging folder is the install's alone: no package name can reach into it.
-    if (const int code = MakeSwapDirectory(j.staging, false, log))
+    if (const int code = MakeSwapDirectory(log, j.staging))
         throw SUPEREXCEPTION{OP_SUBDIR, code};
-    std::error_code error;
-    fs::permissions(j.staging, fs::perms::owner_all, error);
+    SetModeBeneath(log->dir, j.staging, 0700);
 }
 
-void WriteStaged(const InstallPlan& plan, const InstallJournal& j, std::vector<FileId>* ids)
+void WriteStaged(const InstallPlan& plan, const InstallJournal& j, int dir, std::vector<FileId>* ids)
 {
     for (size_t i = 0; i < plan.files.size(); i++) {
         const PlannedFile& file = plan.files[i];
-        if (const int code = WriteNewFile(StagedName(j, i), file.data, file.size, file.executable, &(*ids)[i]))
+        if (const int code = WriteNewFileBeneath(dir, StagedName(j, i), file.data, file.size,
+                                                 file.executable ? 0755 : 0644, &(*ids)[i]))
             throw SUPEREXCEPTION{OP_WRITEFILE, code};
         Step("written", i + 1);
     }
@@ -95,8 +91,7 @@ void WriteStaged(const InstallPlan& plan, const InstallJournal& j, std::vector<F
 void PlaceFiles(const InstallPlan& plan, const InstallJournal& j, const std::vector<FileId>& ids, SwapLog* log)
 {
     for (size_t i = 0; i < plan.files.size(); i++) {
-        if (const int code = PlaceWorkFile(StagedName(j, i), ids[i], j.dir + plan.files[i].path, BackupName(j, i),
-                                           false, log))
+        if (const int code = PlaceWorkFile(log, StagedName(j, i), ids[i], plan.files[i].path, BackupName(j, i), false))
             throw SUPEREXCEPTION{OP_PLACEFILE, code};
         Step("placed", i + 1);
     }
@@ -141,37 +136,37 @@ void WriteRecord(const InstallPlan& plan, const InstallJournal& j, const std::st
 }
 
 // The staged files never placed: they go before the undo empties the staging folder.
-void RemoveUnplaced(const InstallJournal& j)
+void RemoveUnplaced(const InstallJournal& j, int dir)
 {
-    for (size_t i = 0; i < j.files.size(); i++) {
-        std::error_code ignored;
-        if (TypeOf(StagedName(j, i), false) == fs::file_type::regular)
-            fs::remove(StagedName(j, i), ignored);
-    }
+    for (size_t i = 0; i < j.files.size(); i++)
+        RemoveFileBeneath(dir, StagedName(j, i));
 }
 
 } // namespace
 
-void InstallFiles(const InstallPlan& plan, const std::string& dir, const std::string& regkey)
+void InstallFiles(const InstallPlan& plan, const GameDir& held, const std::vector<std::string>& madeway,
+                  const std::string& regkey)
 {
-    InstallJournal j = PlanJournal(plan, dir, regkey);
+    InstallJournal j = PlanJournal(plan, held, madeway, regkey);
     if (const int code = WriteRecordValue(regkey, VALUE_JOURNAL, FormatJournal(j))) {
         if (j.fresh)
             DeleteRecordKey(regkey);
         throw SUPEREXCEPTION{OP_WRITERECORD, code};
     }
     SwapLog log;
+    log.dir = held.handle;
     try {
         MakeDirectories(plan, j, &log);
         Step("directories", 0);
         std::vector<FileId> ids(plan.files.size());
-        WriteStaged(plan, j, &ids);
+        WriteStaged(plan, j, held.handle, &ids);
         PlaceFiles(plan, j, ids, &log);
         WriteRecord(plan, j, regkey);
         Step("recorded", plan.files.size());
     } catch (...) {
-        RemoveUnplaced(j);
+        RemoveUnplaced(j, held.handle);
         UndoSwap(&log);
+        RemoveStaging(j, held.handle, false);
         DeleteRecordValue(regkey, VALUE_JOURNAL);
         if (j.fresh)
             DeleteRecordKey(regkey);
@@ -181,6 +176,6 @@ void InstallFiles(const InstallPlan& plan, const std::string& dir, const std::st
     j.committed = true;
     WriteRecordValue(regkey, VALUE_JOURNAL, FormatJournal(j));
     KeepSwap(&log);
-    RemoveStaging(j);
+    RemoveStaging(j, held.handle, true);
     DeleteRecordValue(regkey, VALUE_JOURNAL);
 }

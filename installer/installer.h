@@ -63,7 +63,7 @@ void PaintInstallerWindow(GdiDC* dc);       // the background, and screen 3's li
 std::string GetInstallDirText();            // the edit box's text
 
 bool IsInstalled();                         // the record names an install directory
-bool IsUsableInstallDir(const std::string& typed);  // the typed (CP1252) directory is a full path to install into
+std::string InstallDirRefusal(const std::string& typed);   // "" when the typed (CP1252) directory can be installed into, else why not
 bool ReadInstalledPath(std::string* text);  // the recorded directory (UTF-8); true (after saying so) on failure
 bool PlayInstalledProgram();                // starts the installed game from its directory; true
 void InstallPackage();                      // installs into installdir; screen 1 after success, 0 after a failure

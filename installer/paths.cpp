@@ -20,6 +20,12 @@ bool IsSafePart(const std::string& part)
     return true;
 }
 
+// The system's own trees: nothing is installed anywhere in them.
+const char* const systemtrees[] = {"bin", "boot", "dev", "etc", "lib", "lib32", "lib64", "libx32", "proc",
+                                   "run", "sbin", "sys", "usr", "var"};
+// Folders that hold other folders, each of its own: an install goes into a folder of its own below them.
+const char* const systemfolders[] = {"/", "/home/", "/media/", "/mnt/", "/opt/", "/srv/", "/tmp/", "/root/"};
+
 // The home prefixes a typed directory may start with.
 const char* const homeprefixes[] = {"${HOME}", "$HOME", "~"};
 
@@ -57,7 +63,7 @@ std::string FoldPath(const std::string& path)
     return ToLowerString(path);
 }
 
-std::string ExpandInstallDir(const std::string& typed, const char* home)
+std::string FullInstallDir(const std::string& typed, const char* home)
 {
     std::string dir = Trim(typed);
     for (const char* prefix : homeprefixes) {
@@ -77,5 +83,31 @@ std::string ExpandInstallDir(const std::string& typed, const char* home)
     std::string normal = fs::path(dir).lexically_normal().string();
     if (normal.empty() || normal.back() != '/')
         normal += '/';
-    return normal == "/" ? "" : normal;
+    return normal;
+}
+
+std::string ExpandInstallDir(const std::string& typed, const char* home)
+{
+    const std::string dir = FullInstallDir(typed, home);
+    return dir == "/" ? "" : dir;
+}
+
+bool IsSystemFolder(const std::string& dir)
+{
+    for (const char* top : systemtrees) {
+        const std::string tree = std::string("/") + top + "/";
+        if (dir.compare(0, tree.size(), tree) == 0)
+            return true;
+    }
+    for (const char* folder : systemfolders)
+        if (dir == folder)
+            return true;
+    return false;
+}
+
+std::string SystemFolderRefusal(const std::string& dir, const char* home)
+{
+    const std::string own = home && home[0] == '/' ? ExpandInstallDir("~/Games/Gorvanel/", home) : "~/Games/Gorvanel/";
+    return dir + " is a folder of the system: the game's files would lie among the system's own, where "
+                 "removing them again could harm it.\nPlease choose a folder of your own, such as " + own;
 }

@@ -1,6 +1,7 @@
 // The install record's folder of values.
 #include "installer/record.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -39,7 +40,10 @@ std::string KeyPath(const std::string& key)
 }
 
 // The values the installer keeps under a key: the only files a delete removes.
-const char* const ownvalues[] = {"installed", "files", "directories", "resolved", "journal"};
+const char* const ownvalues[] = {"installed", "files", "directories", "resolved", "journal", "configfolders"};
+// The folders above the store's own that writing the record made (~/.config, say), one full path a
+// line: they go with the record when nothing else is kept in them.
+constexpr char VALUE_CONFIGFOLDERS[] = "configfolders";
 
 // True when the store's folder or a folder of the key below it is a link: what it leads to is not the
 // record's, and is never read, written or deleted as if it were.
@@ -156,6 +160,18 @@ int WriteRecordValue(const std::string& key, const char* name, const std::string
         fs::remove(temporary, ignored);
         return failed(error.value());
     }
+    // The folders made above the store are noted in the record, so that they go with it.
+    std::vector<std::string> above;
+    const std::string root = RecordRoot();
+    for (const fs::path& folder : made)
+        if (root.compare(0, folder.string().size() + 1, folder.string() + "/") == 0)
+            above.push_back(folder.string());
+    if (!above.empty()) {
+        std::vector<std::string> noted;
+        ReadRecordList(key, VALUE_CONFIGFOLDERS, &noted);
+        noted.insert(noted.end(), above.begin(), above.end());
+        WriteRecordList(key, VALUE_CONFIGFOLDERS, noted);
+    }
     return 0;
 }
 
@@ -206,6 +222,8 @@ int DeleteRecordKey(const std::string& key)
     std::error_code error;
     if (!fs::exists(fs::symlink_status(dir, error)))
         return 0;
+    std::vector<std::string> above;
+    ReadRecordList(key, VALUE_CONFIGFOLDERS, &above);
     // Only the record's own values: anything else kept there stays, and so does the folder then.
     for (const char* value : ownvalues)
         if (const int code = DeleteRecordValue(key, value))
@@ -217,7 +235,13 @@ int DeleteRecordKey(const std::string& key)
     for (fs::path up = fs::path(dir).parent_path(); up.string().size() >= root.string().size();
          up = up.parent_path()) {
         if (!fs::remove(up, error))
-            break;
+            return 0;
     }
+    // Then those above the store that the record made, the deepest first, only when empty and never
+    // through a link.
+    std::sort(above.begin(), above.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+    for (const std::string& folder : above)
+        if (root.string().compare(0, folder.size() + 1, folder + "/") == 0 && RealPath(folder) == folder)
+            fs::remove(folder, error);
     return 0;
 }

@@ -1,24 +1,20 @@
-// Uninstalling: the files the record lists, the directories the install made, then the record.
+// Uninstalling: the files the record lists, the folders the install made, then the record; through
+// the install directory's handle, never through a link.
 #include <cerrno>
 #include <filesystem>
 
+#include "common/gamedir.h"
 #include "installer/failure.h"
 #include "installer/package.h"
 #include "installer/paths.h"
 #include "installer/plan.h"
 #include "installer/record.h"
 #include "installer/walks.h"
-#include "platform/files.h"
+#include "platform/dirhandle.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::file_type TypeOf(const std::string& path)
-{
-    std::error_code error;
-    return fs::symlink_status(path, error).type();
-}
 
 // True for the install directory, a directory on the way to it, or one inside it.
 bool NearInstallDir(const std::string& dir, const std::string& made)
@@ -48,31 +44,22 @@ void ListInstalled(const Module* package, const std::string& startdir, const std
 } // namespace
 
 void UninstallFiles(const Module* package, const std::string& startdir, const std::string& regkey,
-                    const std::string& dir)
+                    const GameDir& held, std::vector<std::string>* way)
 {
     CheckPackageHead(package, PACKAGE_INVALID);
-    if (ExpandInstallDir(dir, nullptr) != dir)
-        throw std::string(INSTALLDIR_INVALID);
-    // The directory must lead where it led at the install: replaced by a link to somewhere else, the
-    // same-named files there are someone else's.
-    std::string resolved;
-    if (ReadRecordValue(regkey, VALUE_RESOLVED, &resolved))
-        resolved = dir;
-    const std::string now = RealPath(dir);
-    if (!now.empty() && now + "/" != resolved)
-        throw std::string(INSTALLDIR_MOVED) + dir + " leads to " + now + "/";
+    const std::string& dir = held.path;
     std::vector<std::string> files;
     std::vector<std::string> dirs;
     ListInstalled(package, startdir, regkey, dir, &files, &dirs);
 
-    // Each file removed where it lies below the directory, never through a link; one that will not go
-    // stays listed, so that the next try finds it.
+    // Each file removed where it lies below the directory, through its handle and never through a
+    // link; one that will not go stays listed, so that the next try finds it.
     std::vector<std::string> left;
     int failure = 0;
     for (const std::string& file : files) {
-        if (now.empty() || !IsSafeRelativePath(file))
+        if (held.handle < 0 || !IsSafeRelativePath(file))
             continue;
-        const int code = RemoveFileBeneath(now, file);
+        const int code = RemoveFileBeneath(held.handle, file);
         if (code == 0 || code == ENOENT || code == ELOOP || code == ENOTDIR || code == EISDIR || code == EPERM)
             continue;
         failure = code;
@@ -83,18 +70,17 @@ void UninstallFiles(const Module* package, const std::string& startdir, const st
         throw SUPEREXCEPTION{OP_DELETEFILE, failure};
     }
 
-    // The directories it made, the deepest first, each only when nothing is left in it and never
-    // through a link: those inside the directory below it, those on the way only where no link leads.
+    // The folders it made, the deepest first, each only when nothing is left in it: those inside the
+    // directory through its handle, those on the way (and the directory itself) by the caller once
+    // the lock is released, only where no link leads.
     for (auto it = dirs.rbegin(); it != dirs.rend(); ++it) {
         if (!NearInstallDir(dir, *it))
             continue;
-        std::error_code ignored;
         if (it->size() > dir.size()) {
-            if (!now.empty())
-                RemoveDirBeneath(now, it->substr(dir.size()));
-        }
-        else if (RealPath(*it) == *it && TypeOf(*it) == fs::file_type::directory)
-            fs::remove(*it, ignored);
+            if (held.handle >= 0)
+                RemoveDirBeneath(held.handle, it->substr(dir.size()));
+        } else
+            way->push_back(*it);
     }
     if (const int code = DeleteRecordKey(regkey))
         throw SUPEREXCEPTION{OP_DELETERECORD, code};

@@ -84,8 +84,8 @@ bool OnInstallerCommand(int id)
         break;
     case ID_INSTALLHERE:
         // A directory that cannot be installed into is refused here, with what was typed kept.
-        if (!IsUsableInstallDir(GetInstallDirText())) {
-            AskMessageBox("Error", INSTALLDIR_INVALID, BOXICON_ERROR, BOXBUTTONS_OK);
+        if (const std::string refusal = InstallDirRefusal(GetInstallDirText()); !refusal.empty()) {
+            AskMessageBox("Error", refusal.c_str(), BOXICON_ERROR, BOXBUTTONS_OK);
             break;
         }
         if (AskMessageBox("License Agreement", licensetext.c_str(), BOXICON_QUESTION, BOXBUTTONS_YESNO)

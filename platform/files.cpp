@@ -76,7 +76,8 @@ std::string ConvertName(const char* name)
     return path;
 }
 
-// Writes all of the bytes to fd and forces them to the disk; 0 or the error code.
+} // namespace
+
 int WriteAllSynced(int fd, const void* bytes, size_t size)
 {
     const char* at = static_cast<const char*>(bytes);
@@ -91,8 +92,6 @@ int WriteAllSynced(int fd, const void* bytes, size_t size)
     }
     return fsync(fd) != 0 ? errno : 0;
 }
-
-} // namespace
 
 std::string ResolvePath(const char* name)
 {
@@ -314,26 +313,6 @@ bool WriteFileReplacing(const char* name, const std::string& bytes)
     if (failed)
         unlink(temp.data());
     return failed;
-}
-
-int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable, FileId* id)
-{
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, executable ? 0755 : 0644);
-    if (fd < 0)
-        return errno;
-    int error = WriteAllSynced(fd, bytes, size);
-    struct stat st;
-    if (error == 0 && id) {
-        if (fstat(fd, &st) == 0)
-            *id = {(uint64_t)st.st_dev, (uint64_t)st.st_ino};
-        else
-            error = errno;
-    }
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0)
-        unlink(path.c_str());
-    return error;
 }
 
 bool SyncFile(FILE* file)

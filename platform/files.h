@@ -36,6 +36,7 @@ bool SetCurrentDir(const char* name);          // changes the working directory;
 struct FileId;
 int WriteNewFile(const std::string& path, const void* bytes, size_t size, bool executable, FileId* id = nullptr);
 bool WriteFileReplacing(const char* name, const std::string& bytes); // writes a whole file beside it, flushed to disk, then renames it into place: the old file or the new one, never half; true on failure
+int WriteAllSynced(int fd, const void* bytes, size_t size);  // writes all of bytes to an open file and forces them to the disk: 0 or the error code
 bool SyncFile(FILE* file);                     // flushes a written file and forces its bytes to the disk; true on failure
 
 // Which file a path names, to tell later whether it is still the same one.
@@ -50,14 +51,7 @@ std::string SystemErrorText(int code);                  // strerror: the system'
 std::string RealPath(const std::string& path);          // realpath: every link and ".." resolved; "" (errno set) when it does not resolve
 // Appends text to a file, creating it (0644) but never through a link (O_NOFOLLOW); true on failure.
 bool AppendToFile(const std::string& path, const std::string& text, bool truncate);
-// An advisory lock (flock) on a directory, held by one holder at a time across processes until
-// released: 0 and the lock's handle, LOCK_HELDELSEWHERE when another holds it, or the error code.
-enum : int { LOCK_HELDELSEWHERE = -1 };
-int LockDirectory(const std::string& dir, int* lock);
-void UnlockDirectory(int lock);                         // releases it; -1 is allowed
-// Removes the file at relative below dir (openat/unlinkat, each part opened with O_NOFOLLOW), never
-// through a link: 0, ENOENT when there is none, ELOOP or ENOTDIR when a part on the way is a link or no
-// directory, EISDIR when it is a directory, EPERM when it is no regular file, or the error code.
-int RemoveFileBeneath(const std::string& dir, const std::string& relative);
-// The same for an empty directory (ENOTEMPTY when something is left in it).
-int RemoveDirBeneath(const std::string& dir, const std::string& relative);
+// Which run of a program this is: the machine's boot, the process and its start. A run is alive when
+// the same boot still has that process, started at that moment.
+std::string RunIdentity();
+bool IsRunAlive(const std::string& identity);

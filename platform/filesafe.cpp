@@ -1,6 +1,5 @@
-// Files handled with care: identities, descriptions of errors, locks, and removal that never follows a link.
+// Files handled with care: identities, descriptions of errors, appending without following a link.
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,61 +9,6 @@
 #include <cstring>
 
 #include "platform/files.h"
-
-namespace {
-
-// Opens the directory that holds relative's last part, walking from dir one part at a time without
-// following a link; the descriptor, or -errno. *last is the last part.
-int OpenParentBeneath(const std::string& dir, const std::string& relative, std::string* last)
-{
-    int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return -errno;
-    size_t start = 0;
-    for (;;) {
-        const size_t slash = relative.find('/', start);
-        const std::string part = relative.substr(start, slash == std::string::npos ? std::string::npos : slash - start);
-        if (part.empty() || part == "." || part == "..") {
-            close(fd);
-            return -EINVAL;
-        }
-        if (slash == std::string::npos) {
-            *last = part;
-            return fd;
-        }
-        const int next = openat(fd, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        const int error = errno;
-        close(fd);
-        if (next < 0)
-            return -error;
-        fd = next;
-        start = slash + 1;
-    }
-}
-
-int RemoveBeneath(const std::string& dir, const std::string& relative, bool directory)
-{
-    std::string last;
-    const int fd = OpenParentBeneath(dir, relative, &last);
-    if (fd < 0)
-        return -fd;
-    struct stat st;
-    int error = 0;
-    if (fstatat(fd, last.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        error = errno;
-    else if (directory && !S_ISDIR(st.st_mode))
-        error = S_ISLNK(st.st_mode) ? ELOOP : ENOTDIR;
-    else if (!directory && S_ISDIR(st.st_mode))
-        error = EISDIR;
-    else if (!directory && !S_ISREG(st.st_mode))
-        error = EPERM;
-    else if (unlinkat(fd, last.c_str(), directory ? AT_REMOVEDIR : 0) != 0)
-        error = errno == EEXIST ? ENOTEMPTY : errno;
-    close(fd);
-    return error;
-}
-
-} // namespace
 
 bool PathFileId(const std::string& path, FileId* id)
 {
@@ -121,34 +65,50 @@ bool AppendToFile(const std::string& path, const std::string& text, bool truncat
     return close(fd) != 0 || failed;
 }
 
-int LockDirectory(const std::string& dir, int* lock)
+namespace {
+
+// The process's start in clock ticks since boot (field 22 of /proc/<pid>/stat); "" when there is none.
+std::string ProcessStart(const std::string& pid)
 {
-    *lock = -1;
-    const int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    // Each open is its own lock holder, even within one process.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        const int error = errno == EWOULDBLOCK ? LOCK_HELDELSEWHERE : errno;
-        close(fd);
-        return error;
-    }
-    *lock = fd;
-    return 0;
+    std::vector<uint8_t> stat;
+    if (ReadWholeFile(("/proc/" + pid + "/stat").c_str(), 4096, stat))
+        return "";
+    const std::string text(stat.begin(), stat.end());
+    // The name in parentheses may hold anything: the fields count from its closing one.
+    size_t at = text.rfind(')');
+    for (int field = 2; at != std::string::npos && field < 22; field++)
+        at = text.find(' ', at + 1);
+    if (at == std::string::npos)
+        return "";
+    return text.substr(at + 1, text.find(' ', at + 1) - at - 1);
 }
 
-void UnlockDirectory(int lock)
+std::string BootId()
 {
-    if (lock >= 0)
-        close(lock);    // the lock goes with the descriptor
+    std::vector<uint8_t> id;
+    if (ReadWholeFile("/proc/sys/kernel/random/boot_id", 64, id))
+        return "";
+    std::string text(id.begin(), id.end());
+    return text.substr(0, text.find('\n'));
 }
 
-int RemoveFileBeneath(const std::string& dir, const std::string& relative)
+} // namespace
+
+std::string RunIdentity()
 {
-    return RemoveBeneath(dir, relative, false);
+    const std::string pid = std::to_string(getpid());
+    return BootId() + " " + pid + " " + ProcessStart(pid);
 }
 
-int RemoveDirBeneath(const std::string& dir, const std::string& relative)
+bool IsRunAlive(const std::string& identity)
 {
-    return RemoveBeneath(dir, relative, true);
+    const size_t first = identity.find(' ');
+    const size_t second = first == std::string::npos ? first : identity.find(' ', first + 1);
+    if (second == std::string::npos)
+        return false;
+    const std::string pid = identity.substr(first + 1, second - first - 1);
+    if (pid.empty() || pid.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    const std::string start = ProcessStart(pid);
+    return identity.substr(0, first) == BootId() && !start.empty() && identity.substr(second + 1) == start;
 }

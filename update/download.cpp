@@ -1,9 +1,9 @@
 // Fetching files: the manifest and the packages, each into a work file checked against its size.
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 
 #include "common/strutil.h"
+#include "platform/dirhandle.h"
 #include "platform/files.h"
 #include "update/worker.h"
 
@@ -36,11 +36,12 @@ struct Progress {
 void DownloadFile(UpdateJob& job, const std::string& url, const std::string& local, const std::string& label,
                   int32_t size, int64_t limit)
 {
-    const std::string path = WorkPath(job, local);
-    // A fresh file every time: whatever lay under that name (a link, say) is not written through.
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-    FILE* const file = fopen(path.c_str(), "wbx");
+    CheckTimeLeft(job);
+    // A fresh file every time, through the game directory's handle: whatever lay under that name (a
+    // link, say) is not written through.
+    RemoveFileBeneath(job.dir, local);
+    int openerror = 0;
+    FILE* const file = CreateFileBeneath(job.dir, local, &openerror);
     FileId id;
     if (!file || OpenFileId(file, &id)) {
         if (file)
@@ -70,9 +71,11 @@ void DownloadFile(UpdateJob& job, const std::string& url, const std::string& loc
         return false;
     };
     std::string why;
-    // However a server doses its bytes, one file takes no longer than its length allows.
+    // However a server doses its bytes, one file takes no longer than its length allows, nor than what
+    // is left of the whole update.
     const int64_t rate = job.http.deadlinebytes > 0 ? job.http.deadlinebytes : 1;
-    const int64_t deadline = std::min<int64_t>(job.http.deadlinebasems + most * 1000 / rate, maxdeadlinems);
+    const int64_t deadline = std::max<int64_t>(
+        1, std::min({job.http.deadlinebasems + most * 1000 / rate, maxdeadlinems, TimeLeftMs(job)}));
     const HttpOutcome outcome = HttpGet(job.internethandle, url, receive, &why, deadline);
     if (outcome == HTTP_DONE)
         progress.At(bytes);     // the last, empty read
@@ -80,7 +83,9 @@ void DownloadFile(UpdateJob& job, const std::string& url, const std::string& loc
     const bool closefailed = fclose(file) != 0;
 
     InternetError error;
-    if (writefailed || (outcome == HTTP_DONE && (syncfailed || closefailed)))
+    if (outcome != HTTP_DONE && !writefailed && !toolong && TimeLeftMs(job) <= 0)
+        error = {"The server was too slow downloading " + url + ": the whole update's time ran out.", MSG_TOOSLOW};
+    else if (writefailed || (outcome == HTTP_DONE && (syncfailed || closefailed)))
         error = {"Couldn't write the local file " + local + ".", MSG_DISK};
     else if (toolong)
         error = {"More than " + std::to_string(most) + " bytes downloading " + url + " to " + local, MSG_DOWNLOAD};
@@ -97,7 +102,7 @@ void DownloadFile(UpdateJob& job, const std::string& url, const std::string& loc
         job.written[local] = id;
         return;
     }
-    std::filesystem::remove(path, ignored);
+    RemoveFileBeneath(job.dir, local);
     throw error;
 }
 

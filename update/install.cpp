@@ -1,7 +1,7 @@
 // Installing the downloaded files: all of them or none.
 //
-// Each verified work file is put over its target by the shared swap (common/swap.h): renamed, which
-// is atomic, keeping the mode of the file it replaces, the replaced file kept aside until the end.
+// Each verified work file is put over its target by the shared swap (common/swap.h), through the game
+// directory's handle and never through a link: renamed, which is atomic, keeping the mode of the file it replaces, the replaced file kept aside until the end.
 // Should any step fail, every target already replaced is put back and every directory made is
 // removed, so the game is left as it was. The version-carrying string module goes last: until it is
 // in place the game reads as the old version, so an update cut off by a crash is simply offered again.
@@ -18,14 +18,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Makes the target's missing directories inside root; a link on the way is refused (it could lead
-// out of the game directory).
-bool MakeParents(const fs::path& root, const fs::path& relative, SwapLog& log, std::string* why)
+// Makes the target's missing folders inside the game directory, through its handle: a link on the way
+// is refused (it could lead out of the game directory).
+bool MakeParents(const fs::path& relative, SwapLog& log, std::string* why)
 {
-    fs::path dir = root;
+    fs::path dir;
     for (const fs::path& part : relative.parent_path()) {
         dir /= part;
-        if (const int code = MakeSwapDirectory(dir.string(), false, &log)) {
+        if (const int code = MakeSwapDirectory(&log, dir.string())) {
             *why = dir.string() + ": " + SwapErrorText(code);
             return false;
         }
@@ -69,6 +69,7 @@ void InstallPackages(UpdateJob& job, const UpdateInfo& info)
 {
     const fs::path root = job.root;
     SwapLog log;
+    log.dir = job.dir;
     const std::vector<int> order = InstallOrder(info);
     try {
         for (size_t step = 0; step < order.size(); step++) {
@@ -86,9 +87,8 @@ void InstallPackages(UpdateJob& job, const UpdateInfo& info)
                 why = "not written by this run";
             else if (relative.empty() || *relative.begin() == "..")
                 why = "outside the game directory";
-            else if (MakeParents(root, relative, log, &why)) {
-                const int code = PlaceWorkFile((root / work).string(), written->second, target.string(),
-                                               (root / (work + ".old")).string(), true, &log);
+            else if (MakeParents(relative, log, &why)) {
+                const int code = PlaceWorkFile(&log, work, written->second, relative.string(), work + ".old", true);
                 if (code == 0)
                     continue;
                 why = SwapErrorText(code);

@@ -1,6 +1,7 @@
 // The update worker: its steps in order, the one place their failures are caught, and the clean-up.
 #include "update/worker.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -9,6 +10,8 @@
 #include <random>
 #include <regex>
 
+#include "common/gamedir.h"
+#include "platform/dirhandle.h"
 #include "update/settings.h"
 
 namespace fs = std::filesystem;
@@ -75,6 +78,39 @@ void CheckCancelled(const UpdateJob& job)
         throw InternetError{"The update was cancelled.", MSG_DOWNLOAD};
 }
 
+void SetUpdateDeadline(UpdateJob& job, const UpdateInfo& info)
+{
+    // A file whose size is not given may be as large as the cap allows.
+    int64_t bytes = 0;
+    bool unsized = false;
+    for (int i = 0; i < info.count; i++) {
+        if (info.sizes[i] < 0)
+            unsized = true;
+        else
+            bytes += info.sizes[i];
+    }
+    const int64_t rate = job.deadlinebytes > 0 ? job.deadlinebytes : 1;
+    const int64_t allowed = unsized ? job.deadlinecapms
+                                    : std::min(job.deadlinecapms, job.deadlinebasems + bytes * 1000 / rate);
+    job.deadline = job.started + std::chrono::milliseconds(allowed);
+}
+
+int64_t TimeLeftMs(const UpdateJob& job)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(job.deadline - std::chrono::steady_clock::now())
+        .count();
+}
+
+void CheckTimeLeft(const UpdateJob& job)
+{
+    if (TimeLeftMs(job) <= 0) {
+        const int64_t took =
+            std::chrono::duration_cast<std::chrono::seconds>(job.deadline - job.started).count();
+        throw InternetError{"The server was too slow: the update was given " + std::to_string(took) + " s.",
+                            MSG_TOOSLOW};
+    }
+}
+
 void OpenInternet(UpdateJob& job)
 {
     ShowStep(job, "Establishing Connection...");
@@ -112,29 +148,31 @@ void CloseInternet(UpdateJob& job)
     // Every work file goes, whatever the outcome, including those an earlier run left behind (the
     // lock says no other run is at work here).
     static const std::regex workfile("ftplist\\.txt(\\.[0-9a-f]+)?|PKG\\.[0-9]{3}(\\.[0-9a-f]+)?(\\.old)?");
-    std::error_code error;
-    for (fs::directory_iterator it(job.root, error), end; !error && it != end; it.increment(error)) {
-        std::error_code ignored;
-        if (std::regex_match(it->path().filename().string(), workfile) && it->is_regular_file(ignored)
-            && !it->is_symlink(ignored))
-            fs::remove(it->path(), ignored);
-    }
+    std::vector<std::string> names;
+    if (!ListBeneath(job.dir, "", &names))
+        for (const std::string& name : names)
+            if (std::regex_match(name, workfile))
+                RemoveFileBeneath(job.dir, name);   // a regular file only, never a link
     job.written.clear();
 }
 
 bool UpdateThreadProc(UpdateJob& job)
 {
-    // One update at a time in a game directory: a second one would take the first one's files.
-    int lock = -1;
-    if (const int code = LockDirectory(job.root, &lock)) {
-        const std::string why = code == LOCK_HELDELSEWHERE ? "another update holds the lock on " + job.root
+    // One program at a time in a game directory: a second update would take the first one's files, an
+    // install would swap them under it.
+    GameDir held;
+    std::string busy;
+    if (const int code = HoldGameDir(job.root, HOLDER_UPDATE, &held, &busy)) {
+        const std::string why = code == LOCK_HELDELSEWHERE ? busy + " (" + job.root + ")"
                                                            : SystemErrorText(code) + " locking " + job.root;
         fprintf(stderr, "ERROR: %s\n", why.c_str());
-        LogUpdate(job, "ERROR: " + why);
-        job.ui->ShowMessage("Error", code == LOCK_HELDELSEWHERE ? MSG_BUSY : MSG_DISK, true);
+        job.ui->ShowMessage("Error", code == LOCK_HELDELSEWHERE ? busy : MSG_DISK, true);
         job.ui->Done();
         return false;
     }
+    job.dir = held.handle;
+    job.started = std::chrono::steady_clock::now();
+    job.deadline = job.started + std::chrono::milliseconds(std::min(job.deadlinebasems, job.deadlinecapms));
     if (job.runtag.empty())
         job.runtag = MakeRunTag();
     StartUpdateLog(job);
@@ -145,6 +183,7 @@ bool UpdateThreadProc(UpdateJob& job)
         OpenInternet(job);
         DownloadManifest(job);
         ReadManifest(job, info);
+        SetUpdateDeadline(job, info);
         DownloadPackages(job, info);
         CheckPackages(job, info);
         failure = MSG_INSTALL;
@@ -159,7 +198,9 @@ bool UpdateThreadProc(UpdateJob& job)
         ShowFailure(job, std::string("The update stopped: ") + e.what(), failure);
     }
     CloseInternet(job);
-    UnlockDirectory(lock);
+    // The lock goes with the update, however it ended.
+    ReleaseGameDir(&held);
+    job.dir = -1;
     job.ui->Done();
     return updated;
 }

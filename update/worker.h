@@ -5,6 +5,7 @@
 // thrown where it happens and caught once in UpdateThreadProc, which always cleans up and ends with Done.
 #pragma once
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -22,7 +23,7 @@ constexpr const char* MSG_BADLIST = "Gorvanel Update couldn't process the update
 constexpr const char* MSG_UPTODATE = "Your version of Gorvanel appears to be up to date.  No update will be perfomed.";
 constexpr const char* MSG_INSTALL = "An error occurred installing the new files to the system.";
 constexpr const char* MSG_COMPLETE = "Update complete!";
-constexpr const char* MSG_BUSY = "Another update of Gorvanel is running in this folder.\nPlease wait for it to finish.";
+constexpr const char* MSG_TOOSLOW = "The update server was too slow, so the update was stopped.\nPlease try again later.";
 constexpr const char* MSG_NOSERVER =
     "This build of Gorvanel has no update server configured.\nGet the newest version where you got this one.";
 
@@ -52,6 +53,15 @@ struct UpdateJob {
     uint32_t currentversion = 0;
     UpdateUi* ui = nullptr;
     HttpSession* internethandle = nullptr;
+    int dir = -1;                   // the game directory's handle: every work file and target is reached through it
+    // A whole update may take the base time plus a second for every this many bytes the list declares,
+    // never more than the cap: a server trickling just above each file's floor cannot hold the game
+    // directory (and its lock) for longer.
+    int64_t deadlinebasems = 2 * 60 * 1000;
+    int64_t deadlinebytes = 32 * 1024;
+    int64_t deadlinecapms = 2 * 3600 * 1000;
+    std::chrono::steady_clock::time_point started;  // when the run began
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();  // when it is given up on
     std::string runtag;             // makes this run's work names its own ("" until the run starts)
     std::map<std::string, FileId> written;  // each work file this run wrote, by work name
 };
@@ -61,6 +71,9 @@ std::string WorkName(const UpdateJob& job, const std::string& name);   // the ru
 void ShowStep(UpdateJob& job, const std::string& text);               // the status line, also logged
 void LogUpdate(const UpdateJob& job, const std::string& line);        // one line in the update log
 void CheckCancelled(const UpdateJob& job);                             // throws once the update was cancelled
+void SetUpdateDeadline(UpdateJob& job, const UpdateInfo& info);        // the whole update's, from the sizes the list declares
+int64_t TimeLeftMs(const UpdateJob& job);                              // until the whole update's deadline
+void CheckTimeLeft(const UpdateJob& job);                              // throws the too-slow error once it has passed
 
 // The steps, in order; each throws InternetError.
 void OpenInternet(UpdateJob& job);
@@ -73,10 +86,12 @@ void CloseInternet(UpdateJob& job);                                    // never 
 
 // Fetches url to the work file local (a work name), showing label and the percentage done while
 // size > 0, and notes the file in job.written. The body must be exactly size bytes when size >= 0, at
-// most limit bytes otherwise, and must arrive within the deadline its length allows at the low speed.
+// most limit bytes otherwise, and must arrive within the deadline its length allows at the low speed
+// and within what is left of the whole update's.
 void DownloadFile(UpdateJob& job, const std::string& url, const std::string& local, const std::string& label,
                   int32_t size, int64_t limit = MAXUNSIZEDBYTES);
 
-// The whole update and its ending, one at a time per game directory: the outcome shown (nothing when
-// cancelled), the work files removed, Done called once.
+// The whole update and its ending, holding the game directory's lock (common/gamedir.h) from start to
+// end: the outcome shown (nothing when cancelled), the work files removed, the lock released, Done
+// called once. Should another program hold the lock, it says which and touches nothing.
 bool UpdateThreadProc(UpdateJob& job);     // true when the game was updated

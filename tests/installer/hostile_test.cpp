@@ -4,6 +4,7 @@
 
 #include "install_fixture.h"
 #include "installer/failure.h"
+#include "installer/paths.h"
 #include "installer/record.h"
 #include "platform/files.h"
 
@@ -172,11 +173,31 @@ TEST_F(HostilePackage, BrokenComponentModules)
 TEST_F(HostilePackage, UnusableDirectories)
 {
     PackChanged(same, same, same);
-    for (const char* typed : {"", "   ", "/", "Games/Gorvanel", "~other/Games", "/tmp/../"}) {
+    for (const char* typed : {"", "   ", "Games/Gorvanel", "~other/Games"}) {
         const auto before = Snapshot(root);
         EXPECT_EQ(Install(typed), lead + INSTALLDIR_INVALID) << "'" << typed << "'";
         EXPECT_EQ(Snapshot(root), before) << typed;
     }
+    // Full paths, but the system's folders: refused, saying why, with a folder of the user's own offered.
+    const struct {
+        const char* typed;
+        const char* folder;
+    } system[] = {
+        {"/", "/"}, {"/tmp/../", "/"}, {"/usr/local/games", "/usr/local/games/"}, {"/etc", "/etc/"},
+        {"/home", "/home/"}, {"/proc/self/cwd/x", "/proc/self/cwd/x/"},
+    };
+    const std::string own = home.string() + "/Games/Gorvanel/";
+    for (const auto& c : system) {
+        const auto before = Snapshot(root);
+        setenv("HOME", home.c_str(), 1);
+        const std::string said = Install(c.typed);
+        EXPECT_EQ(said, lead + c.folder + " is a folder of the system: the game's files would lie among the system's own, "
+                                          "where removing them again could harm it.\nPlease choose a folder of your own, "
+                                          "such as " + own) << c.typed;
+        EXPECT_EQ(Snapshot(root), before) << c.typed;
+    }
+    for (const char* typed : {"/opt/Gorvanel", "/tmp/Gorvanel", "/usrx/Gorvanel"})
+        EXPECT_FALSE(IsSystemFolder(ExpandInstallDir(typed, nullptr))) << typed;
     unsetenv("HOME");
     EXPECT_EQ(Install("~/Games/Gorvanel"), lead + INSTALLDIR_INVALID);
     EXPECT_FALSE(fs::exists(home / "Games"));

@@ -180,7 +180,7 @@ TEST_F(InstallerWindowTest, TheScreensAndTheirControls)
 // Each row: where it starts, what is done, the boxes' answers; the screen after, the boxes shown.
 TEST_F(InstallerWindowTest, Transitions)
 {
-    enum Step { INSTALL, INSTALLHERE, CANCEL, UNINSTALL, TYPE_RELATIVE, TYPE_READONLY, SET_INSTALLED, LOSE_RECORD };
+    enum Step { INSTALL, INSTALLHERE, CANCEL, UNINSTALL, TYPE_RELATIVE, TYPE_SYSTEM, TYPE_READONLY, SET_INSTALLED, LOSE_RECORD };
     const struct {
         const char* what;
         bool recorded;                      // an install is recorded at start
@@ -198,6 +198,8 @@ TEST_F(InstallerWindowTest, Transitions)
         {"Yes to the licence", false, {INSTALL, INSTALLHERE}, {BOXANSWER_YES}, "1: 200 400 300",
          "License Agreement, Success!"},
         {"a relative directory, refused before the licence", false, {INSTALL, TYPE_RELATIVE, INSTALLHERE}, {},
+         "2: 500 600 edit", "Error"},
+        {"a system folder, refused before the licence", false, {INSTALL, TYPE_SYSTEM, INSTALLHERE}, {},
          "2: 500 600 edit", "Error"},
         {"a failed install", false, {INSTALL, TYPE_READONLY, INSTALLHERE}, {BOXANSWER_YES}, "0: 100 300",
          "License Agreement, Error"},
@@ -226,7 +228,11 @@ TEST_F(InstallerWindowTest, Transitions)
             case CANCEL: Click(ID_CANCEL); break;
             case UNINSTALL: Click(ID_UNINSTALL); break;
             case TYPE_RELATIVE: SetKitEditText(ID_DIREDIT, "Games/Gorvanel"); break;
-            case TYPE_READONLY: SetKitEditText(ID_DIREDIT, "/proc/Gorvanel"); break;
+            case TYPE_SYSTEM: SetKitEditText(ID_DIREDIT, "/tmp/../"); break;
+            case TYPE_READONLY:
+                WriteBytes(home / "Games", "a file where a folder goes");
+                SetKitEditText(ID_DIREDIT, (home / "Games/Gorvanel").string());
+                break;
             case SET_INSTALLED: SetInstallerScreen(SCREEN_CHOOSEDIR); break;
             case LOSE_RECORD: DeleteRecordKey(FIXTURE_REGKEY); break;
             }
@@ -236,6 +242,12 @@ TEST_F(InstallerWindowTest, Transitions)
         if (std::string(c.what).rfind("a relative directory", 0) == 0) {
             EXPECT_EQ(KitEditText(ID_DIREDIT), "Games/Gorvanel");     // what was typed stays to correct
             EXPECT_EQ(boxes[0].text, INSTALLDIR_INVALID);
+        }
+        if (std::string(c.what).rfind("a system folder", 0) == 0) {
+            EXPECT_EQ(KitEditText(ID_DIREDIT), "/tmp/../");
+            EXPECT_EQ(boxes[0].text, "/ is a folder of the system: the game's files would lie among the system's own, where "
+                                     "removing them again could harm it.\nPlease choose a folder of your own, such as "
+                                     + home.string() + "/Games/Gorvanel/");
         }
         EXPECT_TRUE(MainWindowExists());
         if (std::string(c.what) == "No to the licence" || std::string(c.what) == "No to uninstalling") {
@@ -253,16 +265,18 @@ TEST_F(InstallerWindowTest, TheBoxesSayWhatHappened)
     answers = {BOXANSWER_YES, BOXANSWER_YES, BOXANSWER_YES};
     Open();
     Click(ID_INSTALL);
-    SetKitEditText(ID_DIREDIT, "/proc/Gorvanel");     // no directory can be made there
+    WriteBytes(home / "Games", "a file where a folder goes");
+    SetKitEditText(ID_DIREDIT, (home / "Games/Gorvanel").string());     // no directory can be made there
     Click(ID_INSTALLHERE);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "Play fair.");
     EXPECT_EQ(boxes[0].icon, BOXICON_QUESTION);
     EXPECT_EQ(boxes[1].caption, "Error");
     // The operation and its number, and the system's own words for it.
-    EXPECT_EQ(boxes[1].text, installlead + "SetCurrentDirectory(installdirectory)\nError Code: 2 (No such file or directory)");
+    EXPECT_EQ(boxes[1].text, installlead + "SetCurrentDirectory(installdirectory)\nError Code: 20 (Not a directory)");
     EXPECT_EQ(boxes[1].icon, BOXICON_ERROR);
 
+    fs::remove(home / "Games");
     Click(ID_INSTALL);
     Click(ID_INSTALLHERE);
     ASSERT_EQ(boxes.size(), 4u);

@@ -177,4 +177,28 @@ TEST_F(Uninstalling, AFileThatWillNotGoStaysListed)
     EXPECT_TRUE(fs::exists(GameDir()));
 }
 
+// The configuration folder the install's record made goes with the record when nothing else is kept
+// there; one that holds another program's files stays.
+TEST_F(Uninstalling, TheConfigurationFolderTheRecordMadeGoesWithIt)
+{
+    for (const bool shared : {false, true}) {
+        SCOPED_TRACE(shared ? "shared" : "the record's alone");
+        fs::remove_all(home);
+        fs::create_directories(home);
+        WriteBytes(root / "outside/keep.txt", "not the game's");
+        const auto before = Snapshot(root);
+        InstallStandard();
+        EXPECT_TRUE(fs::is_directory(home / ".config/gorvanel"));
+        if (shared)
+            WriteBytes(home / ".config/other/settings", "another program's");
+        EXPECT_EQ(Uninstall(), "");
+        if (shared) {
+            EXPECT_EQ(ReadBytes(home / ".config/other/settings"), "another program's");
+            EXPECT_FALSE(fs::exists(home / ".config/gorvanel"));
+        } else {
+            EXPECT_EQ(Snapshot(root), before);
+        }
+    }
+}
+
 } // namespace

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/dirhandle.h"
 #include "update_fixture.h"
 
 namespace fs = std::filesystem;
@@ -202,6 +203,55 @@ TEST_F(InstallTest, NeverWritesThroughLinks)
     in >> kept;
     EXPECT_EQ(kept, "keep");
     EXPECT_EQ(fs::directory_iterator(outside)->path().filename(), "precious");
+    fs::remove_all(outside);
+}
+
+// A folder of the game swapped for a link to a folder outside, before each step that reaches below it:
+// the step fails, every file already replaced is put back where that can be done, and nothing outside
+// is touched.
+TEST_F(InstallTest, AFolderSwappedForALinkAtEachStep)
+{
+    static fs::path outside;
+    static fs::path music;
+    static int countdown;
+    outside = dir / ".." / (dir.filename().string() + "_outside");
+    music = File("Music");
+    for (int step = 0;; step++) {
+        SCOPED_TRACE("swapped before step " + std::to_string(step));
+        fs::remove_all(outside);
+        fs::create_directories(outside);
+        std::ofstream(outside / "Lull1.mid") << "someone else's";
+        fs::remove_all(music);
+        fs::remove_all(File("Music.real"));
+        Write("Music/Lull1.mid", "old song");
+        const UpdateInfo info = Downloaded({"Gorvanel", "Music/Lull1.mid", "Music/Deep/Lull2.mid", "tessarine.dll"});
+        countdown = step;
+        beneathhook = [](const char*, const std::string& relative) {
+            if ((relative == "Music" || relative.rfind("Music/", 0) == 0) && countdown-- == 0) {
+                fs::rename(music, music.string() + ".real");
+                fs::create_directory_symlink(outside, music);
+            }
+        };
+        const std::string said = Install(info);
+        beneathhook = nullptr;
+        std::vector<std::string> there;
+        for (const fs::directory_entry& e : fs::recursive_directory_iterator(outside))
+            there.push_back(e.path().lexically_relative(outside).string());
+        EXPECT_EQ(there, std::vector<std::string>{"Lull1.mid"});
+        std::ifstream in(outside / "Lull1.mid");
+        std::string kept;
+        std::getline(in, kept);
+        EXPECT_EQ(kept, "someone else's");
+        if (countdown >= 0) {
+            EXPECT_EQ(said, "") << detail;   // the swap never came
+            break;
+        }
+        EXPECT_EQ(said, MSG_INSTALL);
+        EXPECT_TRUE(detail.find("a folder on the way is a link") != std::string::npos
+                    || detail.find("Not a directory") != std::string::npos) << detail;
+        EXPECT_EQ(Read("Gorvanel"), "old game");
+        EXPECT_EQ(Read("Tessarine.dll"), "old strings");
+    }
     fs::remove_all(outside);
 }
 

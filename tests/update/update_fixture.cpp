@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "common/module.h"
+#include "platform/dirhandle.h"
 #include "update/version.h"
 
 namespace fs = std::filesystem;
@@ -16,10 +17,12 @@ void GameDirTest::SetUp()
     std::string pattern = (fs::path(testing::TempDir()) / "gorv_update_XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     dir = pattern;
+    ASSERT_EQ(OpenDirHandle(dir.string(), &handle), 0);
 }
 
 void GameDirTest::TearDown()
 {
+    CloseDirHandle(handle);
     std::error_code ignored;
     fs::remove_all(dir, ignored);
 }
@@ -54,6 +57,7 @@ UpdateJob GameDirTest::MakeJob(const std::string& baseurl, uint32_t current)
 {
     UpdateJob job;
     job.root = dir.string();
+    job.dir = handle;
     job.baseurl = baseurl;
     job.http.connecttimeoutms = 2000;
     job.http.lowspeedbytes = 1000;      // loopback answers far faster; a stall is found within a second

@@ -44,6 +44,7 @@ protected:
     UpdateJob MakeJob(const std::string& baseurl, uint32_t current = 0);
 
     std::filesystem::path dir;
+    int handle = -1;        // dir held open, as a run holds it
     RecordingUi ui;
 };
 

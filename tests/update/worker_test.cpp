@@ -1,9 +1,13 @@
 // Whole updates against the fake server: what the user is told, what is left on disk, Done once.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <thread>
 
+#include "common/gamedir.h"
 #include "fake_http_server.h"
+#include "platform/dirhandle.h"
 #include "update_fixture.h"
 
 namespace {
@@ -187,32 +191,121 @@ TEST_F(WorkerTest, NoConnectionAtAll)
     EXPECT_EQ(Game(), gameA);
 }
 
-// A second updater in the same game directory touches nothing, not even the first one's work files.
-TEST_F(WorkerTest, OneUpdateAtATime)
+// Another program at work in the game directory (a second updater, or the installer placing files):
+// the updater says which, asks no server and touches nothing, not even the other's work files; once
+// the other is done, the update runs, and leaves no lock behind.
+TEST_F(WorkerTest, OneProgramAtATime)
+{
+    const struct {
+        const char* holder;
+        const char* message;
+    } cases[] = {
+        {HOLDER_UPDATE, BUSY_UPDATE},
+        {HOLDER_INSTALLER, BUSY_INSTALLER},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.holder);
+        FakeHttpServer server;
+        Offer(server, {{"Tessarine.dll", VersionModule("1", "0", "0", "1")}, {"Gorvanel", "game B"}});
+        MakeGameA();
+        ui = RecordingUi();
+        GameDir other;      // held as the other program holds it
+        std::string busy;
+        ASSERT_EQ(HoldGameDir(dir.string(), c.holder, &other, &busy), 0);
+        const std::map<std::string, std::string> before = Game();
+        UpdateJob job = MakeJob(server.Url(base), VERSION_A);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(UpdateThreadProc(job));
+        testing::internal::GetCapturedStderr();
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, c.message);
+        EXPECT_EQ(ui.donecount, 1);
+        EXPECT_TRUE(server.Requests().empty());
+        EXPECT_EQ(Game(), before);
+
+        ReleaseGameDir(&other);
+        ui = RecordingUi();
+        job = MakeJob(server.Url(base), VERSION_A);
+        EXPECT_TRUE(UpdateThreadProc(job));
+        EXPECT_EQ(Read("Gorvanel"), "game B");
+        EXPECT_FALSE(fs::exists(File(LOCKFILE_NAME)));
+    }
+}
+
+// A second updater started while the first one downloads finds the folder busy; the first one's
+// update goes on whole.
+TEST_F(WorkerTest, ASecondUpdaterDuringAnUpdate)
 {
     FakeHttpServer server;
-    Offer(server, {{"Tessarine.dll", VersionModule("1", "0", "0", "1")}, {"Gorvanel", "game B"}});
+    Offer(server, {{"Tessarine.dll", VersionModule("1", "0", "0", "1")}, {"Gorvanel", FakeBody(6000, 2)}});
+    server.Route(std::string(base) + PackageName(1), {200, FakeBody(6000, 2), FAKE_SLOW});
     MakeGameA();
-    int first = -1;
-    ASSERT_EQ(LockDirectory(dir.string(), &first), 0);     // the first updater, at work
-    UpdateJob job = MakeJob(server.Url(base), VERSION_A);
+    UpdateJob first = MakeJob(server.Url(base), VERSION_A);
+    RecordingUi firstui;
+    first.ui = &firstui;
+    bool updated = false;
+    std::thread running([&] { updated = UpdateThreadProc(first); });
+    // Once the first holds the lock (its lock file stands), the second starts.
+    while (!fs::exists(File(LOCKFILE_NAME)))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    UpdateJob second = MakeJob(server.Url(base), VERSION_A);
     testing::internal::CaptureStderr();
-    EXPECT_FALSE(UpdateThreadProc(job));
+    EXPECT_FALSE(UpdateThreadProc(second));
     testing::internal::GetCapturedStderr();
+    running.join();
     ASSERT_EQ(ui.boxes.size(), 1u);
-    EXPECT_EQ(ui.boxes[0].text, MSG_BUSY);
-    EXPECT_EQ(ui.donecount, 1);
-    EXPECT_TRUE(server.Requests().empty());
-    std::map<std::string, std::string> withwork = gameA;
-    withwork["PKG.007"] = "left by an earlier run";
-    EXPECT_EQ(Game(), withwork);
+    EXPECT_EQ(ui.boxes[0].text, BUSY_UPDATE);
+    EXPECT_TRUE(updated);
+    EXPECT_EQ(Read("Gorvanel"), FakeBody(6000, 2));
+    EXPECT_EQ(firstui.boxes.back().text, MSG_COMPLETE);
+}
 
-    // Once the first is done, the next one runs.
-    UnlockDirectory(first);
-    ui = RecordingUi();
-    job = MakeJob(server.Url(base), VERSION_A);
-    EXPECT_TRUE(UpdateThreadProc(job));
-    EXPECT_EQ(Read("Gorvanel"), "game B");
+// A server that sends every file just fast enough for that file, but the whole update too slowly: the
+// update stops at its deadline, says the server was too slow, changes nothing and lets the lock go;
+// given the time the declared sizes allow, the same server completes it.
+TEST_F(WorkerTest, AWholeUpdateHasADeadline)
+{
+    const struct {
+        const char* what;
+        int files;
+        size_t size;
+    } cases[] = {
+        {"many files, each in time", 6, 3000},     // about 150 ms each
+        {"one file, stopped while it arrives", 1, 30000},   // about 1.5 s
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        FakeHttpServer server;
+        std::vector<std::pair<std::string, std::string>> files;
+        for (int i = 0; i < c.files; i++)
+            files.push_back({"Data/file" + std::to_string(i), FakeBody(c.size, i)});
+        Offer(server, files);
+        for (int i = 0; i < c.files; i++)
+            server.Route(std::string(base) + PackageName(i), {200, files[i].second, FAKE_SLOW});
+        MakeGameA();
+        ui = RecordingUi();
+        UpdateJob job = MakeJob(server.Url(base), VERSION_A);
+        job.deadlinebasems = 300;
+        job.deadlinebytes = 1 << 30;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(UpdateThreadProc(job));
+        const std::string log = testing::internal::GetCapturedStderr();
+        ASSERT_EQ(ui.boxes.size(), 1u);
+        EXPECT_EQ(ui.boxes[0].text, MSG_TOOSLOW);
+        EXPECT_NE(log.find("too slow"), std::string::npos) << log;
+        EXPECT_EQ(Game(), gameA);
+        GameDir next;
+        std::string busy;
+        EXPECT_EQ(HoldGameDir(dir.string(), HOLDER_UPDATE, &next, &busy), 0);
+        ReleaseGameDir(&next);
+
+        ui = RecordingUi();
+        job = MakeJob(server.Url(base), VERSION_A);
+        job.deadlinebasems = 300;
+        job.deadlinebytes = 1000;       // a second more for every 1000 bytes declared
+        EXPECT_TRUE(UpdateThreadProc(job));
+        EXPECT_EQ(Read("Data/file0"), files[0].second);
+    }
 }
 
 // The address built in until there is a server says so, and asks no one.
