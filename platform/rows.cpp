@@ -8,7 +8,7 @@
 #include <cstring>
 
 #if !defined(__OPTIMIZE__) || defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#error "platform/rows.cpp is built as it ships in every build (optimised, no sanitizers), so its tests run the vector code"
+#error "rows.cpp is built as it ships in every build (optimised, no sanitizers), so its tests run the vector code"
 #endif
 
 namespace {

@@ -170,7 +170,8 @@ void BlendFaultyRow(uint32_t* const to, const uint8_t* const from, const int32_t
         }
         uint32_t out = 0;
         for (int shift = 0; shift < 24; shift += 8) {
-            const int32_t w = (int32_t)(colour >> shift & 0xFF) * alpha + (int32_t)(to[i] >> shift & 0xFF) * (255 - alpha);
+            const int32_t w =
+                (int32_t)(colour >> shift & 0xFF) * alpha + (int32_t)(to[i] >> shift & 0xFF) * (255 - alpha);
             out |= (uint32_t)std::clamp((w + 127 + faults->rounding) / 255, 0, 255) << shift;
         }
         to[i] = out;
