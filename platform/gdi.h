@@ -113,3 +113,14 @@ struct DrawnText {
     std::vector<uint32_t> under;    // XRGB under ink before the text was drawn, row after row
 };
 void RecordDrawnText(std::vector<DrawnText>* sink);
+
+// Test hook: faults the text layer makes on purpose while set (null: none), so the golden frames' own
+// test can show that their comparison catches each. The recorder hears every text as drawn right.
+struct TextFaults {
+    bool aliased;               // every glyph pixel all colour (coverage 128 and up) or untouched
+    int32_t rounding;           // added to the blend's rounding term (127 of 255)
+    int32_t lower;              // lines drawn this many pixels lower
+    uint32_t tint;              // XORed into the drawn colour (0x000800 moves green by 8)
+    bool shadowless;            // texts in black (the captions' shadows) left undrawn
+};
+void SetTextFaults(const TextFaults* faults);

@@ -6,28 +6,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/rows.h"
+
 namespace {
 
 std::atomic<int> refusals[2];
-
-// The versions for each processor, with the chooser between them run while the program is loaded; a
-// ThreadSanitizer build keeps one, since its chooser would call the sanitizer before it is up.
-#ifdef __SANITIZE_THREAD__
-#define WIDESTVECTORS
-#else
-#define WIDESTVECTORS __attribute__((target_clones("avx2", "default")))
-#endif
-
-// One row of a keyed copy: a select and an unconditional store, which the compiler turns into vector
-// blends, as wide as the processor has (keyed copies are most of what a frame draws).
-WIDESTVECTORS
-void CopyKeyedRow(uint32_t* const to, const uint32_t* const from, const int32_t width, const uint32_t key)
-{
-    for (int32_t j = 0; j < width; j++) {
-        const uint32_t pixel = from[j];
-        to[j] = pixel == key ? to[j] : pixel;
-    }
-}
 
 // Clips a copy of src's rectangle r to (x, y) of dst against both surfaces, moving (x, y) with r's
 // corner; false when nothing is left to copy.

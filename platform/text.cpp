@@ -1,19 +1,16 @@
 // The mini-GDI's text: lines laid out by the TEXT_ flags, anti-aliased glyphs blended onto the surface.
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "platform/font.h"
 #include "platform/gdi.h"
 #include "platform/gdistate.h"
+#include "platform/rows.h"
 
 namespace {
 
 std::vector<DrawnText>* textsink = nullptr;
+const TextFaults* faults = nullptr;
 
 struct Line {
     std::string_view text;
@@ -133,74 +130,6 @@ std::vector<Line> LayOut(GdiFont* const font, const std::string_view text, const
     return lines;
 }
 
-// Each channel (src * alpha + dst * (255 - alpha) + 127) / 255, red and blue side by side in one word:
-// a channel's sum stays below 65536, and (w + 1 + (w >> 8)) >> 8 is w / 255 for any such w.
-uint32_t Blend(const uint32_t dst, const uint32_t src, const uint32_t alpha)
-{
-    const uint32_t inverse = 255 - alpha;
-    uint32_t rb = (src & 0xFF00FF) * alpha + (dst & 0xFF00FF) * inverse + 0x7F007F;
-    uint32_t g = ((src >> 8 & 0xFF) * alpha + (dst >> 8 & 0xFF) * inverse + 0x7F);
-    rb = (rb + 0x10001 + (rb >> 8 & 0xFF00FF)) >> 8 & 0xFF00FF;
-    g = (g + 1 + (g >> 8)) >> 8;
-    return rb | g << 8;
-}
-
-// Full coverage gives the colour, none leaves the pixel as it was (its top byte too).
-void BlendPixel(uint32_t& to, const uint32_t colour, const uint32_t alpha)
-{
-    if (alpha == 255)
-        to = colour;
-    else if (alpha)
-        to = Blend(to, colour, alpha);
-}
-
-#if defined(__SSE2__)
-// Blend for two pixels' four channels as 16-bit lanes; (v + 128 + ((v + 128) >> 8)) >> 8 rounds v / 255
-// as Blend does, and no lane passes 65535 on the way.
-__m128i BlendLanes(const __m128i colour, const __m128i dst, const __m128i alpha)
-{
-    const __m128i inverse = _mm_sub_epi16(_mm_set1_epi16(255), alpha);
-    __m128i w = _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(colour, alpha), _mm_mullo_epi16(dst, inverse)),
-                              _mm_set1_epi16(128));
-    w = _mm_add_epi16(w, _mm_srli_epi16(w, 8));
-    return _mm_srli_epi16(w, 8);
-}
-#endif
-
-// One row of a glyph's coverage onto count pixels, as BlendPixel does each: four at a time where the
-// processor can (text is most of what a board frame blends), the rest one by one.
-void BlendRow(uint32_t* const to, const uint8_t* const from, const int32_t count, const uint32_t colour)
-{
-    int32_t i = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i whole = _mm_set1_epi32((int)colour);
-    const __m128i lanes = _mm_unpacklo_epi8(whole, zero);
-    const __m128i rgb = _mm_set1_epi32(0x00FFFFFF);
-    for (; i + 4 <= count; i += 4) {
-        uint32_t four;
-        std::memcpy(&four, from + i, sizeof four);
-        if (four == 0)
-            continue;
-        // Each pixel's coverage in all four of its bytes.
-        __m128i alpha = _mm_cvtsi32_si128((int)four);
-        alpha = _mm_unpacklo_epi8(alpha, alpha);
-        alpha = _mm_unpacklo_epi16(alpha, alpha);
-        const __m128i dst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to + i));
-        const __m128i low = BlendLanes(lanes, _mm_unpacklo_epi8(dst, zero), _mm_unpacklo_epi8(alpha, zero));
-        const __m128i high = BlendLanes(lanes, _mm_unpackhi_epi8(dst, zero), _mm_unpackhi_epi8(alpha, zero));
-        const __m128i blended = _mm_and_si128(_mm_packus_epi16(low, high), rgb);
-        const __m128i full = _mm_cmpeq_epi32(alpha, _mm_set1_epi32(-1));
-        const __m128i none = _mm_cmpeq_epi32(alpha, zero);
-        __m128i out = _mm_or_si128(_mm_and_si128(full, whole), _mm_andnot_si128(full, blended));
-        out = _mm_or_si128(_mm_and_si128(none, dst), _mm_andnot_si128(none, out));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), out);
-    }
-#endif
-    for (; i < count; i++)
-        BlendPixel(to[i], colour, from[i]);
-}
-
 // One laid-out line with its top-left on the surface.
 struct Placed {
     Line line;
@@ -230,11 +159,37 @@ void FillLine(const GdiDC* const dc, const Placed& at, const PixelRect& clip)
         FillSurface(dc->surface, &box, ColourToPixel(dc->backcolour));
 }
 
+// A row as BlendTextRow draws it, one pixel at a time by the plain formula, with the faults set.
+void BlendFaultyRow(uint32_t* const to, const uint8_t* const from, const int32_t count, const uint32_t colour)
+{
+    for (int32_t i = 0; i < count; i++) {
+        const int32_t alpha = faults->aliased ? (from[i] >= 128 ? 255 : 0) : from[i];
+        if (alpha == 0 || alpha == 255) {
+            to[i] = alpha ? colour : to[i];
+            continue;
+        }
+        uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int32_t w =
+                (int32_t)(colour >> shift & 0xFF) * alpha + (int32_t)(to[i] >> shift & 0xFF) * (255 - alpha);
+            out |= (uint32_t)std::clamp((w + 127 + faults->rounding) / 255, 0, 255) << shift;
+        }
+        to[i] = out;
+    }
+}
+
 void DrawLine(const GdiDC* const dc, const Placed& at, const PixelRect& clip)
 {
     SysSurface* const s = dc->surface;
-    const uint32_t colour = ColourToPixel(dc->textcolour);
-    const int32_t baseline = at.y + FontAscent(dc->font);
+    uint32_t colour = ColourToPixel(dc->textcolour);
+    int32_t top = at.y;
+    if (faults) {
+        if (faults->shadowless && colour == 0)
+            return;
+        colour ^= faults->tint;
+        top += faults->lower;
+    }
+    const int32_t baseline = top + FontAscent(dc->font);
     WalkLine(dc->font, at.line.text, [&](const GdiGlyph& g, const int32_t pen) {
         const int32_t gx = at.x + pen + g.left;
         const int32_t gy = baseline - g.top;
@@ -242,7 +197,7 @@ void DrawLine(const GdiDC* const dc, const Placed& at, const PixelRect& clip)
         for (int32_t py = box.top; py < box.bottom; py++) {
             const uint8_t* const from = g.coverage + (size_t)(py - gy) * g.width - gx;
             uint32_t* const to = s->pixels + (size_t)py * s->width;
-            BlendRow(to + box.left, from + box.left, box.right - box.left, colour);
+            (faults ? BlendFaultyRow : BlendTextRow)(to + box.left, from + box.left, box.right - box.left, colour);
         }
     });
 }
@@ -276,6 +231,11 @@ void Record(const GdiDC* const dc, const std::string_view text, const PixelRect&
 void RecordDrawnText(std::vector<DrawnText>* const sink)
 {
     textsink = sink;
+}
+
+void SetTextFaults(const TextFaults* const set)
+{
+    faults = set;
 }
 
 int32_t DrawDCText(GdiDC* const dc, const std::string_view text, const PixelRect& rect, const uint32_t flags)

@@ -20,6 +20,7 @@
 #include "game/view/frames.h"
 #include "game/view/names.h"
 #include "tests/game/screens/screentest.h"
+#include "tests/game/support/golden.h"
 #include "tests/game/support/world.h"
 
 namespace {
@@ -122,6 +123,28 @@ TEST_F(GoldenScreens, HelpPages)
     Frames(1);
     ExpectGoldenScreen("screen-help-spell");
 }
+
+// The comparison itself: the help book's first page (a page of text on parchment) drawn with each fault
+// of the text layer must differ from its golden frame, and drawn with none, match it.
+class FrameBreaks : public ScreenTest, public testing::WithParamInterface<TextBreak> {
+protected:
+    void TearDown() override
+    {
+        SetTextFaults(nullptr);
+        ScreenTest::TearDown();
+    }
+};
+
+TEST_P(FrameBreaks, TheHelpBook)
+{
+    SetTextFaults(&GetParam().faults);
+    gs = GAME_HELPOPEN;
+    Frames(2);
+    ExpectBreakSeen("screen-help-basics", GetParam(), GORV_TEST_DIR);
+}
+
+INSTANTIATE_TEST_SUITE_P(Text, FrameBreaks, testing::ValuesIn(TextBreaks(false)),
+                         [](const testing::TestParamInfo<TextBreak>& row) { return std::string(row.param.name); });
 
 TEST_F(GoldenScreens, Dialogs)
 {

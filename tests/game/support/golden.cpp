@@ -3,20 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <vector>
 
 #include "platform/font.h"
-#include "platform/gdi.h"
 #include "platform/headless.h"
 
 namespace {
 
-enum { BLOCK = 40, MARGIN = 2, TOLERANCE = 10 };
+enum { BLOCK = 40, SHOWN = 8 };
 
 std::vector<DrawnText> drawn;
 
@@ -45,35 +42,9 @@ std::string TextLine(const DrawnText& t)
     return head + Escape(FontFamily(t.font)) + " " + Escape(t.text);
 }
 
-// Where a text's lines lie on a frame of that size: drawn again alone, with an opaque background so the
-// whole of each line's box counts, and widened by a margin for glyphs that overhang their advance.
-PixelRect TextBox(const DrawnText& t, SysSurface* scratch)
-{
-    FillSurface(scratch, nullptr, 0);
-    GdiDC* const dc = OpenSurfaceDC(scratch);
-    SelectDCFont(dc, const_cast<GdiFont*>(t.font));
-    SetDCTextColour(dc, MakeColour(255, 255, 255));
-    SetDCBackColour(dc, MakeColour(255, 255, 255));
-    SetDCBackMode(dc, BACK_OPAQUE);
-    DrawDCText(dc, t.text, t.rect, t.flags);
-    CloseDC(dc);
-    PixelRect ink = {scratch->width, scratch->height, 0, 0};
-    for (int y = 0; y < scratch->height; y++)
-        for (int x = 0; x < scratch->width; x++)
-            if (scratch->pixels[(size_t)y * scratch->width + x]) {
-                ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x + 1),
-                       std::max(ink.bottom, y + 1)};
-            }
-    if (ink.left >= ink.right)
-        return {0, 0, 0, 0};
-    return { std::max(0, ink.left - MARGIN), std::max(0, ink.top - MARGIN),
-             std::min(scratch->width, ink.right + MARGIN), std::min(scratch->height, ink.bottom + MARGIN) };
-}
-
 struct Fixture {
     int width = 0, height = 0;
     std::vector<std::string> texts;
-    std::vector<std::array<int, 3>> means;         // each text box's mean colour
     std::vector<std::string> blocks;               // each block's digest, row after row
 };
 
@@ -81,30 +52,14 @@ Fixture Measure(const uint32_t* frame, const int width, const int height)
 {
     Fixture f;
     f.width = width, f.height = height;
-    std::vector<bool> text((size_t)width * height);
-    SysSurface* const scratch = CreateSysSurface(width, height, 0);
-    for (const DrawnText& t : drawn) {
+    for (const DrawnText& t : drawn)
         f.texts.push_back(TextLine(t));
-        const PixelRect box = TextBox(t, scratch);
-        long sum[3] = {}, n = 0;
-        for (int y = box.top; y < box.bottom; y++)
-            for (int x = box.left; x < box.right; x++) {
-                text[(size_t)y * width + x] = true;
-                for (int c = 0; c < 3; c++)
-                    sum[c] += frame[(size_t)y * width + x] >> (16 - 8 * c) & 0xFF;
-                n++;
-            }
-        n = std::max(n, 1L);
-        f.means.push_back({(int)(sum[0] / n), (int)(sum[1] / n), (int)(sum[2] / n)});
-    }
-    DestroySysSurface(scratch);
     for (int by = 0; by < height; by += BLOCK)
         for (int bx = 0; bx < width; bx += BLOCK) {
-            uint64_t h = 14695981039346656037ull;   // FNV-1a over the block's pixels, text marked apart
+            uint64_t h = 14695981039346656037ull;   // FNV-1a over the block's pixels
             for (int y = by; y < std::min(by + BLOCK, height); y++)
                 for (int x = bx; x < std::min(bx + BLOCK, width); x++) {
-                    const size_t i = (size_t)y * width + x;
-                    const uint32_t v = text[i] ? 0xFF000000u : frame[i];
+                    const uint32_t v = frame[(size_t)y * width + x];
                     for (int k = 0; k < 4; k++)
                         h = (h ^ (v >> (8 * k) & 0xFF)) * 1099511628211ull;
                 }
@@ -126,8 +81,8 @@ bool Store(const std::string& name, const Fixture& f)
     out << "# The golden frame of " << name << " (tests/game/support/golden.h): look at " << name
         << ".png in the build tree,\n# then regenerate every fixture with: make golden\n";
     out << "frame " << f.width << " " << f.height << "\n";
-    for (size_t i = 0; i < f.texts.size(); i++)
-        out << f.texts[i] << "\nmean " << f.means[i][0] << " " << f.means[i][1] << " " << f.means[i][2] << "\n";
+    for (const std::string& t : f.texts)
+        out << t << "\n";
     const int columns = (f.width + BLOCK - 1) / BLOCK;
     for (size_t i = 0; i < f.blocks.size(); i++)
         out << (i % columns ? " " : "blocks ") << f.blocks[i] << ((i + 1) % columns ? "" : "\n");
@@ -146,15 +101,48 @@ bool Load(const std::string& name, Fixture& f)
             words >> f.width >> f.height;
         else if (key == "text")
             f.texts.push_back(line);
-        else if (key == "mean") {
-            std::array<int, 3> m{};
-            words >> m[0] >> m[1] >> m[2];
-            f.means.push_back(m);
-        } else if (key == "blocks")
+        else if (key == "blocks")
             for (std::string b; words >> b;)
                 f.blocks.push_back(b);
     }
     return !in.eof() || f.width == 0;
+}
+
+// The texts whose glyphs reach into the block at (x, y), to say what a changed block holds.
+std::string TextsIn(const int x, const int y)
+{
+    std::string in;
+    for (const DrawnText& t : drawn)
+        if (t.ink.left < x + BLOCK && x < t.ink.right && t.ink.top < y + BLOCK && y < t.ink.bottom)
+            in += (in.empty() ? " under " : ", ") + Escape(t.text.substr(0, 40));
+    return in;
+}
+
+std::vector<std::string> Differences(const Fixture& now, const Fixture& stored, const int width)
+{
+    std::vector<std::string> out;
+    if (now.width != stored.width || now.height != stored.height)
+        return {"the frame is " + std::to_string(now.width) + " x " + std::to_string(now.height) + ", stored " +
+                std::to_string(stored.width) + " x " + std::to_string(stored.height)};
+    for (size_t i = 0; i < std::max(now.texts.size(), stored.texts.size()); i++) {
+        const std::string a = i < now.texts.size() ? now.texts[i] : "(none)";
+        const std::string b = i < stored.texts.size() ? stored.texts[i] : "(none)";
+        if (a != b)
+            out.push_back("text " + std::to_string(i) + " drawn: " + a + "\n  stored:       " + b);
+    }
+    if (now.blocks.size() != stored.blocks.size()) {
+        out.push_back("the fixture holds " + std::to_string(stored.blocks.size()) + " blocks, the frame " +
+                      std::to_string(now.blocks.size()));
+        return out;
+    }
+    const int columns = (width + BLOCK - 1) / BLOCK;
+    for (size_t i = 0; i < now.blocks.size(); i++)
+        if (now.blocks[i] != stored.blocks[i]) {
+            const int x = (int)i % columns * BLOCK, y = (int)i / columns * BLOCK;
+            out.push_back("the pixels of the block at (" + std::to_string(x) + ", " + std::to_string(y) +
+                          ") changed" + TextsIn(x, y));
+        }
+    return out;
 }
 
 } // namespace
@@ -165,50 +153,72 @@ void StartGoldenTexts()
     RecordDrawnText(&drawn);
 }
 
-void ExpectGoldenFrame(const std::string& name, const std::string& pngdir)
+std::vector<std::string> CompareGoldenFrame(const std::string& name)
 {
     RecordDrawnText(nullptr);
-    const std::string png = pngdir + "/" + name + ".png";
-    EXPECT_FALSE(SaveLastFramePng(png.c_str())) << png;
     int width = 0, height = 0;
     const uint32_t* const frame = LastPresentedFrame(&width, &height);
-    ASSERT_NE(frame, nullptr) << name << ": no frame was presented";
-    const Fixture now = Measure(frame, width, height);
+    if (!frame)
+        return {"no frame was presented"};
+    Fixture stored;
+    if (Load(name, stored))
+        return {"no fixture at " + FixturePath(name)};
+    return Differences(Measure(frame, width, height), stored, width);
+}
+
+void ExpectGoldenFrame(const std::string& name, const std::string& pngdir)
+{
+    const std::string png = pngdir + "/" + name + ".png";
+    EXPECT_FALSE(SaveLastFramePng(png.c_str())) << png;
     if (std::getenv("GORV_UPDATE_GOLDEN")) {
-        ASSERT_FALSE(Store(name, now)) << FixturePath(name);
+        RecordDrawnText(nullptr);
+        int width = 0, height = 0;
+        const uint32_t* const frame = LastPresentedFrame(&width, &height);
+        ASSERT_NE(frame, nullptr) << name << ": no frame was presented";
+        ASSERT_FALSE(Store(name, Measure(frame, width, height))) << FixturePath(name);
         printf("stored %s\n", FixturePath(name).c_str());
         return;
     }
-    Fixture stored;
-    ASSERT_FALSE(Load(name, stored)) << "no fixture at " << FixturePath(name) << ": look at " << png
-                                     << ", then make golden";
-    ASSERT_EQ(now.width, stored.width) << name;
-    ASSERT_EQ(now.height, stored.height) << name;
-    const std::string look = name + ": look at " + png + "; if the change is meant, make golden";
-    int faults = 0;
-    for (size_t i = 0; i < std::max(now.texts.size(), stored.texts.size()) && faults < 8; i++) {
-        const std::string a = i < now.texts.size() ? now.texts[i] : "(none)";
-        const std::string b = i < stored.texts.size() ? stored.texts[i] : "(none)";
-        if (a != b) {
-            ADD_FAILURE() << look << "\n  text " << i << " drawn: " << a << "\n  stored:       " << b;
-            faults++;
-        }
-    }
-    if (now.texts == stored.texts && now.means.size() == stored.means.size())
-        for (size_t i = 0; i < now.means.size() && faults < 8; i++)
-            for (int c = 0; c < 3; c++)
-                if (std::abs(now.means[i][c] - stored.means[i][c]) > TOLERANCE) {
-                    ADD_FAILURE() << look << "\n  under " << now.texts[i] << "\n  channel " << c << " averages "
-                                  << now.means[i][c] << ", stored " << stored.means[i][c];
-                    faults++;
-                    break;
-                }
-    const int columns = (width + BLOCK - 1) / BLOCK;
-    ASSERT_EQ(now.blocks.size(), stored.blocks.size()) << name;
-    for (size_t i = 0; i < now.blocks.size() && faults < 8; i++)
-        if (now.blocks[i] != stored.blocks[i]) {
-            ADD_FAILURE() << look << "\n  the pixels of the block at (" << i % columns * BLOCK << ", "
-                          << i / columns * BLOCK << ") changed";
-            faults++;
-        }
+    const std::vector<std::string> differences = CompareGoldenFrame(name);
+    for (size_t i = 0; i < std::min<size_t>(differences.size(), SHOWN); i++)
+        ADD_FAILURE() << name << ": look at " << png << "; if the change is meant, make golden\n  " << differences[i];
+    if (differences.size() > SHOWN)
+        ADD_FAILURE() << name << ": and " << differences.size() - SHOWN << " differences more";
+}
+
+void PrintTo(const TextBreak& row, std::ostream* const out)
+{
+    *out << row.name;
+}
+
+std::vector<TextBreak> TextBreaks(const bool shadows)
+{
+    // Each as small as a fault can be: a pixel, a rounding step, 8 of 255 in one channel.
+    const std::vector<TextBreak> all = {
+        //                 aliased  rounding  lower  tint      shadowless
+        {"none",          {false,   0,        0,     0,        false}, false},
+        {"aliased",       {true,    0,        0,     0,        false}, false},
+        {"roundingup",    {false,   1,        0,     0,        false}, false},
+        {"roundingdown",  {false,   -1,       0,     0,        false}, false},
+        {"onepixellower", {false,   0,        1,     0,        false}, false},
+        {"greenby8",      {false,   0,        0,     0x000800, false}, false},
+        {"shadowless",    {false,   0,        0,     0,        true},  true},
+    };
+    std::vector<TextBreak> rows;
+    for (const TextBreak& row : all)
+        if (shadows || !row.shadows)
+            rows.push_back(row);
+    return rows;
+}
+
+void ExpectBreakSeen(const std::string& name, const TextBreak& row, const std::string& pngdir)
+{
+    const std::string png = pngdir + "/" + name + "-" + row.name + ".png";
+    EXPECT_FALSE(SaveLastFramePng(png.c_str())) << png;
+    const std::vector<std::string> differences = CompareGoldenFrame(name);
+    if (row.faults.aliased || row.faults.rounding || row.faults.lower || row.faults.tint || row.faults.shadowless)
+        EXPECT_FALSE(differences.empty()) << name << " drawn " << row.name << " (" << png << ") passes as golden";
+    else
+        EXPECT_TRUE(differences.empty()) << name << " drawn with the fault path but no fault: "
+                                         << differences.front();
 }

@@ -121,6 +121,13 @@ protected:
         DrawUnitPanel(0, geomancer);
         DrawMinimap();
     }
+    // The board with the mouse on the first spell: its box shows above the panel.
+    void ComposeUnitPanel()
+    {
+        mousex = 670;
+        mousey = 535;
+        ComposeBoard();
+    }
     void ExpectGolden(const char* name)
     {
         DrawCursor(0);
@@ -132,12 +139,32 @@ protected:
 
 TEST_F(GoldenPanels, TheUnitPanel)
 {
-    // The mouse on the first spell: its box shows above the panel.
-    mousex = 670;
-    mousey = 535;
-    ComposeBoard();
+    ComposeUnitPanel();
     ExpectGolden("unitpanel");
 }
+
+// The comparison itself: the unit panel (captions with shadows over the board) drawn with each fault of
+// the text layer must differ from its golden frame, and drawn with none, match it.
+class FrameBreaks : public GoldenPanels, public testing::WithParamInterface<TextBreak> {
+protected:
+    void TearDown() override
+    {
+        SetTextFaults(nullptr);
+        GoldenPanels::TearDown();
+    }
+};
+
+TEST_P(FrameBreaks, TheUnitPanel)
+{
+    SetTextFaults(&GetParam().faults);
+    ComposeUnitPanel();
+    DrawCursor(0);
+    FlipScreen();
+    ExpectBreakSeen("unitpanel", GetParam(), GORV_TEST_DIR);
+}
+
+INSTANTIATE_TEST_SUITE_P(Text, FrameBreaks, testing::ValuesIn(TextBreaks(true)),
+                         [](const testing::TestParamInfo<TextBreak>& row) { return std::string(row.param.name); });
 
 TEST_F(GoldenPanels, TheSquarePanel)
 {
