@@ -97,9 +97,11 @@ std::string RunUninstall(const Module* package, const std::string& startdir, con
             throw std::string(INSTALLDIR_MOVED) + dir + " leads to " + now + "/";
         // Held where it resolved, without a link on the way; a directory that is gone holds nothing.
         std::string busy;
-        int code = ENOENT;
-        if (!now.empty() && (code = HoldRealGameDir(resolved, HOLDER_INSTALLER, &held, &busy)) == LOCK_HELDELSEWHERE)
+        const int code = now.empty() ? ENOENT : HoldRealGameDir(resolved, HOLDER_INSTALLER, &held, &busy);
+        if (code == LOCK_HELDELSEWHERE)
             return busy;
+        if (code != 0 && code != ENOENT)
+            throw SUPEREXCEPTION{OP_INSTALLDIR, code};
         held.path = dir;
         std::vector<std::string> left;
         busy = RecoverInterruptedInstall(regkey, &held, &left);
