@@ -34,6 +34,7 @@ struct Waiting {
 };
 
 uint64_t receivedtotal = 0;
+ReceiveFunction receivefunction = SocketReceive;
 std::map<int32_t, Waiting> waiting;
 
 void LogSocketError(uint32_t error)
@@ -129,7 +130,7 @@ void OnRead(int32_t socket)
     }
     uint8_t buffer[RECEIVESIZE];
     int error = 0;
-    const int n = SocketReceive(socket, buffer, sizeof buffer, &error);
+    const int n = receivefunction(socket, buffer, sizeof buffer, &error);
     // Nothing read is no message: the peer's end arrives as its own close event.
     if (n <= 0) {
         if (n < 0 && error != NETERR_WOULDBLOCK)
@@ -282,4 +283,9 @@ intptr_t HandleSocketEvent(uintptr_t wparam, intptr_t lparam)
         break;
     }
     return 0;
+}
+
+void SetReceiveFunction(ReceiveFunction receive)
+{
+    receivefunction = receive ? receive : SocketReceive;
 }

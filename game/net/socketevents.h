@@ -14,3 +14,7 @@ void ConnectionBroken(int32_t socket, int error);
 // silent connections never fill the places of those waiting to join); on a client, a join the host has
 // not answered within JOINWAITMS of its start ends with "No answer from" the address.
 void CloseFailedConnections();
+
+// The receive call connections are read with (SocketReceive unless a test replaces it; null restores it).
+typedef int (*ReceiveFunction)(int socket, void* buffer, int size, int* error);
+void SetReceiveFunction(ReceiveFunction receive);

@@ -7,8 +7,10 @@
 //   gorvanel_mp lobby <game dir> <port file> <passes file> <seed>
 //
 // The host finds a free port and writes it to the port file once it listens. Each process writes one
-// line "N digest" per checkpoint to its digest file, and "winner NAME" when the game has a winner. Exit
-// code 0 when the game ran to its end here, 1 otherwise.
+// line "N digest" per checkpoint to its digest file, and "winner NAME" when the game has a winner, and
+// beside it, in the digest file's name with ".wire" added, a digest of the bytes of every connection in
+// each direction (its frames, bytes and FNV-1a hash). Exit code 0 when the game ran to its end here, 1
+// otherwise.
 //
 // A lobby host only hosts its lobby, on the real clock, for players on the wire (tests/flood's driver):
 // it keeps the number of passes it has run in its passes file, and ends once everybody who joined left.
@@ -43,6 +45,7 @@
 #include "platform/socket.h"
 #include "platform/window.h"
 #include "scripted.h"
+#include "wire.h"
 
 namespace {
 
@@ -98,8 +101,10 @@ void ScriptFrame()
         players = (int32_t)p.size();
         holder = IsValidPlayer(turnholder) ? p[turnholder].name : "";
     }
-    if (!ishost && you != NOSTAMP && gs == GAME_CONNECTING)
+    if (!ishost && you != NOSTAMP && gs == GAME_CONNECTING) {
         gs = GAME_LOBBY;
+        RecordEvent("joined");
+    }
     ScriptStep();
 }
 
@@ -266,6 +271,8 @@ int main(int argc, char** argv)
     soundon = 0;
     playername = script.role == ROLE_HOST ? "Hal" : script.role == ROLE_ANN ? "Ann" : "Bo";
     SetMessageObserver(ObserveMessage);
+    if (!lobby)
+        CaptureWire();
 
     if (script.role == ROLE_HOST) {
         if (Host(portpath.string())) {
@@ -283,6 +290,10 @@ int main(int argc, char** argv)
     Note("started");
     const int status = lobby ? ServeLobby(digestpath) : PlayGame();
     NetCleanup();
+    if (!lobby && WriteWireDigest(digestpath.string() + ".wire")) {
+        std::cerr << rolename << ": the wire digest could not be written\n";
+        return 1;
+    }
     CloseDebugLog();
     StopPlatform();
     return status;

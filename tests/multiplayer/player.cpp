@@ -351,11 +351,20 @@ void Lobby()
         }
         return;
     }
-    if (you != NOSTAMP && !script.chatted && p.size() == 3) {
+    // Bo answers Ann's line, so that the lines cross the wire in one order in every run.
+    if (you != NOSTAMP && !script.chatted && p.size() == 3 && (script.role == ROLE_ANN || script.chatsheard > 0)) {
         std::string line = script.role == ROLE_ANN ? "Hello from Ann." : "Bo is ready.";
         SendChat(line, PUBLICCHAT);
         script.chatted = true;
     }
+}
+
+bool EveryWarlordChosen()
+{
+    for (const Player& player : p)
+        if (!player.neutral && player.units.empty())
+            return false;
+    return true;
 }
 
 } // namespace
@@ -444,7 +453,8 @@ void ScriptStep()
             gs = GAME_PRESHOP;
         break;
     case GAME_PRESHOP:
-        if (!Waiting())
+        // The host shops once every warlord is here, so that units are numbered alike in every run.
+        if (!Waiting() && (!ishost || EveryWarlordChosen()))
             PreShopStep();
         break;
     case GAME_SHOP:
@@ -552,6 +562,8 @@ void ObserveMessage(const std::string& text, int32_t sender)
             }
             return;
         }
+        if (line.find("Hello from Ann.") != std::string::npos)
+            script.chatsheard++;
         const size_t at = line.find("#sync ");
         if (at != std::string::npos) {
             RecordCheckpoint(std::atoi(line.c_str() + at + 6));

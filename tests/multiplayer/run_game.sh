@@ -1,7 +1,9 @@
 #!/bin/sh
 # Runs a host and two clients of the multi-process test and compares their checkpoints: every client's
 # "N digest" line must equal the host's line N, the game must have a winner, and the events the script
-# promises must have happened on some machine ("event NAME" lines).
+# promises must have happened on some machine ("event NAME" lines). The bytes every process sent and
+# received on each connection must digest as in wire.expected, so that a change to the code keeps what
+# goes on the wire.
 set -u
 bin=$1
 dist=$2
@@ -15,7 +17,15 @@ await_port
 port=$(cat "$work/port")
 timeout "$limit" "$bin" ann "$dist" "$port" "$work/ann.txt" 12 2>"$work/ann.err" &
 annpid=$!
-sleep 0.2
+# Bo joins once Ann has: the order of joining decides the game.
+tries=0
+until grep -q '^event joined$' "$work/ann.txt" 2>/dev/null; do
+    tries=$((tries + 1))
+    if [ "$tries" -gt 400 ] || ! kill -0 "$annpid" 2>/dev/null; then
+        echo "ann did not join"; cat "$work/ann.err"; exit 1
+    fi
+    sleep 0.05
+done
 timeout "$limit" "$bin" bo "$dist" "$port" "$work/bo.txt" 13 2>"$work/bo.err" &
 bopid=$!
 pids="$hostpid $annpid $bopid"
@@ -54,6 +64,14 @@ done
 grep -q '^Acted on ' "$work/host.txt.log" 2>/dev/null || { echo "no guard fought"; status=1; }
 check ann 10 || status=1
 check bo 3 || status=1
+# GORV_UPDATE_WIRE=1 stores this run's wire digests as wire.expected instead of comparing with it.
+expected="$(dirname "$0")/wire.expected"
+for who in host ann bo; do sed "s/^/$who /" "$work/$who.txt.wire" 2>/dev/null; done >"$work/wire"
+if [ "${GORV_UPDATE_WIRE:-}" = 1 ]; then
+    cp "$work/wire" "$expected"
+elif ! diff "$expected" "$work/wire"; then
+    echo "the bytes on the wire differ from $expected"; status=1
+fi
 if [ "$status" -ne 0 ]; then
     report
     exit 1

@@ -33,7 +33,7 @@ struct Script {
     bool needdone = false;          // client: say "#done" once the answer is here
     int32_t confirmkind = 0;        // the message kind that answers the request
     int32_t confirmid = -1;         // ... and the unit it names ('#' and '_')
-    int32_t chatsheard = 0;         // host: lobby chat lines from the clients
+    int32_t chatsheard = 0;         // host: lobby chat lines from the clients; clients: Ann's
     bool chatted = false;
     int32_t moves = 0;              // steps the local player's units took
     bool victory = false;
